@@ -1,0 +1,312 @@
+#include "app/frmMain.h"
+
+#include "app/ChildForm.h"
+#include "app/ChildWindows.h"
+#include "app/mdlRavex.h"
+#include "platform/Picture.h"
+#include "platform/Resources.h"
+#include "platform/Twips.h"
+
+#include <QCloseEvent>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPushButton>
+#include <QTimer>
+#include <QVBoxLayout>
+
+namespace {
+QPointer<frmMain>& instance() {
+    static QPointer<frmMain> main;
+    return main;
+}
+
+const QColor kWindowBlue(155, 188, 225);
+
+struct StripButton {
+    const char* name;
+    const char* caption;
+    int left;
+    int width;
+};
+
+// Right to left, which is also the tab order.
+const StripButton kStrip[] = {
+    {"Command1", "علائم اخطار كننده", 13890, 1395},
+    {"Command2", "علائم حكم كننده", 12525, 1365},
+    {"Command3", "علائم اخباري", 11220, 1305},
+    {"Command4", "حق تقدم در سه راه", 9735, 1485},
+    {"Command5", "حق تقدم در چهارراه", 8250, 1485},
+    {"Command10", "مرور سؤالات", 6720, 1530},
+    {"Command9", "تنظيمات", 5175, 1530},
+    {"Command6", "آزمون اصلي", 3750, 1430},
+    {"Command7", "راهنما", 2535, 1215},
+    {"cmdMusic", "قطع آهنگ", 1290, 1245},
+    {"Command8", "خروج", 45, 1245},
+};
+} // namespace
+
+void MdiClient::setPicture(const QPixmap& picture) {
+    picture_ = picture;
+    viewport()->update();
+}
+
+void MdiClient::paintEvent(QPaintEvent* event) {
+    QMdiArea::paintEvent(event);
+    if (picture_.isNull())
+        return;
+    QPainter painter(viewport());
+    const QSize area = viewport()->size();
+    // Centred at its own size; scaled down, never up, when the area is smaller.
+    QSize size = picture_.size();
+    if (size.width() > area.width() || size.height() > area.height())
+        size.scale(area, Qt::KeepAspectRatio);
+    const QRect target(QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2), size);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(target, picture_);
+}
+
+frmMain* frmMain::Open() {
+    if (!instance()) {
+        instance() = new frmMain;
+        instance()->MDIForm_Load();
+    }
+    instance()->showMaximized();
+    return instance();
+}
+
+frmMain* frmMain::Instance() {
+    return instance();
+}
+
+frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
+    EnsureResources();
+    setObjectName(QStringLiteral("frmMain"));
+    setAttribute(Qt::WA_DeleteOnClose);
+    setWindowTitle(kMainCaption);
+    setWindowIcon(QIcon(QStringLiteral(":/icons/ravex.svg")));
+    setLayoutDirection(Qt::RightToLeft);
+    QPalette blue = palette();
+    blue.setColor(QPalette::Window, kWindowBlue);
+    setPalette(blue);
+    setAutoFillBackground(true);
+
+    auto* central = new QWidget(this);
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    mdi_ = new MdiClient(central);
+    mdi_->setObjectName(QStringLiteral("MDIClient"));
+    mdi_->setBackground(kWindowBlue);
+    layout->addWidget(mdi_, 1);
+    picture1_ = new QWidget(central);
+    picture1_->setObjectName(QStringLiteral("Picture1"));
+    picture1_->setFixedHeight(Twips(375));
+    picture1_->setAutoFillBackground(true);
+    picture1_->setPalette(blue);
+    layout->addWidget(picture1_);
+    setCentralWidget(central);
+
+    buildButtonStrip();
+    buildMenu();
+
+    // Restored, the window has its designed client area, centred on the screen.
+    resize(Twips(15240), Twips(10710));
+}
+
+void frmMain::buildButtonStrip() {
+    QFont tahoma(QStringLiteral("Tahoma"));
+    tahoma.setPointSizeF(8.25);
+    QPushButton* previous = nullptr;
+    for (const StripButton& b : kStrip) {
+        auto* button = new QPushButton(QString::fromUtf8(b.caption), picture1_);
+        button->setObjectName(QString::fromLatin1(b.name));
+        button->setFont(tahoma);
+        // Hand-set positions are not mirrored by right-to-left: they stand where the table says.
+        button->setGeometry(TwipsRect(b.left, 30, b.width, 300));
+        if (previous)
+            setTabOrder(previous, button);
+        previous = button;
+    }
+    auto* music = picture1_->findChild<QPushButton*>(QStringLiteral("cmdMusic"));
+    music->setProperty("Tag", QStringLiteral("1"));
+
+    const auto connectButton = [this](const char* name, void (frmMain::*slot)()) {
+        connect(picture1_->findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
+                slot);
+    };
+    connectButton("Command1", &frmMain::Command1_Click);
+    connectButton("Command2", &frmMain::Command2_Click);
+    connectButton("Command3", &frmMain::Command3_Click);
+    connectButton("Command4", &frmMain::Command4_Click);
+    connectButton("Command5", &frmMain::Command5_Click);
+    connectButton("Command6", &frmMain::Command6_Click);
+    connectButton("Command7", &frmMain::Command7_Click);
+    connectButton("Command8", &frmMain::Command8_Click);
+    connectButton("Command9", &frmMain::Command9_Click);
+    connectButton("Command10", &frmMain::Command10_Click);
+    connectButton("cmdMusic", &frmMain::cmdMusic_Click);
+
+    timer1_ = new QTimer(picture1_);
+    timer1_->setObjectName(QStringLiteral("Timer1"));
+    timer1_->setInterval(500);
+    connect(timer1_, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    timer1_->start();
+}
+
+void frmMain::buildMenu() {
+    QMenuBar* bar = menuBar();
+    const auto entry = [this](QMenu* menu, const char* name, const char* caption, const char* shortcut,
+                              void (frmMain::*slot)()) {
+        QAction* action = menu->addAction(QString::fromUtf8(caption));
+        action->setObjectName(QString::fromLatin1(name));
+        if (shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+        connect(action, &QAction::triggered, this, slot);
+        return action;
+    };
+    const auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(name); };
+
+    QMenu* soalat = bar->addMenu(QStringLiteral("سوالات"));
+    soalat->setObjectName(QStringLiteral("mnuSoalat"));
+    entry(soalat, "mnuMorooreSoalat", "مرور سؤالات", "Ctrl+S", &frmMain::mnuMorooreSoalat_Click);
+    entry(soalat, "mnuMorooreTabloha", "مرور تابلوها و تقاطعها", "Ctrl+M", &frmMain::mnuMorooreTabloha_Click);
+    separator(soalat, "mnuDash4");
+    entry(soalat, "mnuNokat", "نكات مهم در آزمون شهر", nullptr, &frmMain::mnuNokat_Click);
+    separator(soalat, "mnuDash1");
+    entry(soalat, "mnuSoalatOLD", "سؤالات سالهاي قبل", nullptr, &frmMain::mnuSoalatOLD_Click);
+
+    QMenu* emkanat = bar->addMenu(QStringLiteral("امكانات"));
+    emkanat->setObjectName(QStringLiteral("mnuEmkanat"));
+    entry(emkanat, "mnu32", "آزمون اصلي", "Ctrl+A", &frmMain::mnu32_Click);
+    entry(emkanat, "mnuTanzimat", "تنظيمات", "Ctrl+T", &frmMain::mnuTanzimat_Click);
+    separator(emkanat, "mnuDash3");
+    entry(emkanat, "mnuViraiesh", "ويرايش سؤالات", nullptr, &frmMain::mnuViraiesh_Click);
+
+    QMenu* rahnama = bar->addMenu(QStringLiteral("راهنما"));
+    rahnama->setObjectName(QStringLiteral("mnuRahnama"));
+    entry(rahnama, "mnu41", "راهنماي استفاده از برنامه", nullptr, &frmMain::mnu41_Click);
+    entry(rahnama, "mnu42", "درباره ما", nullptr, &frmMain::mnu42_Click);
+
+    // A top-level entry that acts by itself.
+    QAction* khorooj = bar->addAction(QStringLiteral("خروج"));
+    khorooj->setObjectName(QStringLiteral("mnuKhorooj"));
+    connect(khorooj, &QAction::triggered, this, &frmMain::mnuKhorooj_Click);
+}
+
+void frmMain::MDIForm_Load() {
+    mdi_->setPicture(LoadPicture(gDataDir + QStringLiteral("0")));
+}
+
+QWidget* frmMain::Child(const QString& name) const {
+    const QPointer<QMdiSubWindow> sub = children_.value(name);
+    return sub ? sub->widget() : nullptr;
+}
+
+QWidget* frmMain::ShowChild(const QString& name) {
+    if (QPointer<QMdiSubWindow> sub = children_.value(name)) {
+        sub->showNormal();
+        mdi_->setActiveSubWindow(sub);
+        sub->raise();
+        return sub->widget();
+    }
+    ChildForm* form = CreateChildWindow(name, nullptr);
+    if (!form)
+        return nullptr;
+    form->setObjectName(name);
+    QMdiSubWindow* sub = mdi_->addSubWindow(form);
+    sub->setAttribute(Qt::WA_DeleteOnClose);
+    sub->setWindowIcon(windowIcon());
+    children_.insert(name, sub);
+    form->Form_Load();
+    sub->show();
+    mdi_->setActiveSubWindow(sub);
+    return form;
+}
+
+void frmMain::ShowSignsCategory(int listIndex) {
+    if (auto* form = qobject_cast<ChildForm*>(ShowChild(QStringLiteral("frmTabloha"))))
+        form->SelectListIndex(listIndex);
+}
+
+void frmMain::closeEvent(QCloseEvent* event) {
+    // Every child goes first, each through its own close; then the main window's own unload.
+    mdi_->closeAllSubWindows();
+    if (!mdi_->subWindowList().isEmpty()) {
+        event->ignore();
+        return;
+    }
+    MDIForm_Unload();
+    event->accept();
+}
+
+void frmMain::MDIForm_Unload() {
+    timer1_->stop();
+}
+
+void frmMain::Command1_Click() {
+    ShowSignsCategory(2);
+}
+void frmMain::Command2_Click() {
+    ShowSignsCategory(3);
+}
+void frmMain::Command3_Click() {
+    ShowSignsCategory(0);
+}
+void frmMain::Command4_Click() {
+    ShowSignsCategory(4);
+}
+void frmMain::Command5_Click() {
+    ShowSignsCategory(1);
+}
+void frmMain::Command6_Click() {
+    ShowChild(QStringLiteral("frmAzmoon"));
+}
+void frmMain::Command7_Click() {
+    ShowChild(QStringLiteral("frmRahnama"));
+}
+void frmMain::Command8_Click() {
+    close();
+}
+void frmMain::Command9_Click() {
+    ShowChild(QStringLiteral("frmTanzimat"));
+}
+void frmMain::Command10_Click() {
+    mnuMorooreSoalat_Click();
+}
+
+// The music button and its timer belong to the background player; until it is here, the button
+// keeps its on state and the timer finds nothing to start.
+void frmMain::cmdMusic_Click() {}
+void frmMain::Timer1_Timer() {}
+
+void frmMain::mnuMorooreSoalat_Click() {
+    ShowChild(QStringLiteral("frmSoalat"));
+}
+void frmMain::mnuMorooreTabloha_Click() {
+    ShowChild(QStringLiteral("frmTabloha"));
+}
+void frmMain::mnuNokat_Click() {
+    ShowChild(QStringLiteral("frmNokat"));
+}
+void frmMain::mnuSoalatOLD_Click() {
+    ShowChild(QStringLiteral("frmSoalatOLD"));
+}
+void frmMain::mnu32_Click() {
+    ShowChild(QStringLiteral("frmAzmoon"));
+}
+void frmMain::mnuTanzimat_Click() {
+    ShowChild(QStringLiteral("frmTanzimat"));
+}
+void frmMain::mnuViraiesh_Click() {
+    ShowChild(QStringLiteral("frmViraiesh"));
+}
+void frmMain::mnu41_Click() {
+    ShowChild(QStringLiteral("frmRahnama"));
+}
+void frmMain::mnu42_Click() {
+    ShowChild(QStringLiteral("frmDarbareMa"));
+}
+void frmMain::mnuKhorooj_Click() {
+    close();
+}

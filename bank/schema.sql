@@ -1,0 +1,83 @@
+-- The question bank. The windows read questions through the views, which carry the names the
+-- windows ask for and return rows in ascending ID order; the two browsable collections take
+-- edits through INSTEAD OF UPDATE triggers.
+
+CREATE TABLE tblNoeSoal (
+    NoeSoal TEXT PRIMARY KEY NOT NULL,
+    Farsi   TEXT NOT NULL,
+    -- the order of every category list; the main window's sign buttons pick categories by it
+    Tartib  INTEGER NOT NULL UNIQUE
+);
+
+CREATE TABLE tblSoal (
+    ID          INTEGER PRIMARY KEY CHECK (ID BETWEEN 1 AND 32767),
+    -- general: the review window; signs: signs and right of way; old: the past years' archive
+    Majmooe     TEXT NOT NULL CHECK (Majmooe IN ('general', 'signs', 'old')),
+    -- 1 when an exam may draw the question (and the editor may change it)
+    Azmoon      INTEGER NOT NULL DEFAULT 1 CHECK (Azmoon IN (0, 1)),
+    NoeSoal     TEXT NOT NULL REFERENCES tblNoeSoal (NoeSoal),
+    SoorateSoal TEXT NOT NULL DEFAULT '',
+    G1          TEXT NOT NULL DEFAULT '',
+    G2          TEXT NOT NULL DEFAULT '',
+    G3          TEXT NOT NULL DEFAULT '',
+    G4          TEXT NOT NULL DEFAULT '',
+    G_Sahih     INTEGER NOT NULL CHECK (typeof(G_Sahih) = 'integer' AND G_Sahih BETWEEN 1 AND 4),
+    Shekl       INTEGER NOT NULL DEFAULT 0
+);
+CREATE INDEX tblSoal_NoeSoal ON tblSoal (NoeSoal);
+
+-- The exam being taken: the drawn questions with their options in shuffled order.
+CREATE TABLE tblAzmoon (
+    ID          INTEGER PRIMARY KEY,
+    SoorateSoal TEXT,
+    G1          TEXT,
+    G2          TEXT,
+    G3          TEXT,
+    G4          TEXT,
+    G_Sahih     INTEGER,
+    Shekl       INTEGER,
+    NoeSoal     TEXT
+);
+
+CREATE TABLE tblTanzimat (
+    Music TEXT
+);
+
+CREATE VIEW qrySoalat AS
+    SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, Shekl
+    FROM tblSoal WHERE Majmooe = 'general' ORDER BY ID;
+CREATE VIEW qryTabloha AS
+    SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, Shekl
+    FROM tblSoal WHERE Majmooe = 'signs' ORDER BY ID;
+CREATE VIEW qrySoalatOLD AS
+    SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, Shekl
+    FROM tblSoal WHERE Majmooe = 'old' ORDER BY ID;
+CREATE VIEW qrySoalateAzmoon AS
+    SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, Shekl
+    FROM tblSoal WHERE Azmoon = 1 ORDER BY ID;
+
+CREATE VIEW qryNoeSoal AS
+    SELECT q.NoeSoal AS NoeSoal FROM qrySoalat q JOIN tblNoeSoal c ON c.NoeSoal = q.NoeSoal
+    GROUP BY q.NoeSoal ORDER BY min(c.Tartib);
+CREATE VIEW qryNoeSoaleTabloha AS
+    SELECT q.NoeSoal AS NoeSoal FROM qryTabloha q JOIN tblNoeSoal c ON c.NoeSoal = q.NoeSoal
+    GROUP BY q.NoeSoal ORDER BY min(c.Tartib);
+CREATE VIEW qryNoeSoalatOLD AS
+    SELECT q.NoeSoal AS NoeSoal FROM qrySoalatOLD q JOIN tblNoeSoal c ON c.NoeSoal = q.NoeSoal
+    GROUP BY q.NoeSoal ORDER BY min(c.Tartib);
+CREATE VIEW qryNoeSoaleAzmoon AS
+    SELECT q.NoeSoal AS NoeSoal FROM qrySoalateAzmoon q JOIN tblNoeSoal c ON c.NoeSoal = q.NoeSoal
+    GROUP BY q.NoeSoal ORDER BY min(c.Tartib);
+
+CREATE TRIGGER qrySoalat_update INSTEAD OF UPDATE ON qrySoalat
+BEGIN
+    UPDATE tblSoal SET NoeSoal = NEW.NoeSoal, SoorateSoal = NEW.SoorateSoal, G1 = NEW.G1, G2 = NEW.G2,
+        G3 = NEW.G3, G4 = NEW.G4, G_Sahih = NEW.G_Sahih, Shekl = NEW.Shekl
+    WHERE ID = OLD.ID AND Majmooe = 'general';
+END;
+CREATE TRIGGER qryTabloha_update INSTEAD OF UPDATE ON qryTabloha
+BEGIN
+    UPDATE tblSoal SET NoeSoal = NEW.NoeSoal, SoorateSoal = NEW.SoorateSoal, G1 = NEW.G1, G2 = NEW.G2,
+        G3 = NEW.G3, G4 = NEW.G4, G_Sahih = NEW.G_Sahih, Shekl = NEW.Shekl
+    WHERE ID = OLD.ID AND Majmooe = 'signs';
+END;

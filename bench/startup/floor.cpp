@@ -1,0 +1,20 @@
+// The floor for start-up: a bare main window with an MDI area and one Persian label, shown,
+// then quit as soon as the event loop is idle.
+#include <QApplication>
+#include <QLabel>
+#include <QMainWindow>
+#include <QMdiArea>
+#include <QTimer>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    QMainWindow window;
+    auto* mdi = new QMdiArea(&window);
+    window.setCentralWidget(mdi);
+    auto* label = new QLabel(QStringLiteral("مرور سؤالات"), &window);
+    label->move(10, 10);
+    window.showMaximized();
+    QTimer::singleShot(0, &app, &QApplication::quit);
+    return QApplication::exec();
+}

@@ -1,0 +1,154 @@
+#include "data/RowSet.h"
+
+#include "data/Connection.h"
+#include "data/JetSql.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+
+bool RowSet::load(Connection& connection, const QString& sql) {
+    clear();
+    sql_ = sql;
+    if (!connection.isOpen())
+        return false;
+    QSqlQuery query(connection.database());
+    query.setForwardOnly(true);
+    if (!query.exec(jetsql::Adapt(sql)))
+        return false;
+    const QSqlRecord record = query.record();
+    for (int i = 0; i < record.count(); ++i)
+        columns_.append(record.fieldName(i));
+    while (query.next()) {
+        QVector<QVariant> row(record.count());
+        for (int i = 0; i < record.count(); ++i)
+            row[i] = query.value(i);
+        rows_.append(row);
+    }
+    if (query.lastError().isValid()) {
+        clear();
+        sql_ = sql;
+        return false;
+    }
+    original_ = rows_;
+    pos_ = rows_.isEmpty() ? -1 : 0;
+    return true;
+}
+
+void RowSet::clear() {
+    sql_.clear();
+    columns_.clear();
+    rows_.clear();
+    original_.clear();
+    pos_ = -1;
+}
+
+std::optional<int> RowSet::firstTarget() const {
+    return rows_.isEmpty() ? std::nullopt : std::optional<int>(0);
+}
+
+std::optional<int> RowSet::lastTarget() const {
+    return rows_.isEmpty() ? std::nullopt : std::optional<int>(count() - 1);
+}
+
+std::optional<int> RowSet::nextTarget() const {
+    if (rows_.isEmpty() || pos_ >= count())
+        return std::nullopt;
+    return pos_ + 1;
+}
+
+std::optional<int> RowSet::previousTarget() const {
+    if (rows_.isEmpty() || pos_ < 0)
+        return std::nullopt;
+    return pos_ - 1;
+}
+
+std::optional<int> RowSet::forwardFromFirstTarget(int n) const {
+    if (rows_.isEmpty() || n < 0 || n > count())
+        return std::nullopt;
+    return n;
+}
+
+int RowSet::columnIndex(const QString& column) const {
+    for (int i = 0; i < columns_.size(); ++i) {
+        if (columns_[i].compare(column, Qt::CaseInsensitive) == 0)
+            return i;
+    }
+    return -1;
+}
+
+QVariant RowSet::value(const QString& column) const {
+    const int c = columnIndex(column);
+    if (!hasRow() || c < 0)
+        return {};
+    return rows_[pos_][c];
+}
+
+bool RowSet::setValue(const QString& column, const QVariant& value) {
+    const int c = columnIndex(column);
+    if (!hasRow() || c < 0)
+        return false;
+    rows_[pos_][c] = value;
+    return true;
+}
+
+bool RowSet::update(Connection& connection) {
+    if (!hasRow() || !connection.isOpen())
+        return false;
+    const QString table = jetsql::SourceTable(sql_);
+    if (table.isEmpty())
+        return false;
+    const QVector<QVariant>& now = rows_[pos_];
+    const QVector<QVariant>& before = original_[pos_];
+    QStringList sets;
+    QVariantList setValues;
+    for (int i = 0; i < columns_.size(); ++i) {
+        if (now[i] != before[i] || now[i].typeId() != before[i].typeId()) {
+            sets.append(columns_[i] + QStringLiteral(" = ?"));
+            setValues.append(now[i]);
+        }
+    }
+    if (sets.isEmpty())
+        return true;
+    QStringList where;
+    QVariantList whereValues;
+    const int id = columnIndex(QStringLiteral("ID"));
+    if (id >= 0) {
+        where.append(QStringLiteral("ID = ?"));
+        whereValues.append(before[id]);
+    } else {
+        for (int i = 0; i < columns_.size(); ++i) {
+            where.append(columns_[i] + QStringLiteral(" IS ?"));
+            whereValues.append(before[i]);
+        }
+    }
+    QSqlQuery query(connection.database());
+    if (!query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+                           .arg(table, sets.join(QStringLiteral(", ")), where.join(QStringLiteral(" AND ")))))
+        return false;
+    for (const QVariant& v : setValues + whereValues)
+        query.addBindValue(v);
+    if (!query.exec())
+        return false;
+    original_[pos_] = now;
+    return true;
+}
+
+bool RowSet::append(Connection& connection, const QString& table,
+                    const QVector<QPair<QString, QVariant>>& values) {
+    if (!connection.isOpen() || table.isEmpty() || values.isEmpty())
+        return false;
+    QStringList names;
+    QStringList marks;
+    for (const auto& [name, value] : values) {
+        names.append(name);
+        marks.append(QStringLiteral("?"));
+    }
+    QSqlQuery query(connection.database());
+    if (!query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+                           .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")))))
+        return false;
+    for (const auto& [name, value] : values)
+        query.addBindValue(value);
+    return query.exec();
+}

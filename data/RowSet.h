@@ -1,0 +1,56 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <QVector>
+#include <optional>
+
+class Connection;
+
+// A client-side cursor over the rows one SQL text returned: exact count, moves both ways,
+// begin- and end-of-file, fields by name, and writing the current row back. Every operation is
+// total: a move past the ends, a field of no row or a failed write answer false or nothing.
+class RowSet {
+public:
+    // Runs sql (Jet dialect) on connection and keeps every row. False when the connection is
+    // closed or the engine refuses the text; the set is then empty. A text that returns no rows
+    // (a delete) succeeds with an empty set.
+    bool load(Connection& connection, const QString& sql);
+    void clear();
+
+    int count() const { return static_cast<int>(rows_.size()); }
+    int position() const { return pos_; } // 0-based; -1 at begin-of-file, count() at end-of-file
+    bool isBOF() const { return pos_ < 0 || rows_.isEmpty(); }
+    bool isEOF() const { return pos_ >= count() || rows_.isEmpty(); }
+    bool hasRow() const { return pos_ >= 0 && pos_ < count(); }
+    const QStringList& columns() const { return columns_; }
+    const QString& sql() const { return sql_; }
+
+    // The position each move would land on, or nothing when the move is refused (so a window
+    // can announce the move before it happens).
+    std::optional<int> firstTarget() const;
+    std::optional<int> lastTarget() const;
+    std::optional<int> nextTarget() const;
+    std::optional<int> previousTarget() const;
+    std::optional<int> forwardFromFirstTarget(int n) const;
+    void setPosition(int pos) { pos_ = pos; }
+
+    int columnIndex(const QString& column) const; // case-insensitive; -1 when unknown
+    QVariant value(const QString& column) const;  // invalid when there is no current row
+    bool setValue(const QString& column, const QVariant& value);
+
+    // Writes the changed fields of the current row to the table or view the SQL read from,
+    // finding the row by its ID, or by all its read values where it has no ID.
+    bool update(Connection& connection);
+    // Appends one row to the source table, with values by column name.
+    static bool append(Connection& connection, const QString& table,
+                       const QVector<QPair<QString, QVariant>>& values);
+
+private:
+    QString sql_;
+    QStringList columns_;
+    QVector<QVector<QVariant>> rows_;
+    QVector<QVector<QVariant>> original_;
+    int pos_ = -1;
+};

@@ -1,0 +1,17 @@
+#pragma once
+
+#include <QTime>
+#include <QtGlobal>
+
+// The time of day and a fine-grained tick count. Production reads the system clock; tests install
+// a clock they move by hand, so nothing under test ever waits for real minutes.
+class Clock {
+public:
+    virtual ~Clock() = default;
+    virtual QTime timeOfDay() const = 0;
+    virtual quint64 ticks() const = 0; // for seeding; changes many times within a second
+};
+
+const Clock& CurrentClock();
+void SetClock(const Clock* clock); // nullptr goes back to the system clock
+QTime Now();                       // CurrentClock().timeOfDay()

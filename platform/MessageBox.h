@@ -1,0 +1,16 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+enum class MsgIcon { None, Information, Warning, Critical };
+
+// One modal message with an OK button. Tests install a handler that records the message and
+// answers at once, so no modal loop ever runs under test.
+void MsgBox(QWidget* parent, const QString& prompt, MsgIcon icon, const QString& title);
+
+using MessageBoxHandler =
+    std::function<void(QWidget* parent, const QString& prompt, MsgIcon icon, const QString& title)>;
+void SetMessageBoxHandler(MessageBoxHandler handler);

@@ -1,0 +1,270 @@
+// Start-up and the main window, driven as a user would.
+#include "app/frmMain.h"
+#include "app/mdlRavex.h"
+#include "common/FixtureBank.h"
+#include "common/TestPlatform.h"
+#include "platform/SystemDir.h"
+
+#include <QDir>
+#include <QMdiSubWindow>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+class ClosingChild : public QWidget {
+public:
+    explicit ClosingChild(std::function<void()> onClose) : onClose_(std::move(onClose)) {}
+
+protected:
+    void closeEvent(QCloseEvent* event) override {
+        onClose_();
+        event->accept();
+    }
+
+private:
+    std::function<void()> onClose_;
+};
+
+class TestApp : public QObject {
+    Q_OBJECT
+    QTemporaryDir root;
+    std::unique_ptr<MessageRecorder> messages;
+
+    frmMain* start() {
+        SetSystemDirectoryProvider([this] { return root.path(); });
+        if (!Main())
+            return nullptr;
+        return frmMain::Instance();
+    }
+    QString dataDir() const { return root.path() + QStringLiteral("/vkimgdir/"); }
+    void writeToDataDir(const QString& name, const QByteArray& bytes) {
+        QDir().mkpath(dataDir());
+        QFile f(dataDir() + name);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    }
+
+private slots:
+    void init() {
+        messages = std::make_unique<MessageRecorder>();
+        QDir(dataDir()).removeRecursively();
+    }
+    void cleanup() {
+        if (frmMain::Instance())
+            frmMain::Instance()->close();
+        QTest::qWait(0);
+        QVERIFY(!frmMain::Instance());
+        SetSystemDirectoryProvider({});
+        messages.reset();
+    }
+
+    void startupSetsTheSharedState() {
+        gExamTime = QTime(0, 46); // whatever the last run chose
+        gPassMark = 3;
+        frmMain* main = start();
+        QVERIFY(main);
+        QCOMPARE(gDataDir, dataDir());
+        QCOMPARE(ConnectionString(), QStringLiteral("Provider=Microsoft.jet.OLEDB.4.0;Data Source=") +
+                                         dataDir() + QStringLiteral("515;"));
+        QCOMPARE(gExamTime, QTime(0, 26));
+        QCOMPARE(gPassMark, quint8(27));
+        QVERIFY(main->isVisible());
+        QVERIFY(main->windowState() & Qt::WindowMaximized);
+        QCOMPARE(main->windowTitle(),
+                 QStringLiteral("نرم افزار Ravex      بهار 1388        نسخه 4       محصول Velkor"));
+        QVERIFY(messages->messages.isEmpty()); // no data folder at all, and not a word about it
+    }
+
+    void startupWithoutASystemDirectoryEndsWithTheErrorBox() {
+        SetSystemDirectoryProvider([] { return QString(); });
+        QVERIFY(!Main());
+        QVERIFY(!frmMain::Instance());
+        QCOMPARE(messages->messages.size(), 1);
+        QCOMPARE(messages->messages[0].title, QStringLiteral("نرم افزار Ravex نسخه4"));
+        QCOMPARE(messages->messages[0].icon, MsgIcon::Information);
+        QVERIFY(!messages->messages[0].prompt.isEmpty());
+    }
+
+    void examRanges() {
+        InitExamRanges();
+        QCOMPARE(gExamRanges[1], qint16(1));
+        QCOMPARE(gExamRanges[31], qint16(514));
+        int narrowest = 1000, widest = 0;
+        for (int i = 1; i <= 30; ++i) {
+            QVERIFY(gExamRanges[i] < gExamRanges[i + 1]);
+            narrowest = qMin(narrowest, gExamRanges[i + 1] - gExamRanges[i]);
+            widest = qMax(widest, gExamRanges[i + 1] - gExamRanges[i]);
+        }
+        for (int i = 2; i <= 12; ++i)
+            QCOMPARE(gExamRanges[i], qint16(15 * (i - 1)));
+        QCOMPARE(gExamRanges[15], qint16(183));
+        QCOMPARE(gExamRanges[16], qint16(263));
+        QCOMPARE(narrowest, 3);
+        QCOMPARE(widest, 80);
+    }
+
+    void buttonStrip() {
+        frmMain* main = start();
+        QVERIFY(main);
+        const struct {
+            const char* name;
+            const char* caption;
+            int left, width;
+        } expected[] = {
+            {"Command1", "علائم اخطار كننده", 13890, 1395},
+            {"Command2", "علائم حكم كننده", 12525, 1365},
+            {"Command3", "علائم اخباري", 11220, 1305},
+            {"Command4", "حق تقدم در سه راه", 9735, 1485},
+            {"Command5", "حق تقدم در چهارراه", 8250, 1485},
+            {"Command10", "مرور سؤالات", 6720, 1530},
+            {"Command9", "تنظيمات", 5175, 1530},
+            {"Command6", "آزمون اصلي", 3750, 1430},
+            {"Command7", "راهنما", 2535, 1215},
+            {"cmdMusic", "قطع آهنگ", 1290, 1245},
+            {"Command8", "خروج", 45, 1245},
+        };
+        auto* strip = main->findChild<QWidget*>("Picture1");
+        QVERIFY(strip);
+        QCOMPARE(strip->height(), 25);
+        QWidget* previous = nullptr;
+        for (const auto& e : expected) {
+            auto* b = strip->findChild<QPushButton*>(e.name);
+            QVERIFY2(b, e.name);
+            QCOMPARE(b->text(), QString::fromUtf8(e.caption));
+            QCOMPARE(b->geometry(), QRect(qRound(e.left / 15.0), 2, qRound(e.width / 15.0), 20));
+            QCOMPARE(b->font().family(), QStringLiteral("Tahoma"));
+            QCOMPARE(b->font().pointSizeF(), 8.25);
+            if (previous)
+                QCOMPARE(previous->nextInFocusChain(), b); // tab order runs right to left
+            previous = b;
+        }
+        QCOMPARE(strip->findChild<QPushButton*>("cmdMusic")->property("Tag").toString(), QStringLiteral("1"));
+        auto* timer = main->findChild<QTimer*>("Timer1");
+        QVERIFY(timer && timer->isActive());
+        QCOMPARE(timer->interval(), 500);
+    }
+
+    void menu() {
+        frmMain* main = start();
+        QVERIFY(main);
+        const QList<QAction*> top = main->menuBar()->actions();
+        QStringList titles;
+        for (QAction* a : top)
+            titles << a->text();
+        QCOMPARE(titles, (QStringList{"سوالات", "امكانات", "راهنما", "خروج"}));
+        const struct {
+            const char* name;
+            const char* caption;
+            const char* shortcut;
+        } entries[] = {
+            {"mnuMorooreSoalat", "مرور سؤالات", "Ctrl+S"},
+            {"mnuMorooreTabloha", "مرور تابلوها و تقاطعها", "Ctrl+M"},
+            {"mnuNokat", "نكات مهم در آزمون شهر", ""},
+            {"mnuSoalatOLD", "سؤالات سالهاي قبل", ""},
+            {"mnu32", "آزمون اصلي", "Ctrl+A"},
+            {"mnuTanzimat", "تنظيمات", "Ctrl+T"},
+            {"mnuViraiesh", "ويرايش سؤالات", ""},
+            {"mnu41", "راهنماي استفاده از برنامه", ""},
+            {"mnu42", "درباره ما", ""},
+            {"mnuKhorooj", "خروج", ""},
+        };
+        for (const auto& e : entries) {
+            auto* action = main->findChild<QAction*>(e.name);
+            QVERIFY2(action, e.name);
+            QCOMPARE(action->text(), QString::fromUtf8(e.caption));
+            QCOMPARE(action->shortcut(), QKeySequence(QString::fromLatin1(e.shortcut)));
+        }
+        const QList<QAction*> soalat = top[0]->menu()->actions();
+        QCOMPARE(soalat.size(), 6);
+        QVERIFY(soalat[2]->isSeparator() && soalat[4]->isSeparator());
+        QCOMPARE(soalat[5]->objectName(), QStringLiteral("mnuSoalatOLD"));
+    }
+
+    void entriesWithoutTheirWindowDoNothingHarmful() {
+        frmMain* main = start();
+        QVERIFY(main);
+        for (const char* name : {"mnuNokat", "mnuTanzimat", "mnuViraiesh", "mnu41", "mnu42"})
+            main->findChild<QAction*>(name)->trigger();
+        for (const char* name : {"Command9", "Command7", "cmdMusic"})
+            QTest::mouseClick(main->findChild<QPushButton*>(name), Qt::LeftButton);
+        QVERIFY(main->isVisible());
+        QVERIFY(messages->messages.isEmpty());
+    }
+
+    void backgroundPicture_data() {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<bool>("shown");
+        QImage image(30, 20, QImage::Format_RGB32);
+        image.fill(Qt::darkGreen);
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        QTest::newRow("picture") << png << true;
+        QTest::newRow("missing") << QByteArray() << false;
+        QTest::newRow("text") << QByteArray("not a picture at all\n") << false;
+        QTest::newRow("truncated") << png.left(png.size() / 2) << false;
+    }
+    void backgroundPicture() {
+        QFETCH(QByteArray, content);
+        QFETCH(bool, shown);
+        if (!content.isEmpty())
+            writeToDataDir("0", content);
+        frmMain* main = start();
+        QVERIFY(main);
+        QCOMPARE(!main->mdiArea()->picture().isNull(), shown);
+        if (shown)
+            QCOMPARE(main->mdiArea()->picture().size(), QSize(30, 20));
+        QVERIFY(messages->messages.isEmpty());
+    }
+
+    void brokenBankDoesNotStopStartup_data() {
+        QTest::addColumn<QByteArray>("bank");
+        QTest::newRow("random bytes") << QByteArray(2048, '\x9c');
+        QTest::newRow("empty") << QByteArray();
+    }
+    void brokenBankDoesNotStopStartup() {
+        QFETCH(QByteArray, bank);
+        writeToDataDir("515", bank);
+        frmMain* main = start();
+        QVERIFY(main && main->isVisible());
+        QVERIFY(messages->messages.isEmpty());
+    }
+
+    void exitClosesEveryChildFirst_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("button") << "Command8";
+        QTest::newRow("menu") << "mnuKhorooj";
+        QTest::newRow("close box") << "close";
+    }
+    void exitClosesEveryChildFirst() {
+        QFETCH(QString, how);
+        QPointer<frmMain> main = start();
+        QVERIFY(main);
+        QStringList closed;
+        for (int i = 0; i < 3; ++i) {
+            auto* child = new ClosingChild([&closed, main, i] {
+                // the main window is still up while its children close
+                closed << QString::number(i) + (main && main->isVisible() ? "" : " late");
+            });
+            QMdiSubWindow* sub = main->mdiArea()->addSubWindow(child);
+            sub->setAttribute(Qt::WA_DeleteOnClose);
+            sub->show();
+        }
+        if (how == "Command8")
+            QTest::mouseClick(main->findChild<QPushButton*>("Command8"), Qt::LeftButton);
+        else if (how == "mnuKhorooj")
+            main->findChild<QAction*>("mnuKhorooj")->trigger();
+        else
+            main->close();
+        QTest::qWait(0);
+        QVERIFY(!main);
+        closed.sort();
+        QCOMPARE(closed, (QStringList{"0", "1", "2"}));
+    }
+};
+
+QTEST_MAIN(TestApp)
+#include "tst_app.moc"

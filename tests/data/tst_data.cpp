@@ -1,0 +1,402 @@
+// The data layer over a real bank file: every SQL text the windows send, the bound source's
+// cursor and notifications, writes, and banks that are missing or broken.
+#include "common/FixtureBank.h"
+#include "data/BoundSource.h"
+#include "data/Connection.h"
+#include "data/JetSql.h"
+#include "data/Recordset.h"
+
+#include <QFile>
+#include <QLabel>
+#include <QRandomGenerator>
+#include <QtTest>
+
+namespace {
+QList<int> ids(BoundSource& s) {
+    QList<int> out;
+    if (!s.moveFirst())
+        return out;
+    while (!s.isEOF()) {
+        out.append(s.value(QStringLiteral("ID")).toInt());
+        s.moveNext();
+    }
+    return out;
+}
+
+QStringList column(BoundSource& s, const QString& name) {
+    QStringList out;
+    if (!s.moveFirst())
+        return out;
+    while (!s.isEOF()) {
+        out.append(s.text(name));
+        s.moveNext();
+    }
+    return out;
+}
+
+bool ascending(const QList<int>& v) {
+    return std::is_sorted(v.begin(), v.end()) && !v.isEmpty();
+}
+} // namespace
+
+class TestData : public QObject {
+    Q_OBJECT
+    FixtureBank* bank = nullptr;
+
+    std::unique_ptr<BoundSource> open(const QString& sql) {
+        auto s = std::make_unique<BoundSource>();
+        s->setConnectionString(bank->connectionString());
+        s->setRecordSource(sql);
+        s->refresh();
+        return s;
+    }
+
+private slots:
+    void init() {
+        bank = new FixtureBank;
+        FixtureBank::fillStandard(*bank);
+        QVERIFY2(bank->write(), qPrintable(bank->lastError));
+    }
+    void cleanup() { delete bank; }
+
+    void connectionStrings_data() {
+        QTest::addColumn<QString>("connection");
+        QTest::addColumn<QString>("file");
+        QTest::newRow("windows example")
+            << "Provider=Microsoft.jet.OLEDB.4.0;Data Source=C:\\WINDOWS\\system32\\vkimgdir\\515;"
+            << "C:\\WINDOWS\\system32\\vkimgdir\\515";
+        QTest::newRow("linux")
+            << "Provider=Microsoft.jet.OLEDB.4.0;Data Source=/root/.local/share/vkimgdir/515;"
+            << "/root/.local/share/vkimgdir/515";
+        QTest::newRow("blanks in the path") << "Provider=x;Data Source=/a b/c d/515;"
+                                            << "/a b/c d/515";
+        QTest::newRow("quoted with a semicolon") << "Provider=x;Data Source=\"/a;b/515\";"
+                                                 << "/a;b/515";
+        QTest::newRow("key case") << "data source=/x/515"
+                                  << "/x/515";
+        QTest::newRow("no source") << "Provider=Microsoft.jet.OLEDB.4.0;"
+                                   << "";
+    }
+    void connectionStrings() {
+        QFETCH(QString, connection);
+        QFETCH(QString, file);
+        QCOMPARE(DataSourceOf(connection), file);
+    }
+
+    void jetDialect() {
+        QCOMPARE(jetsql::Adapt("Delete * from tblAzmoon"), QStringLiteral("DELETE FROM tblAzmoon"));
+        QCOMPARE(jetsql::Adapt("tblAzmoon"), QStringLiteral("SELECT * FROM tblAzmoon"));
+        QCOMPARE(jetsql::Adapt("Select * from qrySoalat"), QStringLiteral("Select * from qrySoalat"));
+        QCOMPARE(jetsql::SourceTable("Select Music from tblTanzimat"), QStringLiteral("tblTanzimat"));
+        QCOMPARE(jetsql::SourceTable("Select * from qryTabloha Where ID =5"), QStringLiteral("qryTabloha"));
+        QCOMPARE(jetsql::QuoteText("O'Reilly"), QStringLiteral("O''Reilly"));
+    }
+
+    // Every text the windows send, with what it must return over the standard fixture.
+    void everySqlText_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<int>("count");
+        QTest::addColumn<int>("firstId");
+        QTest::newRow("general") << "Select * from qrySoalat" << 31 << 1;
+        QTest::newRow("general by category") << "Select * from qrySoalat Where NoeSoal ='R02'" << 5 << 2;
+        QTest::newRow("signs") << "Select * from qryTabloha" << 25 << 300;
+        QTest::newRow("signs by category")
+            << "Select * from qryTabloha Where NoeSoal ='T_EKHTAR'" << 5 << 340;
+        QTest::newRow("archive") << "Select * from qrySoalatOLD" << 4 << 200;
+        QTest::newRow("archive by category") << "Select * from qrySoalatOLD Where NoeSoal ='O86'" << 1 << 268;
+        QTest::newRow("exam pool by numbers")
+            << "Select * from qrySoalateAzmoon Where (ID=3 Or ID=300 Or ID=200 Or ID=999)" << 2 << 3;
+        QTest::newRow("exam pool by category")
+            << "Select * from qrySoalateAzmoon Where NoeSoal ='T_HOKM'" << 6 << 360;
+        QTest::newRow("editor lookup general") << "Select * from qrySoalat Where ID =5" << 1 << 5;
+        QTest::newRow("editor lookup general misses a sign")
+            << "Select * from qrySoalat Where ID =300" << 0 << 0;
+        QTest::newRow("editor lookup signs") << "Select * from qryTabloha Where ID =300" << 1 << 300;
+        QTest::newRow("current exam") << "Select * from tblAzmoon" << 0 << 0;
+        QTest::newRow("music") << "Select Music from tblTanzimat" << 1 << 0;
+    }
+    void everySqlText() {
+        QFETCH(QString, sql);
+        QFETCH(int, count);
+        QFETCH(int, firstId);
+        auto s = open(sql);
+        QCOMPARE(s->recordCount(), count);
+        const QList<int> got = ids(*s);
+        if (firstId) {
+            QCOMPARE(got.first(), firstId);
+            QVERIFY(ascending(got));
+        }
+    }
+
+    void categoryListsFollowTheOrderColumn_data() {
+        QTest::addColumn<QString>("sql");
+        QTest::addColumn<QStringList>("codes");
+        QTest::newRow("signs")
+            << "Select qryNoeSoaleTabloha.NoeSoal,tblNoeSoal.Farsi from qryNoeSoaleTabloha,"
+               "tblNoeSoal Where tblNoeSoal.NoeSoal = qryNoeSoaleTabloha.NoeSoal"
+            << QStringList{"T_AKHBARI", "T_CHAHARRAH", "T_EKHTAR", "T_HOKM", "T_SEHRAH"};
+        QTest::newRow("general")
+            << "Select qryNoeSoal.NoeSoal,tblNoeSoal.Farsi from qryNoeSoal,tblNoeSoal Where "
+               "tblNoeSoal.NoeSoal = qryNoeSoal.NoeSoal"
+            << QStringList{"R01", "R02", "R03"};
+        QTest::newRow("archive") << "Select qryNoeSoalatOLD.NoeSoal,tblNoeSoal.Farsi from qryNoeSoalatOLD,"
+                                    "tblNoeSoal Where tblNoeSoal.NoeSoal = qryNoeSoalatOLD.NoeSoal"
+                                 << QStringList{"O85", "O86"};
+        QTest::newRow("exam pool")
+            << "Select qryNoeSoaleAzmoon.NoeSoal,tblNoeSoal.Farsi from qryNoeSoaleAzmoon,"
+               "tblNoeSoal Where tblNoeSoal.NoeSoal = qryNoeSoaleAzmoon.NoeSoal"
+            << QStringList{"T_AKHBARI", "T_CHAHARRAH", "T_EKHTAR", "T_HOKM", "T_SEHRAH", "R01", "R02", "R03"};
+    }
+    void categoryListsFollowTheOrderColumn() {
+        QFETCH(QString, sql);
+        QFETCH(QStringList, codes);
+        // Store the categories in the reverse of their list order, so only the order column
+        // can put them right.
+        QVERIFY(bank->exec("UPDATE tblNoeSoal SET rowid = 1000 - Tartib"));
+        auto s = open(sql);
+        QCOMPARE(column(*s, QStringLiteral("NoeSoal")), codes);
+        QCOMPARE(column(*s, QStringLiteral("Farsi")).count(QString()), 0);
+    }
+
+    void signTitlesMatchTheButtons() {
+        auto s = open("Select qryNoeSoaleTabloha.NoeSoal,tblNoeSoal.Farsi from qryNoeSoaleTabloha,tblNoeSoal "
+                      "Where tblNoeSoal.NoeSoal = qryNoeSoaleTabloha.NoeSoal");
+        QCOMPARE(column(*s, QStringLiteral("Farsi")),
+                 (QStringList{"علائم اخباري", "حق تقدم در چهارراه", "علائم اخطار كننده", "علائم حكم كننده",
+                              "حق تقدم در سه راه"}));
+    }
+
+    void codesAreQuotedSafely() {
+        bank->addCategory(QStringLiteral("O'X"), 60, QStringLiteral("general"),
+                          QStringLiteral("با آپوستروف"));
+        bank->addQuestion(70, QStringLiteral("O'X"), 1);
+        QVERIFY2(bank->write(), qPrintable(bank->lastError));
+        auto s = open("Select * from qrySoalat Where NoeSoal ='" + jetsql::QuoteText("O'X") + "'");
+        QCOMPARE(ids(*s), QList<int>{70});
+        auto injected =
+            open("Select * from qrySoalat Where NoeSoal ='" + jetsql::QuoteText("x' Or '1'='1") + "'");
+        QCOMPARE(injected->recordCount(), 0);
+    }
+
+    void movesCountsAndEnds() {
+        auto s = open("Select * from qrySoalat Where NoeSoal ='R02'");
+        QCOMPARE(s->recordCount(), 5);
+        QVERIFY(!s->isBOF() && !s->isEOF());
+        QCOMPARE(s->value("ID").toInt(), 2);
+        QVERIFY(s->moveLast());
+        QCOMPARE(s->value("ID").toInt(), 10);
+        QVERIFY(s->moveNext()); // onto end-of-file
+        QVERIFY(s->isEOF() && !s->isBOF());
+        QVERIFY(!s->value("ID").isValid());
+        QVERIFY(!s->moveNext()); // past it: refused
+        QVERIFY(s->movePrevious());
+        QCOMPARE(s->value("ID").toInt(), 10);
+        QVERIFY(s->moveFirst());
+        QVERIFY(s->movePrevious()); // onto begin-of-file
+        QVERIFY(s->isBOF());
+        QVERIFY(!s->movePrevious());
+        QVERIFY(s->moveFromFirst(3));
+        QCOMPARE(s->value("ID").toInt(), 8);
+        QVERIFY(s->moveFromFirst(5));
+        QVERIFY(s->isEOF());
+        QVERIFY(!s->moveFromFirst(6));
+        QCOMPARE(s->recordCount(), 5);
+    }
+
+    void notificationsAroundEveryMove() {
+        auto s = open("Select * from qrySoalat Where NoeSoal ='R02'");
+        QStringList events;
+        connect(s.get(), &BoundSource::willMove, [&] { events << "will:" + s->text("ID"); });
+        connect(s.get(), &BoundSource::moveComplete, [&] { events << "done:" + s->text("ID"); });
+        s->moveNext();
+        s->moveLast();
+        s->moveNext();
+        s->moveNext(); // refused: no notification
+        s->refresh();  // a fresh result announces its first row on both sides
+        QCOMPARE(events, (QStringList{"will:2", "done:4", "will:4", "done:10", "will:10", "done:", "will:2",
+                                      "done:2"}));
+    }
+
+    void emptyResult() {
+        auto s = open("Select * from qrySoalat Where NoeSoal ='NONE'");
+        int notes = 0;
+        connect(s.get(), &BoundSource::willMove, [&] { ++notes; });
+        QCOMPARE(s->recordCount(), 0);
+        QVERIFY(s->isBOF() && s->isEOF());
+        QVERIFY(!s->moveFirst() && !s->moveLast() && !s->moveNext() && !s->movePrevious());
+        QVERIFY(!s->moveFromFirst(0));
+        QCOMPARE(notes, 0);
+        QVERIFY(!s->value("ID").isValid());
+        QVERIFY(!s->update());
+    }
+
+    void boundWidgetsChangeOnlyWithTheirText() {
+        auto s = open("Select * from qrySoalat Where NoeSoal ='R01'"); // G_Sahih 1,2,3,4,1,...
+        QLabel sahih;
+        QLabel text;
+        int sahihChanges = 0;
+        s->bind("G_Sahih", &sahih, [&] { ++sahihChanges; });
+        s->bind("SoorateSoal", &text);
+        QCOMPARE(sahih.text(), QStringLiteral("1"));
+        QCOMPARE(text.text(), QStringLiteral("متن سؤال 1"));
+        QCOMPARE(sahihChanges, 1);
+        s->moveNext();
+        QCOMPARE(sahih.text(), QStringLiteral("2"));
+        QCOMPARE(sahihChanges, 2);
+        s->refresh(); // back on the first row: "1" again
+        QCOMPARE(sahihChanges, 3);
+        s->refresh(); // same row, same text: no change
+        QCOMPARE(sahihChanges, 3);
+        s->setRecordSource("Select * from qrySoalat Where NoeSoal ='NONE'");
+        s->refresh();
+        QCOMPARE(sahih.text(), QString());
+        QCOMPARE(text.text(), QString());
+    }
+
+    void writesThroughTheUpdatableViews() {
+        auto general = open("Select * from qrySoalat Where ID =3");
+        QVERIFY(general->setValue("SoorateSoal", QStringLiteral("متن تازه")));
+        QVERIFY(general->setValue("G_Sahih", QStringLiteral("4")));
+        QVERIFY(general->update());
+        auto signs = open("Select * from qryTabloha Where ID =300");
+        QVERIFY(signs->setValue("G2", QStringLiteral("گزینه تازه")));
+        QVERIFY(signs->update());
+
+        auto check = open("Select * from qrySoalateAzmoon Where (ID=3 Or ID=300)");
+        QCOMPARE(check->text("SoorateSoal"), QStringLiteral("متن تازه"));
+        QCOMPARE(check->value("G_Sahih"), QVariant(4)); // stored as a number
+        check->moveNext();
+        QCOMPARE(check->text("G2"), QStringLiteral("گزینه تازه"));
+    }
+
+    void theBankRefusesWhatItMustRefuse_data() {
+        QTest::addColumn<QString>("column");
+        QTest::addColumn<QVariant>("value");
+        QTest::newRow("G_Sahih 2.5") << "G_Sahih" << QVariant(QStringLiteral("2.5"));
+        QTest::newRow("G_Sahih 5") << "G_Sahih" << QVariant(5);
+        QTest::newRow("G_Sahih 0") << "G_Sahih" << QVariant(0);
+        QTest::newRow("G_Sahih text") << "G_Sahih" << QVariant(QStringLiteral("x"));
+        QTest::newRow("unknown category") << "NoeSoal" << QVariant(QStringLiteral("NOPE"));
+    }
+    void theBankRefusesWhatItMustRefuse() {
+        QFETCH(QString, column);
+        QFETCH(QVariant, value);
+        auto s = open("Select * from qrySoalat Where ID =3");
+        const QString before = s->text(column);
+        QVERIFY(s->setValue(column, value));
+        QVERIFY(!s->update());
+        auto again = open("Select * from qrySoalat Where ID =3");
+        QCOMPARE(again->text(column), before);
+    }
+
+    void idsStayWithinTheirRange() {
+        QVERIFY(!bank->exec(
+            "INSERT INTO tblSoal (ID, Majmooe, NoeSoal, G_Sahih) VALUES (32768, 'general', 'R01', 1)"));
+        QVERIFY(!bank->exec(
+            "INSERT INTO tblSoal (ID, Majmooe, NoeSoal, G_Sahih) VALUES (3, 'general', 'R01', 1)"));
+        QVERIFY(bank->exec(
+            "INSERT INTO tblSoal (ID, Majmooe, NoeSoal, G_Sahih) VALUES (32767, 'general', 'R01', 1)"));
+    }
+
+    void currentExamIsEmptiedAndAppendedByName() {
+        Recordset rs;
+        QVERIFY(rs.open("tblAzmoon", bank->connectionString()));
+        for (int id : {5, 3, 9}) {
+            QVERIFY(rs.addRow({{"ID", id},
+                               {"SoorateSoal", "q"},
+                               {"G1", "a"},
+                               {"G2", "b"},
+                               {"G3", "c"},
+                               {"G4", "d"},
+                               {"G_Sahih", 2},
+                               {"Shekl", 0},
+                               {"NoeSoal", "R01"}}));
+        }
+        rs.close();
+        auto exam = open("Select * from tblAzmoon");
+        QCOMPARE(ids(*exam), (QList<int>{3, 5, 9}));
+
+        QVERIFY(rs.open("Delete * from tblAzmoon", bank->connectionString()));
+        QCOMPARE(rs.recordCount(), 0);
+        rs.close();
+        exam->refresh();
+        QCOMPARE(exam->recordCount(), 0);
+    }
+
+    void aTransactionLeavesTheOldExamOrTheNewOne() {
+        QVERIFY(bank->exec("INSERT INTO tblAzmoon (ID, G_Sahih) VALUES (1, 1)"));
+        {
+            Connection c(bank->connectionString());
+            QVERIFY(c.begin());
+            Recordset rs;
+            QVERIFY(rs.open("Delete * from tblAzmoon", c));
+            QVERIFY(rs.open("tblAzmoon", c));
+            QVERIFY(rs.addRow({{"ID", 7}, {"G_Sahih", 3}}));
+            // the connection goes away without a commit, as a crash would leave it
+        }
+        auto exam = open("Select * from tblAzmoon");
+        QCOMPARE(ids(*exam), QList<int>{1});
+    }
+
+    void musicSettingRow() {
+        Recordset rs;
+        QVERIFY(rs.open("Select Music from tblTanzimat", bank->connectionString()));
+        QVERIFY(!rs.isEOF());
+        QVERIFY(rs.setValue("Music", QStringLiteral("/home/u/آهنگ من.mp3")));
+        QVERIFY(rs.update());
+        rs.close();
+        QVERIFY(rs.open("Select Music from tblTanzimat", bank->connectionString()));
+        QCOMPARE(rs.value("Music").toString(), QStringLiteral("/home/u/آهنگ من.mp3"));
+    }
+
+    // A bank that is missing or broken gives empty sources and false, never a crash, and is
+    // never created or written.
+    void brokenBanks_data() {
+        QTest::addColumn<QByteArray>("damage");
+        QTest::newRow("missing file") << QByteArray("missing");
+        QTest::newRow("random bytes") << QByteArray("random");
+        QTest::newRow("empty file") << QByteArray("empty");
+        QTest::newRow("missing view") << QByteArray("view");
+        QTest::newRow("missing table") << QByteArray("table");
+    }
+    void brokenBanks() {
+        QFETCH(QByteArray, damage);
+        QByteArray bytes;
+        if (damage == "missing") {
+            QFile::remove(bank->bankPath());
+        } else if (damage == "random") {
+            for (int i = 0; i < 4096; ++i)
+                bytes.append(char(QRandomGenerator::global()->bounded(256)));
+            bank->writeFile("515", bytes);
+        } else if (damage == "empty") {
+            bank->writeFile("515", {});
+        } else if (damage == "view") {
+            QVERIFY(bank->exec("DROP VIEW qrySoalat"));
+        } else {
+            QVERIFY(bank->exec("DROP TABLE tblAzmoon"));
+        }
+        auto s = std::make_unique<BoundSource>();
+        s->setConnectionString(bank->connectionString());
+        s->setRecordSource("Select * from qrySoalat");
+        const bool ok = s->refresh();
+        QCOMPARE(ok, damage == "table");
+        if (!ok) {
+            QCOMPARE(s->recordCount(), 0);
+            QVERIFY(s->isBOF() && s->isEOF());
+            QVERIFY(!s->moveNext());
+        }
+        Recordset rs;
+        const bool examTable = damage == "view";
+        QCOMPARE(rs.open("tblAzmoon", bank->connectionString()), examTable);
+        QCOMPARE(rs.addRow({{"ID", 1}}), examTable);
+        QCOMPARE(QFile::exists(bank->bankPath()), damage != "missing");
+        if (damage == "random") {
+            QFile f(bank->bankPath());
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.readAll(), bytes);
+        }
+    }
+};
+
+QTEST_MAIN(TestData)
+#include "tst_data.moc"

@@ -1,0 +1,173 @@
+// The small conversions and the stand-ins for the operating system.
+#include "app/mdlRavex.h"
+#include "common/TestPlatform.h"
+#include "platform/Picture.h"
+#include "platform/SystemDir.h"
+#include "platform/Vb.h"
+
+#include <QFile>
+#include <QImage>
+#include <QTemporaryDir>
+#include <QtTest>
+
+class TestPlatform : public QObject {
+    Q_OBJECT
+private slots:
+    void val_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("value");
+        QTest::newRow("empty") << "" << 0.0;
+        QTest::newRow("plain") << "27" << 27.0;
+        QTest::newRow("leading number") << "12abc" << 12.0;
+        QTest::newRow("no number") << "abc" << 0.0;
+        QTest::newRow("blanks around and inside") << " 2 4 " << 24.0;
+        QTest::newRow("fraction") << "29.5" << 29.5;
+        QTest::newRow("negative") << "-1" << -1.0;
+        QTest::newRow("bare dot") << "." << 0.0;
+        QTest::newRow("exponent") << "1e2x" << 100.0;
+        QTest::newRow("dangling exponent") << "3e" << 3.0;
+        QTest::newRow("persian digits are not a number") << "۳" << 0.0;
+    }
+    void val() {
+        QFETCH(QString, text);
+        QFETCH(double, value);
+        QCOMPARE(vb::Val(text), value);
+    }
+
+    void trimAndRound() {
+        QCOMPARE(vb::Trim(QStringLiteral("  R01 ")), QStringLiteral("R01"));
+        QCOMPARE(vb::Trim(QStringLiteral("\tR01")), QStringLiteral("\tR01")); // blanks only
+        QCOMPARE(vb::Trim(QStringLiteral("   ")), QString());
+        QCOMPARE(vb::RoundHalfEven(2.5), 2);
+        QCOMPARE(vb::RoundHalfEven(29.5), 30);
+        QCOMPARE(vb::RoundHalfEven(3.5), 4);
+        QCOMPARE(vb::RoundHalfEven(0.6), 1);
+    }
+
+    void timesOfDay_data() {
+        QTest::addColumn<QTime>("limit");
+        QTest::addColumn<QTime>("start");
+        QTest::addColumn<QTime>("now");
+        QTest::addColumn<QString>("remaining");
+        QTest::addColumn<QString>("elapsed");
+        QTest::newRow("first second") << QTime(0, 26) << QTime(10, 0) << QTime(10, 0, 1) << "00:25"
+                                      << "00:00";
+        QTest::newRow("seconds cut, not rounded")
+            << QTime(0, 26) << QTime(10, 0) << QTime(10, 12, 59) << "00:13"
+            << "00:12";
+        QTest::newRow("last second before zero")
+            << QTime(0, 26) << QTime(10, 0) << QTime(10, 24, 59) << "00:01"
+            << "00:24";
+        QTest::newRow("a whole minute left at the nominal time")
+            << QTime(0, 26) << QTime(10, 0) << QTime(10, 25) << "00:01"
+            << "00:25";
+        QTest::newRow("zero just after the nominal time")
+            << QTime(0, 26) << QTime(10, 0) << QTime(10, 25, 1) << "00:00"
+            << "00:25";
+        QTest::newRow("across midnight") << QTime(0, 26) << QTime(23, 50) << QTime(0, 5) << "00:11"
+                                         << "00:15";
+    }
+    void timesOfDay() {
+        QFETCH(QTime, limit);
+        QFETCH(QTime, start);
+        QFETCH(QTime, now);
+        QFETCH(QString, remaining);
+        QFETCH(QString, elapsed);
+        QCOMPARE(vb::ShortTime(vb::Remaining(limit, start, now)), remaining);
+        QCOMPARE(vb::ShortTime(vb::Elapsed(start, now)), elapsed);
+    }
+
+    void systemDirectoryBuffer() {
+        SetSystemDirectoryProvider([] { return QStringLiteral("/home/u/.local/share/"); });
+        QString buffer(255, u' ');
+        QCOMPARE(GetSystemDirectoryA(buffer, 255), 20u);
+        QCOMPARE(buffer.size(), 255);
+        QCOMPARE(buffer.left(23), QStringLiteral("/home/u/.local/share") + QChar(u'\0') + u' ' + u' ');
+        QCOMPARE(GetDataDir(buffer), QStringLiteral("/home/u/.local/share/vkimgdir/"));
+
+        // A path that does not fit leaves the buffer as it was and says how much room it needs.
+        SetSystemDirectoryProvider([] { return QString(300, u'a'); });
+        QString small(255, u' ');
+        QCOMPARE(GetSystemDirectoryA(small, 255), 301u);
+        QCOMPARE(small, QString(255, u' '));
+        SetSystemDirectoryProvider([] { return QString(); });
+        QCOMPARE(GetSystemDirectoryA(small, 255), 0u);
+        SetSystemDirectoryProvider({});
+    }
+
+    void dataDirFromBuffer_data() {
+        QTest::addColumn<QString>("buffer");
+        QTest::addColumn<QString>("dataDir");
+        QTest::addColumn<bool>("ok");
+        QTest::newRow("windows example")
+            << QStringLiteral("C:\\WINDOWS\\system32") + QChar(u'\0') + QString(40, u' ')
+            << "C:\\WINDOWS\\system32/vkimgdir/" << true;
+        QTest::newRow("linux") << QStringLiteral("/root/.local/share") + QChar(u'\0') + "   "
+                               << "/root/.local/share/vkimgdir/" << true;
+        QTest::newRow("all blanks") << QString(255, u' ') << "" << false;
+        QTest::newRow("nothing but the terminator") << QString(QChar(u'\0')) + "  "
+                                                    << "/vkimgdir/" << true;
+    }
+    void dataDirFromBuffer() {
+        QFETCH(QString, buffer);
+        QFETCH(QString, dataDir);
+        QFETCH(bool, ok);
+        bool got = !ok;
+        QCOMPARE(GetDataDir(buffer, &got), dataDir);
+        QCOMPARE(got, ok);
+    }
+
+    void randomIsUniformInHalfOpenRange() {
+        Randomize();
+        float lo = 1, hi = 0;
+        for (int i = 0; i < 100000; ++i) {
+            const float r = Rnd();
+            QVERIFY(r >= 0.0f && r < 1.0f);
+            lo = qMin(lo, r);
+            hi = qMax(hi, r);
+        }
+        QVERIFY(lo < 0.001f && hi > 0.999f);
+    }
+
+    void reseedsWithinOneClockTickDiffer() {
+        FakePlatform fake; // the tick count stands still
+        QVector<float> first, second;
+        Randomize();
+        for (int i = 0; i < 8; ++i)
+            first.append(Rnd());
+        Randomize();
+        for (int i = 0; i < 8; ++i)
+            second.append(Rnd());
+        QVERIFY(first != second);
+    }
+
+    void picturesByContent() {
+        QTemporaryDir dir;
+        const QString good = dir.filePath(QStringLiteral("7"));
+        QImage image(20, 10, QImage::Format_RGB32);
+        image.fill(Qt::blue);
+        QVERIFY(image.save(good, "PNG"));
+        QCOMPARE(LoadPicture(good).size(), QSize(20, 10));
+
+        QFile text(dir.filePath(QStringLiteral("0")));
+        QVERIFY(text.open(QIODevice::WriteOnly));
+        text.write("this is not a picture\n");
+        text.close();
+        QVERIFY(LoadPicture(text.fileName()).isNull());
+
+        QFile full(good);
+        QVERIFY(full.open(QIODevice::ReadOnly));
+        QFile cut(dir.filePath(QStringLiteral("8")));
+        QVERIFY(cut.open(QIODevice::WriteOnly));
+        cut.write(full.readAll().left(40));
+        cut.close();
+        QVERIFY(LoadPicture(cut.fileName()).isNull());
+
+        QVERIFY(LoadPicture(dir.filePath(QStringLiteral("missing"))).isNull());
+        QVERIFY(LoadPicture(dir.path()).isNull()); // a folder
+        QVERIFY(LoadPicture(QString()).isNull());
+    }
+};
+
+QTEST_MAIN(TestPlatform)
+#include "tst_platform.moc"

@@ -1,0 +1,219 @@
+#include "tools/bank/BankWriter.h"
+
+#include "platform/Resources.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QPainter>
+#include <QSet>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSvgRenderer>
+#include <QTemporaryDir>
+#include <algorithm>
+#include <filesystem>
+
+namespace {
+// Question pictures are drawn at twice the size of the picture area, so they stay sharp.
+const QSize kQuestionPictureFit(750, 680);
+
+QString readResource(const QString& path) {
+    EnsureResources();
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
+
+QString collectionOf(const BankSource& source, const QString& code) {
+    const BankCategory* c = source.category(code);
+    return c ? c->collection : QString();
+}
+} // namespace
+
+const QVector<ScreenPicture>& ScreenPictures() {
+    static const QVector<ScreenPicture> pictures = {
+        {"screens/background", "0"},
+    };
+    return pictures;
+}
+
+bool RunSqlScript(const QString& connectionName, const QString& script, QString* error) {
+    QSqlDatabase db = QSqlDatabase::database(connectionName);
+    QString statement;
+    bool inTrigger = false;
+    for (const QString& raw : script.split(u'\n')) {
+        const QString line = raw.trimmed();
+        if (line.startsWith(QLatin1String("--")) || (line.isEmpty() && statement.isEmpty()))
+            continue;
+        statement += raw + u'\n';
+        if (line.startsWith(QLatin1String("CREATE TRIGGER"), Qt::CaseInsensitive))
+            inTrigger = true;
+        const bool ends =
+            inTrigger ? line.compare(QLatin1String("END;"), Qt::CaseInsensitive) == 0 : line.endsWith(u';');
+        if (!ends)
+            continue;
+        QSqlQuery query(db);
+        if (!query.exec(statement)) {
+            if (error)
+                *error = query.lastError().text() + QStringLiteral(" in: ") + statement.left(200);
+            return false;
+        }
+        statement.clear();
+        inTrigger = false;
+    }
+    return true;
+}
+
+bool WriteBankDatabase(const QString& path, const BankSource& source, QString* error) {
+    if (QFileInfo::exists(path)) {
+        if (error)
+            *error = path + QStringLiteral(" exists already");
+        return false;
+    }
+    const QString name = QStringLiteral("bank-writer-") + path;
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        ok = db.open();
+        QSqlQuery q(db);
+        ok = ok && q.exec(QStringLiteral("PRAGMA foreign_keys = ON")) && db.transaction();
+        const QString schema = readResource(QStringLiteral(":/bank/schema.sql"));
+        ok = ok && !schema.isEmpty() && RunSqlScript(name, schema, error);
+
+        // Categories go in in list order, so even a plan that walked the table by its rows
+        // would meet them in that order.
+        QVector<BankCategory> categories = source.categories;
+        std::stable_sort(categories.begin(), categories.end(),
+                         [](const BankCategory& a, const BankCategory& b) { return a.order < b.order; });
+        ok = ok &&
+             q.prepare(QStringLiteral("INSERT INTO tblNoeSoal (NoeSoal, Farsi, Tartib) VALUES (?, ?, ?)"));
+        for (const BankCategory& c : categories) {
+            if (!ok)
+                break;
+            q.addBindValue(c.code);
+            q.addBindValue(c.title);
+            q.addBindValue(c.order);
+            ok = q.exec();
+        }
+        ok = ok &&
+             q.prepare(QStringLiteral(
+                 "INSERT INTO tblSoal (ID, Majmooe, Azmoon, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, "
+                 "Shekl) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        for (const BankQuestion& question : source.questions) {
+            if (!ok)
+                break;
+            const QString collection = collectionOf(source, question.category);
+            q.addBindValue(question.id);
+            q.addBindValue(collection);
+            q.addBindValue(collection == QLatin1String("old") ? 0 : 1);
+            q.addBindValue(question.category);
+            q.addBindValue(question.text);
+            for (const QString& option : question.options)
+                q.addBindValue(option);
+            q.addBindValue(question.correct);
+            q.addBindValue(question.picture.isEmpty() ? 0 : question.id);
+            ok = q.exec();
+            if (!ok && error)
+                *error = question.where + QStringLiteral(": ") + q.lastError().text();
+        }
+        ok = ok && q.exec(QStringLiteral("INSERT INTO tblTanzimat (Music) VALUES ('')"));
+        if (!ok && error && error->isEmpty())
+            *error = q.lastError().text().isEmpty() ? db.lastError().text() : q.lastError().text();
+        ok = ok && db.commit();
+        q = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (!ok)
+        QFile::remove(path);
+    return ok;
+}
+
+bool RenderSvg(const QString& svgPath, const QString& pngPath, QSize fit, QString* error) {
+    QSvgRenderer renderer(svgPath);
+    if (!renderer.isValid()) {
+        if (error)
+            *error = svgPath + QStringLiteral(": not a drawable SVG");
+        return false;
+    }
+    QSize size = renderer.defaultSize();
+    if (fit.isValid())
+        size.scale(fit, Qt::KeepAspectRatio);
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::white);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setRenderHint(QPainter::TextAntialiasing);
+    renderer.render(&painter);
+    painter.end();
+    if (!image.save(pngPath, "PNG")) {
+        if (error)
+            *error = pngPath + QStringLiteral(": cannot be written");
+        return false;
+    }
+    return true;
+}
+
+bool MakeDataDir(const QString& bankDir, const QString& outDir, QString* report) {
+    const auto fail = [report](const QString& why) {
+        if (report)
+            *report = why;
+        return false;
+    };
+    const BankSource source = ReadBankSource(bankDir);
+    if (!source.errors.isEmpty())
+        return fail(source.errors.join(u'\n'));
+    if (!QDir().mkpath(outDir))
+        return fail(outDir + QStringLiteral(": cannot be made"));
+
+    // Everything is made in a scratch folder beside the target, then linked in file by file;
+    // a link never replaces a file that is there, so a user's files survive any run.
+    QTemporaryDir scratch(QDir(outDir).filePath(QStringLiteral(".make-XXXXXX")));
+    if (!scratch.isValid())
+        return fail(outDir + QStringLiteral(": no room for a scratch folder"));
+    QString error;
+    if (!WriteBankDatabase(scratch.filePath(QStringLiteral("515")), source, &error))
+        return fail(error);
+    const QDir pictures(QDir(bankDir).filePath(QStringLiteral("pictures")));
+    QHash<QString, QString> rendered; // source -> first file drawn from it
+    for (const BankQuestion& q : source.questions) {
+        if (q.picture.isEmpty())
+            continue;
+        const QString target = scratch.filePath(QString::number(q.id));
+        if (const QString done = rendered.value(q.picture); !done.isEmpty()) {
+            if (!QFile::copy(done, target))
+                return fail(target + QStringLiteral(": cannot be written"));
+            continue;
+        }
+        if (!RenderSvg(pictures.filePath(q.picture + QStringLiteral(".svg")), target, kQuestionPictureFit,
+                       &error))
+            return fail(q.where + QStringLiteral(": ") + error);
+        rendered.insert(q.picture, target);
+    }
+    for (const ScreenPicture& s : ScreenPictures()) {
+        const QString svg = pictures.filePath(QString::fromLatin1(s.source) + QStringLiteral(".svg"));
+        if (!RenderSvg(svg, scratch.filePath(QString::fromLatin1(s.file)), QSize(), &error))
+            return fail(error);
+    }
+    int added = 0;
+    int kept = 0;
+    for (const QString& name : QDir(scratch.path()).entryList(QDir::Files)) {
+        std::error_code ec;
+        std::filesystem::create_hard_link(QDir(scratch.path()).filePath(name).toStdString(),
+                                          QDir(outDir).filePath(name).toStdString(), ec);
+        if (!ec)
+            ++added;
+        else if (QFileInfo::exists(QDir(outDir).filePath(name)))
+            ++kept;
+        else
+            return fail(QDir(outDir).filePath(name) + QStringLiteral(": ") +
+                        QString::fromStdString(ec.message()));
+    }
+    if (report)
+        *report =
+            QStringLiteral("%1: %2 files made, %3 already there and kept").arg(outDir).arg(added).arg(kept);
+    return true;
+}

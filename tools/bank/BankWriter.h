@@ -1,0 +1,29 @@
+#pragma once
+
+#include "tools/bank/BankSource.h"
+
+#include <QSize>
+#include <QString>
+
+// Writes a complete bank file at path (which must not exist yet): the schema, the categories
+// in list order, the questions, an empty current exam and the one settings row. All of it in one
+// transaction: on failure nothing usable is left and the file is removed.
+bool WriteBankDatabase(const QString& path, const BankSource& source, QString* error);
+
+// Runs the statements of an SQL script (triggers included) on an open database connection name.
+bool RunSqlScript(const QString& connectionName, const QString& script, QString* error);
+
+// The data folder's own pictures and the sources they are drawn from.
+struct ScreenPicture {
+    const char* source; // under pictures/, without .svg
+    const char* file;   // the numbered file in the data folder
+};
+const QVector<ScreenPicture>& ScreenPictures();
+
+// Draws an SVG source to a PNG file; size scales the drawing to fit (an empty size keeps the
+// drawing's own size).
+bool RenderSvg(const QString& svgPath, const QString& pngPath, QSize fit, QString* error);
+
+// Builds a whole data folder into outDir from the sources in bankDir. Files already in outDir
+// are never overwritten: a user's bank keeps their edits and their last exam.
+bool MakeDataDir(const QString& bankDir, const QString& outDir, QString* report);

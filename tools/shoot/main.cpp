@@ -1,0 +1,66 @@
+// Grabs the program's windows to PNG files, offscreen, over a data folder: the pictures in the
+// README are made with it. Usage: shoot DATADIR OUTDIR [shot ...]
+#include "app/frmMain.h"
+#include "app/mdlRavex.h"
+#include "platform/SystemDir.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMdiSubWindow>
+#include <QTimer>
+#include <cstdio>
+#include <functional>
+
+namespace {
+void settle() {
+    for (int i = 0; i < 5; ++i)
+        QApplication::processEvents();
+}
+
+bool save(QWidget* w, const QString& path) {
+    settle();
+    const bool ok = w->grab().save(path);
+    std::printf("%s %s\n", ok ? "wrote" : "FAILED", qPrintable(path));
+    return ok;
+}
+} // namespace
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    QApplication::setLayoutDirection(Qt::RightToLeft);
+    const QStringList args = QApplication::arguments();
+    if (args.size() < 3) {
+        std::fprintf(stderr, "usage: shoot DATADIR OUTDIR [shot ...]\n");
+        return 2;
+    }
+    // DATADIR is the folder that holds vkimgdir/.
+    const QString root = args[1];
+    SetSystemDirectoryProvider([root] { return root; });
+    const QDir out(args[2]);
+    QDir().mkpath(out.path());
+    if (!Main())
+        return 1;
+    frmMain* main = frmMain::Instance();
+    main->resize(1280, 800);
+    main->showNormal();
+    settle();
+
+    const QMap<QString, std::function<QWidget*()>> shots = {
+        {"main", [main] { return main; }},
+    };
+    const QStringList wanted = args.size() > 3 ? args.mid(3) : shots.keys();
+    int failures = 0;
+    for (const QString& name : wanted) {
+        if (!shots.contains(name)) {
+            std::fprintf(stderr, "no shot named %s\n", qPrintable(name));
+            ++failures;
+            continue;
+        }
+        QWidget* w = shots[name]();
+        if (!w || !save(w, out.filePath(name + QStringLiteral(".png"))))
+            ++failures;
+    }
+    main->close();
+    return failures == 0 ? 0 : 1;
+}
