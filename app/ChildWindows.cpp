@@ -1,9 +1,15 @@
 #include "app/ChildWindows.h"
 
-#include "app/ChildForm.h"
+#include "browse/frmSoalat.h"
+#include "browse/frmSoalatOLD.h"
+#include "browse/frmTabloha.h"
 
 ChildForm* CreateChildWindow(const QString& name, QWidget* parent) {
-    Q_UNUSED(name);
-    Q_UNUSED(parent);
+    if (name == QLatin1String("frmSoalat"))
+        return new frmSoalat(parent);
+    if (name == QLatin1String("frmTabloha"))
+        return new frmTabloha(parent);
+    if (name == QLatin1String("frmSoalatOLD"))
+        return new frmSoalatOLD(parent);
     return nullptr;
 }

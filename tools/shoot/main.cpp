@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMdiSubWindow>
+#include <QPushButton>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -42,12 +43,26 @@ int main(int argc, char** argv) {
     if (!Main())
         return 1;
     frmMain* main = frmMain::Instance();
-    main->resize(1280, 800);
     main->showNormal();
+    main->resize(1100, 780);
     settle();
 
+    // Opens a child through the main window's own button or menu entry, then grabs the frame.
+    const auto through = [main](const char* control) {
+        return [main, control]() -> QWidget* {
+            if (auto* button = main->findChild<QPushButton*>(QString::fromLatin1(control)))
+                button->click();
+            else if (auto* action = main->findChild<QAction*>(QString::fromLatin1(control)))
+                action->trigger();
+            settle();
+            return main;
+        };
+    };
     const QMap<QString, std::function<QWidget*()>> shots = {
         {"main", [main] { return main; }},
+        {"soalat", through("Command10")},
+        {"tabloha", through("Command1")},
+        {"soalat-old", through("mnuSoalatOLD")},
     };
     const QStringList wanted = args.size() > 3 ? args.mid(3) : shots.keys();
     int failures = 0;

@@ -1,0 +1,21 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+// A question's picture, shown whole: scaled down to fit with its shape kept and centred, never
+// stretched. An empty pixmap shows nothing.
+class PictureBox : public QWidget {
+    Q_OBJECT
+public:
+    using QWidget::QWidget;
+    void setPicture(const QPixmap& picture);
+    const QPixmap& picture() const { return picture_; }
+    QRect pictureRect() const; // where the picture is drawn
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QPixmap picture_;
+};
