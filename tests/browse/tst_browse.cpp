@@ -1,0 +1,329 @@
+// The question card in the three review windows, opened from the main window over a fixture
+// bank and driven with clicks and keys; every check reads what the user would see.
+#include "app/frmMain.h"
+#include "app/mdlRavex.h"
+#include "browse/PictureBox.h"
+#include "browse/QuestionCard.h"
+#include "common/FixtureBank.h"
+#include "common/TestPlatform.h"
+#include "platform/SystemDir.h"
+
+#include <QComboBox>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QtTest>
+
+namespace {
+QString text(QWidget* form, const char* name) {
+    auto* label = form->findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<none>");
+}
+
+QColor colour(QWidget* form, int option) {
+    return form->findChild<QLabel*>(QStringLiteral("lblG%1").arg(option))
+        ->palette()
+        .color(QPalette::WindowText);
+}
+
+// Which options show green, as "1", "3" or "" for none.
+QString green(QWidget* form) {
+    QString out;
+    for (int k = 1; k <= 4; ++k) {
+        if (colour(form, k) == kCorrectGreen)
+            out += QString::number(k);
+    }
+    return out;
+}
+
+void click(QWidget* form, const char* button) {
+    QTest::mouseClick(form->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
+}
+
+void choose(QWidget* form, const QString& title) {
+    auto* combo = form->findChild<QComboBox*>(QStringLiteral("cboNoeSoal"));
+    const int index = combo->findText(title);
+    QVERIFY2(index >= 0, qPrintable(title));
+    combo->setCurrentIndex(index);
+    emit combo->activated(index); // as a pick from the drop-down list
+}
+} // namespace
+
+class TestBrowse : public QObject {
+    Q_OBJECT
+    std::unique_ptr<FixtureBank> bank;
+    std::unique_ptr<FakePlatform> platform;
+    QTemporaryDir root;
+    frmMain* main = nullptr;
+
+    QWidget* open(const char* control) {
+        if (auto* button = main->findChild<QPushButton*>(QString::fromLatin1(control)))
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            main->findChild<QAction*>(QString::fromLatin1(control))->trigger();
+        return main->mdiArea()->activeSubWindow() ? main->mdiArea()->activeSubWindow()->widget() : nullptr;
+    }
+    void startOver(const std::function<void(FixtureBank&)>& tweak = {}) {
+        bank = std::make_unique<FixtureBank>();
+        FixtureBank::fillStandard(*bank);
+        if (tweak)
+            tweak(*bank);
+        QVERIFY2(bank->write(), qPrintable(bank->lastError));
+        bank->useAsGlobals();
+    }
+
+private slots:
+    void init() {
+        platform = std::make_unique<FakePlatform>();
+        SetSystemDirectoryProvider([this] { return root.path(); });
+        QVERIFY(Main());
+        main = frmMain::Instance();
+        main->showNormal();
+        main->resize(1100, 780);
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        startOver();
+    }
+    void cleanup() {
+        QVERIFY(platform->messages.messages.isEmpty()); // the card never speaks
+        main->close();
+        QTest::qWait(0);
+        platform.reset();
+        SetSystemDirectoryProvider({});
+    }
+
+    void reviewOpensOnItsFirstCategory() {
+        QWidget* form = open("Command10");
+        QVERIFY(form);
+        QCOMPARE(form->windowTitle(), QStringLiteral("فرم مرور سؤالات"));
+        QCOMPARE(text(form, "lblTedadeNoeSoal"), QStringLiteral("تعاریف"));
+        QCOMPARE(text(form, "lblCount"), QStringLiteral("25"));
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 1"));
+        QCOMPARE(text(form, "lblG3"), QStringLiteral("گزینه 3 از 1"));
+        QCOMPARE(green(form), QStringLiteral("1"));
+        QVERIFY(form->findChild<PictureBox*>("imgShekl")->isHidden());
+        auto* combo = form->findChild<QComboBox*>("cboNoeSoal");
+        QCOMPARE(combo->count(), 3); // the empty category is offered nowhere
+        QCOMPARE(combo->itemText(0), QStringLiteral("تعاریف"));
+        QCOMPARE(combo->itemText(2), QStringLiteral("سبقت"));
+
+        // Its outer frame is 14300 x 8560 twips, centred across and 1/2.8 down the main window.
+        QMdiSubWindow* sub = main->mdiArea()->activeSubWindow();
+        QCOMPARE(sub->size(), QSize(953, 571));
+        QCOMPARE(sub->x(), (main->frameGeometry().width() - 953) / 2);
+        QCOMPARE(sub->y(), int((main->frameGeometry().height() - 571) / 2.8));
+    }
+
+    void menuButtonAndShortcutShareOneWindow() {
+        QWidget* form = open("Command10");
+        click(form, "cmdNext");
+        click(form, "cmdNext");
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("3"));
+        QCOMPARE(open("mnuMorooreSoalat"), form);
+        QWidget* old = open("mnuSoalatOLD");
+        QVERIFY(old && old != form);
+        QTest::keyClick(old, Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(main->mdiArea()->activeSubWindow()->widget(), form);
+        QCOMPARE(main->mdiArea()->subWindowList().size(), 2);
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("3")); // not loaded again
+        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 5"));
+
+        // The shortcuts hold while a child window is active.
+        QTest::keyClick(form, Qt::Key_M, Qt::ControlModifier);
+        QCOMPARE(main->mdiArea()->activeSubWindow()->widget()->objectName(), QStringLiteral("frmTabloha"));
+    }
+
+    void movingThroughAList() {
+        QWidget* form = open("Command10"); // R01: IDs 1, 3, ..., 49
+        click(form, "cmdFirst");
+        click(form, "cmdPrevious");
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 1"));
+        click(form, "cmdEnd");
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("25"));
+        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 49"));
+        click(form, "cmdNext");
+        click(form, "cmdEnd");
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("25"));
+        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 49"));
+        click(form, "cmdPrevious");
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("24"));
+        click(form, "cmdFirst");
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        for (int i = 0; i < 3; ++i)
+            click(form, "cmdNext");
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("4"));
+        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 7"));
+
+        // The keys the exam answers to work here too.
+        QTest::keyClick(form, Qt::Key_PageDown);
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("25"));
+        QTest::keyClick(form, Qt::Key_Left);
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("24"));
+        QTest::keyClick(form, Qt::Key_PageUp);
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        QTest::keyClick(form, Qt::Key_Home); // no meaning here
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+    }
+
+    void correctOptionFollowsTheQuestion() {
+        QWidget* form = open("Command10"); // correct options 1, 2, 3, 4, 1, ...
+        QCOMPARE(green(form), QStringLiteral("1"));
+        click(form, "cmdNext");
+        QCOMPARE(green(form), QStringLiteral("2"));
+        click(form, "cmdNext");
+        QCOMPARE(green(form), QStringLiteral("3"));
+        click(form, "cmdEnd"); // the 25th: 1 + 24 % 4 = 1
+        QCOMPARE(green(form), QStringLiteral("1"));
+        choose(form, QStringLiteral("سرعت")); // R02: 4, 3, 2, 1, 4
+        QCOMPARE(green(form), QStringLiteral("4"));
+        QCOMPARE(colour(form, 1), QColor(Qt::black));
+    }
+
+    void aStoredCorrectOptionOutsideOneToFourMarksNothingNew() {
+        // The bank refuses such a value, so make the view hand one out.
+        QVERIFY(bank->exec("DROP VIEW qrySoalat"));
+        QVERIFY(bank->exec("CREATE VIEW qrySoalat AS SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, "
+                           "CASE WHEN ID = 3 THEN '2.5' ELSE G_Sahih END AS G_Sahih, Shekl FROM tblSoal "
+                           "WHERE Majmooe = 'general' ORDER BY ID"));
+        QWidget* form = open("Command10");
+        QCOMPARE(green(form), QStringLiteral("1"));
+        click(form, "cmdNext"); // ID 3 carries "2.5"
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("2"));
+        QCOMPARE(green(form), QStringLiteral("1"));
+    }
+
+    void anEmptyCategory() {
+        // A listed category whose filter finds nothing.
+        QVERIFY(bank->exec("DROP VIEW qryNoeSoal"));
+        QVERIFY(bank->exec("CREATE VIEW qryNoeSoal AS SELECT 'R01' AS NoeSoal UNION ALL SELECT 'EMPTY'"));
+        QWidget* form = open("Command10");
+        choose(form, QStringLiteral("بی‌سؤال"));
+        QCOMPARE(text(form, "lblCount"), QStringLiteral("0"));
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(text(form, "lblSoorateSoal"), QString());
+        QCOMPARE(text(form, "lblG1"), QString());
+        QCOMPARE(text(form, "lblTedadeNoeSoal"), QStringLiteral("بی‌سؤال"));
+        QVERIFY(form->findChild<PictureBox*>("imgShekl")->isHidden());
+        for (const char* b : {"cmdFirst", "cmdPrevious", "cmdNext", "cmdEnd"})
+            click(form, b);
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(text(form, "lblSoorateSoal"), QString());
+        choose(form, QStringLiteral("تعاریف")); // and back to a full one
+        QCOMPARE(text(form, "lblCount"), QStringLiteral("25"));
+        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 1"));
+    }
+
+    void aCodeReadWithBlanksFiltersOnTheTrimmedCode() {
+        QVERIFY(
+            bank->exec("INSERT INTO tblNoeSoal (NoeSoal, Farsi, Tartib) VALUES (' R02 ', 'با فاصله', 99)"));
+        QVERIFY(bank->exec("DROP VIEW qryNoeSoal"));
+        QVERIFY(bank->exec("CREATE VIEW qryNoeSoal AS SELECT 'R01' AS NoeSoal UNION ALL SELECT ' R02 '"));
+        QWidget* form = open("Command10");
+        choose(form, QStringLiteral("با فاصله"));
+        QCOMPARE(text(form, "lblCount"), QStringLiteral("5"));
+        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 2"));
+    }
+
+    void signButtonsOpenTheirCategories_data() {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("count");
+        QTest::newRow("Command3") << "Command3"
+                                  << "علائم اخباري"
+                                  << "3";
+        QTest::newRow("Command5") << "Command5"
+                                  << "حق تقدم در چهارراه"
+                                  << "4";
+        QTest::newRow("Command1") << "Command1"
+                                  << "علائم اخطار كننده"
+                                  << "5";
+        QTest::newRow("Command2") << "Command2"
+                                  << "علائم حكم كننده"
+                                  << "6";
+        QTest::newRow("Command4") << "Command4"
+                                  << "حق تقدم در سه راه"
+                                  << "7";
+    }
+    void signButtonsOpenTheirCategories() {
+        QFETCH(QString, button);
+        QFETCH(QString, title);
+        QFETCH(QString, count);
+        QWidget* form = open("Command3"); // open already, on another category
+        click(form, "cmdNext");
+        QWidget* again = open(button.toLatin1().constData());
+        QCOMPARE(again, form);
+        QCOMPARE(main->findChild<QPushButton*>(button)->text(), title); // the button names its category
+        QCOMPARE(text(form, "lblTedadeNoeSoal"), title);
+        QCOMPARE(text(form, "lblCount"), count);
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(main->mdiArea()->subWindowList().size(), 1);
+    }
+
+    void signsFromTheMenuShowTheFirstCategory() {
+        QWidget* form = open("mnuMorooreTabloha");
+        QCOMPARE(form->windowTitle(), QStringLiteral("فرم مرور تابلوها و تقاطعها"));
+        QCOMPARE(text(form, "lblTedadeNoeSoal"), QStringLiteral("علائم اخباري"));
+        // Its first question has a picture (file 300), shown whole inside the area.
+        auto* picture = form->findChild<PictureBox*>("imgShekl");
+        QVERIFY(picture->isVisible());
+        QCOMPARE(picture->picture().size(), QSize(60, 40));
+        const QRect drawn = picture->pictureRect();
+        QVERIFY(picture->rect().contains(drawn));
+        QVERIFY(qAbs(double(drawn.width()) / drawn.height() - 1.5) < 0.02);
+        click(form, "cmdNext"); // 301: no picture
+        QVERIFY(picture->isHidden());
+        click(form, "cmdNext"); // 302: its file is missing: the area stays, empty
+        QFile::remove(bank->dataDir() + "302");
+        click(form, "cmdPrevious");
+        click(form, "cmdNext");
+        QVERIFY(picture->isVisible());
+        QVERIFY(picture->picture().isNull());
+    }
+
+    void aSignButtonBeyondTheListLeavesTheFirstCategory() {
+        startOver([](FixtureBank& b) {
+            b.source.questions.erase(
+                std::remove_if(b.source.questions.begin(), b.source.questions.end(),
+                               [](const BankQuestion& q) { return q.id >= 340 && q.id < 400; }),
+                b.source.questions.end());
+        });
+        QWidget* form = open("Command4"); // position 4; the list has two entries
+        QVERIFY(form);
+        QCOMPARE(form->findChild<QComboBox*>("cboNoeSoal")->count(), 2);
+        QCOMPARE(text(form, "lblTedadeNoeSoal"), QStringLiteral("علائم اخباري"));
+        QCOMPARE(text(form, "lblCount"), QStringLiteral("3"));
+    }
+
+    void theArchiveSaysWhereThereIsNoPicture() {
+        QWidget* form = open("mnuSoalatOLD");
+        QCOMPARE(
+            form->windowTitle(),
+            QStringLiteral("سؤالات سالهاي قبل براي بايگاني و اطلاعات عمومي -  تذكر: امتحان از اين سؤالات "
+                           "انتخاب نمي شود "));
+        auto* note = form->findChild<QLabel*>("lblTazakor");
+        auto* picture = form->findChild<PictureBox*>("imgShekl");
+        QCOMPARE(note->text(), QStringLiteral("اين سؤالات در امتحان نمي آيند و فقط براي بايگاني مي باشند"));
+        QVERIFY(note->isVisible() && picture->isHidden()); // 200: no picture
+        click(form, "cmdNext");                            // 201: a picture
+        QVERIFY(note->isHidden() && picture->isVisible());
+        click(form, "cmdNext"); // 202: none again
+        QVERIFY(note->isVisible() && picture->isHidden());
+    }
+
+    void aMissingBankOpensEmptyWindows() {
+        QFile::remove(bank->bankPath());
+        QWidget* form = open("Command10");
+        QVERIFY(form);
+        QCOMPARE(form->findChild<QComboBox*>("cboNoeSoal")->count(), 0);
+        QCOMPARE(text(form, "lblCount"), QString());
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(text(form, "lblSoorateSoal"), QString());
+        click(form, "cmdNext");
+        QVERIFY(!QFile::exists(bank->bankPath()));
+    }
+};
+
+QTEST_MAIN(TestBrowse)
+#include "tst_browse.moc"
