@@ -84,7 +84,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kMainCaption);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/ravex.svg")));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/ravex.png")));
     setLayoutDirection(Qt::RightToLeft);
     QPalette blue = palette();
     blue.setColor(QPalette::Window, kWindowBlue);
