@@ -2,7 +2,10 @@
 
 #include "app/frmMain.h"
 #include "platform/MessageBox.h"
+#include "platform/Random.h"
 #include "platform/SystemDir.h"
+
+#include <algorithm>
 
 QString gDataDir;
 QString gConnProvider;
@@ -49,6 +52,34 @@ void InitExamRanges() {
                             355, 371, 390, 413, 425, 448, 475, 496, 514};
     for (int i = 13; i <= 31; ++i)
         gExamRanges[i] = fixed[i - 13];
+}
+
+bool IsExcludedFromExams(int id) {
+    static constexpr int kRetired[] = {268, 296, 297, 301, 318, 323, 324, 353, 354, 356, 357, 358, 360,
+                                       384, 392, 394, 395, 396, 399, 416, 417, 422, 439, 444, 446};
+    if (id >= 195 && id <= 262)
+        return true;
+    return std::find(std::begin(kRetired), std::end(kRetired), id) != std::end(kRetired);
+}
+
+void DrawExamQuestions() {
+    gExamFilter.clear();
+    Randomize();
+    for (int i = 1; i <= kExamSize; ++i) {
+        const int low = gExamRanges[i];
+        const int high = gExamRanges[i + 1];
+        int n = 0;
+        do {
+            // In double the product of a float below 1 and the width stays below the width, so the
+            // next range's first number is never drawn; the clamp guards a source that breaks [0, 1).
+            const double r = Rnd();
+            n = std::min(static_cast<int>((high - low) * r) + low, high - 1);
+        } while (IsExcludedFromExams(n));
+        gExamIDs[i] = static_cast<qint16>(n);
+        gExamFilter += QStringLiteral("ID=%1 Or ").arg(n);
+        gAnswers[i] = 1;
+    }
+    gExamFilter.chop(4); // the last " Or "
 }
 
 bool Main() {

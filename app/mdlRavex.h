@@ -45,6 +45,14 @@ QString GetDataDir(const QString& buffer, bool* ok = nullptr);
 
 void InitExamRanges();
 
+// Questions an exam never draws: the archive block 195..262 and single numbers retired from
+// exams, although the bank may still hold them.
+bool IsExcludedFromExams(int id);
+
+// Draws one number from each of the 30 ranges (never an excluded one), records them in gExamIDs
+// and gExamFilter ("ID=a Or ID=b ..."), and clears every answer back to option 1.
+void DrawExamQuestions();
+
 // Start-up: the data folder, the ranges, the main window, the defaults, the connection string.
 // Returns false when start-up failed before the main window could be shown.
 bool Main();

@@ -1,0 +1,129 @@
+#include "exam/ExamAssembly.h"
+
+#include "app/mdlRavex.h"
+#include "data/Connection.h"
+#include "data/Recordset.h"
+#include "platform/Random.h"
+
+#include <QSet>
+#include <algorithm>
+
+namespace {
+const QString kBankUnreadable = QStringLiteral("بانك سؤالات پيدا نشد يا قابل خواندن نيست.");
+const QString kQuestionsUnreadable =
+    QStringLiteral("سؤالات آزمون از بانك خوانده نشد؛ بانك سؤالات ناقص يا خراب است.");
+const QString kWriteFailed = QStringLiteral("آزمون جديد در بانك نوشته نشد؛ آزمون قبلي دست نخورده باقي ماند.");
+
+QString emptyRangeMessage(int first, int last) {
+    return QStringLiteral("براي بازه سؤالات %1 تا %2 هيچ سؤال قابل انتخابي در بانك نيست.")
+        .arg(first)
+        .arg(last);
+}
+
+QString gaveUpMessage(int draws) {
+    return QStringLiteral("پس از %1 بار قرعه كشي، 30 سؤال آزمون از بانك جور نشد.").arg(draws);
+}
+
+ExamAssemblyResult failure(const QString& message, int draws) {
+    return {false, message, draws};
+}
+
+// The first range in which the bank has no question an exam may draw, as [first, last]; {0, 0}
+// when every range has one. Without this a draw could never succeed and the loop would not end.
+std::pair<int, int> emptyRange(const QSet<int>& available) {
+    for (int i = 1; i <= kExamSize; ++i) {
+        const int low = gExamRanges[i];
+        const int high = gExamRanges[i + 1];
+        bool any = false;
+        for (int id = low; id < high && !any; ++id)
+            any = available.contains(id) && !IsExcludedFromExams(id);
+        if (!any)
+            return {low, high - 1};
+    }
+    return {0, 0};
+}
+
+// Empties tblAzmoon and appends the drawn rows in ascending ID order, shuffled, as one
+// transaction: either the whole new exam lands or the previous one stays.
+bool writeExam(Connection& connection, Recordset& drawn) {
+    if (!connection.begin())
+        return false;
+    Recordset exam;
+    bool ok = exam.open(QStringLiteral("Delete * from tblAzmoon"), connection) &&
+              exam.open(QStringLiteral("tblAzmoon"), connection);
+    Randomize();
+    for (bool more = ok && drawn.moveFirst(); ok && more && !drawn.isEOF(); more = drawn.moveNext()) {
+        std::array<QString, 4> options;
+        for (int k = 0; k < 4; ++k)
+            options[k] = drawn.value(QStringLiteral("G%1").arg(k + 1)).toString();
+        // The answer is read as a byte: a value the bank should never hold still cannot overflow.
+        const int correct = static_cast<quint8>(drawn.value(QStringLiteral("G_Sahih")).toInt());
+        const ShuffledOptions s = Shuffle(options, correct);
+        ok = exam.addRow({{QStringLiteral("ID"), drawn.value(QStringLiteral("ID"))},
+                          {QStringLiteral("SoorateSoal"), drawn.value(QStringLiteral("SoorateSoal"))},
+                          {QStringLiteral("G1"), s.options[0]},
+                          {QStringLiteral("G2"), s.options[1]},
+                          {QStringLiteral("G3"), s.options[2]},
+                          {QStringLiteral("G4"), s.options[3]},
+                          {QStringLiteral("G_Sahih"), s.correct},
+                          {QStringLiteral("Shekl"), drawn.value(QStringLiteral("Shekl"))},
+                          {QStringLiteral("NoeSoal"), drawn.value(QStringLiteral("NoeSoal"))}});
+    }
+    exam.close();
+    if (ok && connection.commit())
+        return true;
+    connection.rollback();
+    return false;
+}
+} // namespace
+
+ShuffledOptions Shuffle(const std::array<QString, 4>& options, int correct) {
+    ShuffledOptions out;
+    out.correct = correct;
+    std::array<int, 4> order{};
+    bool found = false;
+    for (int k = 0; k < 4; ++k) {
+        bool repeated = true;
+        while (repeated) {
+            order[k] = std::min(static_cast<int>(4 * Rnd()) + 1, 4);
+            repeated = std::find(order.begin(), order.begin() + k, order[k]) != order.begin() + k;
+        }
+        if (order[k] == correct && !found) {
+            out.correct = k + 1;
+            found = true;
+        }
+        out.options[k] = options[order[k] - 1];
+    }
+    return out;
+}
+
+ExamAssemblyResult AssembleExam(const QString& connectionString, int maxDraws) {
+    Connection connection(connectionString);
+    if (!connection.isOpen())
+        return failure(kBankUnreadable, 0);
+
+    Recordset drawn;
+    if (!drawn.open(QStringLiteral("Select ID from qrySoalateAzmoon"), connection))
+        return failure(kQuestionsUnreadable, 0);
+    QSet<int> available;
+    for (bool more = drawn.moveFirst(); more && !drawn.isEOF(); more = drawn.moveNext())
+        available.insert(drawn.value(QStringLiteral("ID")).toInt());
+    if (const auto [first, last] = emptyRange(available); first != 0)
+        return failure(emptyRangeMessage(first, last), 0);
+
+    int draws = 0;
+    for (;;) {
+        if (draws >= maxDraws)
+            return failure(gaveUpMessage(draws), draws);
+        DrawExamQuestions();
+        ++draws;
+        const QString sql = QStringLiteral("Select * from qrySoalateAzmoon Where (") + gExamFilter + u')';
+        if (!drawn.open(sql, connection))
+            return failure(kQuestionsUnreadable, draws);
+        if (drawn.recordCount() == kExamSize)
+            break;
+    }
+    if (!writeExam(connection, drawn))
+        return failure(kWriteFailed, draws);
+    return {true, QString(), draws};
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <array>
+
+// Building a new exam in the bank: 30 numbers drawn until the bank holds a question for each,
+// their options shuffled, the whole exam written to tblAzmoon in place of the last one.
+
+struct ShuffledOptions {
+    std::array<QString, 4> options; // in the order the exam shows them
+    int correct = 0;                // where the correct option went (1..4); unchanged if it was not 1..4
+};
+
+// Deals the four options in a random order (a fresh order[k] = int(4 * Rnd()) + 1 per slot, drawn
+// again until it is new); correct follows its option.
+ShuffledOptions Shuffle(const std::array<QString, 4>& options, int correct);
+
+struct ExamAssemblyResult {
+    bool ok = false;
+    QString message; // why there is no new exam; empty on success
+    int draws = 0;   // how many times the 30 numbers were drawn
+};
+
+// Assembles a new exam in the bank named by connectionString. It gives up, leaving the previous
+// exam whole, when the bank cannot be read, when some range has no question an exam may draw, or
+// when maxDraws draws never found all 30 questions.
+ExamAssemblyResult AssembleExam(const QString& connectionString, int maxDraws = 200);
