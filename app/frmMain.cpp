@@ -56,14 +56,8 @@ void MdiClient::paintEvent(QPaintEvent* event) {
     if (picture_.isNull())
         return;
     QPainter painter(viewport());
-    const QSize area = viewport()->size();
-    // Centred at its own size; scaled down, never up, when the area is smaller.
-    QSize size = picture_.size();
-    if (size.width() > area.width() || size.height() > area.height())
-        size.scale(area, Qt::KeepAspectRatio);
-    const QRect target(QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2), size);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(target, picture_);
+    painter.drawPixmap(FitCentred(picture_.size(), viewport()->size()), picture_);
 }
 
 frmMain* frmMain::Open() {

@@ -1,5 +1,7 @@
 #include "browse/PictureBox.h"
 
+#include "platform/Picture.h"
+
 #include <QPainter>
 
 void PictureBox::setPicture(const QPixmap& picture) {
@@ -10,10 +12,7 @@ void PictureBox::setPicture(const QPixmap& picture) {
 QRect PictureBox::pictureRect() const {
     if (picture_.isNull())
         return {};
-    QSize size = picture_.size();
-    if (size.width() > width() || size.height() > height())
-        size.scale(this->size(), Qt::KeepAspectRatio);
-    return QRect(QPoint((width() - size.width()) / 2, (height() - size.height()) / 2), size);
+    return FitCentred(picture_.size(), size());
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {

@@ -14,3 +14,10 @@ QPixmap LoadPicture(const QString& path) {
         return {};
     return QPixmap::fromImage(image);
 }
+
+QRect FitCentred(const QSize& picture, const QSize& area) {
+    QSize size = picture;
+    if (size.width() > area.width() || size.height() > area.height())
+        size.scale(area, Qt::KeepAspectRatio);
+    return QRect(QPoint((area.width() - size.width()) / 2, (area.height() - size.height()) / 2), size);
+}
