@@ -3,6 +3,7 @@
 #include "browse/frmSoalat.h"
 #include "browse/frmSoalatOLD.h"
 #include "browse/frmTabloha.h"
+#include "exam/frmAzmoon.h"
 
 ChildForm* CreateChildWindow(const QString& name, QWidget* parent) {
     if (name == QLatin1String("frmSoalat"))
@@ -11,5 +12,7 @@ ChildForm* CreateChildWindow(const QString& name, QWidget* parent) {
         return new frmTabloha(parent);
     if (name == QLatin1String("frmSoalatOLD"))
         return new frmSoalatOLD(parent);
+    if (name == QLatin1String("frmAzmoon"))
+        return new frmAzmoon(parent);
     return nullptr;
 }

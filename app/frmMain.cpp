@@ -194,11 +194,12 @@ void frmMain::MDIForm_Load() {
 
 QWidget* frmMain::Child(const QString& name) const {
     const QPointer<QMdiSubWindow> sub = children_.value(name);
-    return sub ? sub->widget() : nullptr;
+    return sub && !sub->isHidden() ? sub->widget() : nullptr;
 }
 
 QWidget* frmMain::ShowChild(const QString& name) {
-    if (QPointer<QMdiSubWindow> sub = children_.value(name)) {
+    // A window that is closing (hidden, its deletion pending) no longer counts as open.
+    if (QPointer<QMdiSubWindow> sub = children_.value(name); sub && !sub->isHidden()) {
         sub->showNormal();
         mdi_->setActiveSubWindow(sub);
         sub->raise();

@@ -46,7 +46,7 @@ QLabel* makeLabel(QWidget* form, const QString& name, const QString& text, const
 }
 } // namespace
 
-void BuildCardControls(QWidget* form) {
+void BuildCardControls(QWidget* form, bool ruleUnderQuestion) {
     EnsureResources();
     const QFont nazanin = NazaninBold(12);
     auto* question = makeLabel(form, QStringLiteral("lblSoorateSoal"), {}, nazanin);
@@ -82,10 +82,12 @@ void BuildCardControls(QWidget* form) {
     for (const char* hidden : {"lblID", "lblG_Sahih", "lblShekl"})
         makeLabel(form, QString::fromLatin1(hidden), {}, nazanin)->hide();
 
-    auto* rule = new QFrame(form);
-    rule->setObjectName(QStringLiteral("Shape1"));
-    rule->setFrameShape(QFrame::HLine);
-    rule->setFrameShadow(QFrame::Plain);
+    if (ruleUnderQuestion) {
+        auto* rule = new QFrame(form);
+        rule->setObjectName(QStringLiteral("Shape1"));
+        rule->setFrameShape(QFrame::HLine);
+        rule->setFrameShadow(QFrame::Plain);
+    }
 
     auto* picture = new PictureBox(form);
     picture->setObjectName(QStringLiteral("imgShekl"));

@@ -91,7 +91,7 @@ private:
 // own layout table: the question, the four options with their numbers and colons, the position
 // and its colon, the count with its caption and colon, the category title, the hidden bound
 // labels, the rule under the question, the picture and the four move buttons.
-void BuildCardControls(QWidget* form);
+void BuildCardControls(QWidget* form, bool ruleUnderQuestion = true);
 // The category chooser's caption and list.
 void BuildCategoryChooser(QWidget* form);
 // Nazanin and Tahoma at the sizes the windows use.

@@ -113,3 +113,16 @@ void FixtureBank::fillStandard(FixtureBank& bank) {
     bank.addQuestion(202, QStringLiteral("O85"), 2, false);
     bank.addQuestion(268, QStringLiteral("O86"), 4, true);
 }
+
+void FixtureBank::fillExam(FixtureBank& bank, const std::function<bool(int)>& keep) {
+    bank.addCategory(QStringLiteral("R01"), 10, QStringLiteral("general"), QStringLiteral("تعاریف"));
+    bank.addCategory(QStringLiteral("T_HOKM"), 3, QStringLiteral("signs"), QStringLiteral("علائم حكم كننده"));
+    bank.addCategory(QStringLiteral("O85"), 40, QStringLiteral("old"), QStringLiteral("سال ۱۳۸۵"));
+    for (int id = 1; id <= 513; ++id) {
+        if (IsExcludedFromExams(id))
+            bank.addQuestion(id, QStringLiteral("O85"), 1 + id % 4);
+        else if (!keep || keep(id))
+            bank.addQuestion(id, id < 263 ? QStringLiteral("R01") : QStringLiteral("T_HOKM"), 1 + id % 4,
+                             id % 7 == 0);
+    }
+}

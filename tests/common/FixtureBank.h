@@ -5,6 +5,7 @@
 #include <QColor>
 #include <QSize>
 #include <QTemporaryDir>
+#include <functional>
 
 // A small bank in a temporary data folder, built by the same code that builds the shipped one.
 class FixtureBank {
@@ -35,6 +36,9 @@ public:
     // Three general categories, the five sign categories in list order and two archive
     // categories, with a few questions in each; some sign questions have pictures.
     static void fillStandard(FixtureBank& bank);
+    // One question for every number 1..513: the numbers exams never use go to the archive, the
+    // rest to a general or a sign category unless keep() refuses them; every seventh has a picture.
+    static void fillExam(FixtureBank& bank, const std::function<bool(int)>& keep = {});
 
 private:
     QTemporaryDir dir_;

@@ -49,18 +49,8 @@ int rangeOf(int id) {
     return 0;
 }
 
-// One question for every number 1..513: the numbers exams never use go to the archive, the rest
-// to a general or a sign category unless keep() refuses them.
 void fillBank(FixtureBank& bank, const std::function<bool(int)>& keep = {}) {
-    bank.addCategory("R01", 10, "general", "تعاریف");
-    bank.addCategory("T_HOKM", 3, "signs", "علائم حكم كننده");
-    bank.addCategory("O85", 40, "old", "سال ۱۳۸۵");
-    for (int id = 1; id <= 513; ++id) {
-        if (IsExcludedFromExams(id))
-            bank.addQuestion(id, "O85", 1 + id % 4);
-        else if (!keep || keep(id))
-            bank.addQuestion(id, id < 263 ? "R01" : "T_HOKM", 1 + id % 4, id % 7 == 0);
-    }
+    FixtureBank::fillExam(bank, keep);
 }
 
 // Random values that draw the lowest number of each range; 323 and 324 are excluded, so range 21

@@ -4,8 +4,11 @@
 #include "app/mdlRavex.h"
 #include "platform/SystemDir.h"
 
+#include "platform/Modal.h"
 #include <QApplication>
+#include <QDialog>
 #include <QDir>
+#include <QKeyEvent>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
@@ -63,6 +66,35 @@ int main(int argc, char** argv) {
         {"soalat", through("Command10")},
         {"tabloha", through("Command1")},
         {"soalat-old", through("mnuSoalatOLD")},
+        {"azmoon",
+         [main, through] {
+             through("Command6")();
+             // a learner a few questions in, the marker on option 3
+             QWidget* exam = main->Child(QStringLiteral("frmAzmoon"));
+             for (Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down}) {
+                 QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
+                 QApplication::sendEvent(exam, &press);
+             }
+             return main;
+         }},
+        {"natije",
+         [main, &out]() -> QWidget* {
+             // the result window, grabbed while it is up
+             SetModalHandler([&out](QDialog* dialog) {
+                 dialog->show();
+                 save(dialog, out.filePath(QStringLiteral("natije.png")));
+                 dialog->accept();
+                 return 1;
+             });
+             QWidget* exam = main->Child(QStringLiteral("frmAzmoon"));
+             if (!exam)
+                 return nullptr;
+             if (auto* grade = exam->findChild<QPushButton*>(QStringLiteral("cmdTashih")))
+                 grade->click();
+             SetModalHandler({});
+             return nullptr;
+         }},
+        {"azmoon-graded", [main] { return main; }},
     };
     const QStringList wanted = args.size() > 3 ? args.mid(3) : shots.keys();
     int failures = 0;
@@ -73,7 +105,7 @@ int main(int argc, char** argv) {
             continue;
         }
         QWidget* w = shots[name]();
-        if (!w || !save(w, out.filePath(name + QStringLiteral(".png"))))
+        if (w && !save(w, out.filePath(name + QStringLiteral(".png"))))
             ++failures;
     }
     main->close();

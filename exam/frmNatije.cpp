@@ -1,0 +1,72 @@
+#include "exam/frmNatije.h"
+
+#include "app/mdlRavex.h"
+#include "platform/Resources.h"
+#include "platform/Twips.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QSvgRenderer>
+
+namespace {
+QLabel* valueLabel(QWidget* parent, const char* name, int top, const QColor& colour) {
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    QFont font(QStringLiteral("MS Sans Serif"));
+    font.setPointSizeF(18);
+    font.setBold(true);
+    label->setFont(font);
+    label->setAlignment(Qt::AlignCenter);
+    label->setGeometry(TwipsRect(150, top, 1605, 405));
+    if (colour.isValid()) {
+        QPalette p = label->palette();
+        p.setColor(QPalette::WindowText, colour);
+        label->setPalette(p);
+    }
+    return label;
+}
+} // namespace
+
+frmNatije::frmNatije(QWidget* parent) : QDialog(parent) {
+    EnsureResources();
+    setObjectName(QStringLiteral("frmNatije"));
+    setWindowTitle(QStringLiteral("Ravex"));
+    setFixedSize(Twips(6045), Twips(4680));
+    background_ = QPixmap(401, 318);
+    background_.fill(Qt::white);
+    QPainter painter(&background_);
+    QSvgRenderer(QStringLiteral(":/result-background.svg")).render(&painter);
+    valueLabel(this, "Label1", 300, {})->setText(QStringLiteral("30"));
+    valueLabel(this, "lblNadorost", 1020, QColor(255, 0, 0));
+    valueLabel(this, "lblDorost", 1680, QColor(0, 128, 0));
+    valueLabel(this, "lblModateTeiShode", 2340, {});
+    valueLabel(this, "lblJavabeNatije", 3030, {});
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("Command1"));
+    QFont times(QStringLiteral("Times New Roman"));
+    times.setPointSizeF(15.75);
+    times.setBold(true);
+    ok->setFont(times);
+    ok->setGeometry(TwipsRect(1860, 3870, 2325, 495));
+    ok->setDefault(true);
+    connect(ok, &QPushButton::clicked, this, &frmNatije::Command1_Click);
+}
+
+void frmNatije::ShowResult() {
+    findChild<QLabel*>(QStringLiteral("lblDorost"))->setText(gCorrectText);
+    findChild<QLabel*>(QStringLiteral("lblNadorost"))->setText(gWrongText);
+    findChild<QLabel*>(QStringLiteral("lblJavabeNatije"))->setText(gVerdictText);
+    findChild<QLabel*>(QStringLiteral("lblModateTeiShode"))->setText(gElapsedText);
+}
+
+void frmNatije::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    painter.drawPixmap(0, 0, background_);
+}
+
+// The exam window reveals the wrong count however this window closes (OK, Escape or its close
+// box), so the result is never lost.
+void frmNatije::Command1_Click() {
+    accept();
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QDialog>
+#include <QPixmap>
+
+// The result of a graded exam: the number of questions, wrong and correct answers, the time
+// taken and the verdict, over a background that carries their captions.
+class frmNatije : public QDialog {
+    Q_OBJECT
+public:
+    explicit frmNatije(QWidget* parent = nullptr);
+    // Fills the value labels from the result globals.
+    void ShowResult();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private slots:
+    void Command1_Click();
+
+private:
+    QPixmap background_;
+};

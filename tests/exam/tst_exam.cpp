@@ -1,0 +1,371 @@
+// The exam window driven as a learner would: keys, picture buttons, the countdown on a clock the
+// test moves, grading, the result window and a new exam.
+#include "app/frmMain.h"
+#include "app/mdlRavex.h"
+#include "browse/QuestionCard.h"
+#include "common/FixtureBank.h"
+#include "common/TestPlatform.h"
+#include "data/BoundSource.h"
+#include "exam/Circle.h"
+#include "exam/frmAzmoon.h"
+#include "exam/frmNatije.h"
+#include "platform/Modal.h"
+#include "platform/SystemDir.h"
+
+#include <QDialog>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+namespace {
+QLabel* label(QWidget* form, const char* name) {
+    return form->findChild<QLabel*>(QString::fromLatin1(name));
+}
+QString text(QWidget* form, const char* name) {
+    return label(form, name)->text();
+}
+int marker(QWidget* form) {
+    return form->findChild<Circle*>("shpJavab")->y();
+}
+int markedOption(QWidget* form) {
+    const int index = QList<int>{167, 235, 303, 371}.indexOf(marker(form));
+    return index < 0 ? 0 : index + 1;
+}
+QString green(QWidget* form) {
+    QString out;
+    for (int k = 1; k <= 4; ++k) {
+        if (form->findChild<QLabel*>(QStringLiteral("lblG%1").arg(k))
+                ->palette()
+                .color(QPalette::WindowText) == kCorrectGreen)
+            out += QString::number(k);
+    }
+    return out;
+}
+void key(QWidget* form, Qt::Key k, int times = 1) {
+    for (int i = 0; i < times; ++i)
+        QTest::keyClick(form, k);
+}
+void click(QWidget* form, const char* name) {
+    QTest::mouseClick(form->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+}
+void tick(QWidget* form) {
+    QMetaObject::invokeMethod(form, "tmrAzmoon_Timer");
+}
+} // namespace
+
+class TestExam : public QObject {
+    Q_OBJECT
+    std::unique_ptr<FixtureBank> bank;
+    std::unique_ptr<FakePlatform> platform;
+    QTemporaryDir root;
+    frmMain* main = nullptr;
+
+    // What the result window showed, each time it was shown.
+    struct Result {
+        QString correct, wrong, elapsed, verdict, total;
+    };
+    QList<Result> results;
+    QString closeResultBy = "ok";
+
+    // The exam's stored correct options, in the order the exam shows its questions.
+    QList<int> storedCorrect() {
+        BoundSource s;
+        s.setConnectionString(bank->connectionString());
+        s.setRecordSource("Select * from tblAzmoon");
+        s.refresh();
+        QList<int> out;
+        for (s.moveFirst(); !s.isEOF(); s.moveNext())
+            out << s.value("G_Sahih").toInt();
+        return out;
+    }
+    QWidget* openExam() {
+        QTest::mouseClick(main->findChild<QPushButton*>("Command6"), Qt::LeftButton);
+        QWidget* form = main->Child("frmAzmoon");
+        if (form)
+            form->setFocus();
+        return form;
+    }
+    // Answers exactly `right` of the 30 questions correctly, the rest wrongly.
+    void answer(int right) {
+        const QList<int> correct = storedCorrect();
+        QCOMPARE(correct.size(), 30);
+        for (int i = 1; i <= 30; ++i)
+            gAnswers[i] = quint8(i <= right ? correct[i - 1] : correct[i - 1] % 4 + 1);
+    }
+
+private slots:
+    void init() {
+        platform = std::make_unique<FakePlatform>();
+        SetSystemDirectoryProvider([this] { return root.path(); });
+        QVERIFY(Main());
+        main = frmMain::Instance();
+        main->showNormal();
+        main->resize(1100, 780);
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        bank = std::make_unique<FixtureBank>();
+        FixtureBank::fillExam(*bank);
+        QVERIFY2(bank->write(), qPrintable(bank->lastError));
+        bank->useAsGlobals();
+        results.clear();
+        closeResultBy = "ok";
+        SetModalHandler([this](QDialog* dialog) {
+            results.append({text(dialog, "lblDorost"), text(dialog, "lblNadorost"),
+                            text(dialog, "lblModateTeiShode"), text(dialog, "lblJavabeNatije"),
+                            text(dialog, "Label1")});
+            if (closeResultBy == "ok")
+                click(dialog, "Command1");
+            else
+                QTest::keyClick(dialog, Qt::Key_Escape);
+            return dialog->result();
+        });
+    }
+    void cleanup() {
+        SetModalHandler({});
+        main->close();
+        QTest::qWait(0);
+        platform.reset();
+        SetSystemDirectoryProvider({});
+    }
+
+    void aFreshExam() {
+        QWidget* form = openExam();
+        QVERIFY(form);
+        QCOMPARE(form->windowTitle(), QStringLiteral("فرم آزمون"));
+        QCOMPARE(text(form, "lblTedadeNoeSoal"), QStringLiteral("آزمون اصلي"));
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(text(form, "lblCount"), QStringLiteral("30"));
+        QCOMPARE(text(form, "lblTime"), QStringLiteral("Time"));
+        QCOMPARE(marker(form), 167);
+        QCOMPARE(green(form), QString()); // nothing coloured while answering
+        QVERIFY(!text(form, "lblSoorateSoal").isEmpty());
+        QVERIFY(form->findChild<QPushButton*>("cmdTashih")->isVisible());
+        QVERIFY(form->findChild<QPushButton*>("cmdAzmooneMojadad")->isHidden());
+        QVERIFY(label(form, "lblNatije")->isHidden());
+        QVERIFY(form->findChild<QTimer*>("tmrAzmoon")->isActive());
+        for (int i = 1; i <= 30; ++i)
+            QCOMPARE(gAnswers[i], quint8(1));
+        QVERIFY(platform->messages.messages.isEmpty());
+
+        // Opening it again brings the running exam to the front; nothing is drawn anew.
+        const QList<int> before = storedCorrect();
+        key(form, Qt::Key_Right);
+        QTest::keyClick(form, Qt::Key_A, Qt::ControlModifier);
+        QCOMPARE(main->Child("frmAzmoon"), form);
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("2"));
+        QCOMPARE(storedCorrect(), before);
+    }
+
+    void theMarkerGoesRound() {
+        QWidget* form = openExam();
+        key(form, Qt::Key_Down, 4);
+        QCOMPARE(markedOption(form), 1);
+        key(form, Qt::Key_Up);
+        QCOMPARE(markedOption(form), 4);
+        QCOMPARE(gAnswers[1], quint8(4));
+        click(form, "cmdDown"); // the picture buttons act as the keys do
+        QCOMPARE(markedOption(form), 1);
+        click(form, "cmdUp");
+        click(form, "cmdUp");
+        QCOMPARE(markedOption(form), 3);
+        QCOMPARE(gAnswers[1], quint8(3));
+    }
+
+    void answersStayWithTheirQuestions() {
+        QWidget* form = openExam();
+        key(form, Qt::Key_Right, 4);
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("5"));
+        key(form, Qt::Key_Down, 2);
+        key(form, Qt::Key_Right, 4);
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("9"));
+        QCOMPARE(markedOption(form), 1); // never touched
+        key(form, Qt::Key_Left, 4);
+        QCOMPARE(markedOption(form), 3);
+        QCOMPARE(gAnswers[5], quint8(3));
+        QCOMPARE(gAnswers[9], quint8(1));
+        click(form, "cmdNext"); // a click moves without storing anything
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("6"));
+        QCOMPARE(markedOption(form), 1);
+    }
+
+    void movingToTheEnds() {
+        QWidget* form = openExam();
+        const QString first = text(form, "lblSoorateSoal");
+        key(form, Qt::Key_PageUp);
+        key(form, Qt::Key_Left);
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(text(form, "lblSoorateSoal"), first);
+        key(form, Qt::Key_PageDown);
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("30"));
+        const QString last = text(form, "lblSoorateSoal");
+        key(form, Qt::Key_PageDown);
+        key(form, Qt::Key_Right);
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("30"));
+        QCOMPARE(text(form, "lblSoorateSoal"), last);
+        key(form, Qt::Key_Home);
+        key(form, Qt::Key_End);
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("30"));
+        click(form, "cmdFirst");
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        click(form, "cmdEnd");
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("30"));
+    }
+
+    void theCountdown() {
+        platform->clock.set(QTime(10, 0));
+        gExamTime = QTime(0, 11);
+        QWidget* form = openExam();
+        auto* timer = form->findChild<QTimer*>("tmrAzmoon");
+        bool stoppedBeforeTheMessage = false;
+        platform->messages.onMessage = [&] { stoppedBeforeTheMessage = !timer->isActive(); };
+
+        platform->clock.advance(1);
+        tick(form);
+        QCOMPARE(text(form, "lblTime"), QStringLiteral("00:10"));
+        gExamTime = QTime(0, 46); // a change in the settings does not touch a running exam
+        platform->clock.set(QTime(10, 10, 0));
+        tick(form);
+        QCOMPARE(text(form, "lblTime"), QStringLiteral("00:01"));
+        QVERIFY(platform->messages.messages.isEmpty());
+        QVERIFY(!static_cast<frmAzmoon*>(form)->graded());
+
+        platform->clock.set(QTime(10, 10, 1));
+        tick(form);
+        QCOMPARE(text(form, "lblTime"), QStringLiteral("00:00"));
+        QCOMPARE(platform->messages.messages.size(), 1);
+        QCOMPARE(platform->messages.messages[0].prompt, QStringLiteral("زمان به پايان رسيد"));
+        QCOMPARE(platform->messages.messages[0].title, QStringLiteral("Ravex V3"));
+        QVERIFY(stoppedBeforeTheMessage);
+        QVERIFY(!timer->isActive());
+        QCOMPARE(results.size(), 1); // graded once the message was closed
+        QCOMPARE(results[0].elapsed, QStringLiteral("00:10"));
+        QVERIFY(static_cast<frmAzmoon*>(form)->graded());
+
+        // Time-up leaves the grade button; grading again shows the result again, then switches.
+        QVERIFY(form->findChild<QPushButton*>("cmdTashih")->isVisible());
+        QVERIFY(form->findChild<QPushButton*>("cmdAzmooneMojadad")->isHidden());
+        click(form, "cmdTashih");
+        QCOMPARE(results.size(), 2);
+        QCOMPARE(platform->messages.messages.size(), 1);
+        QVERIFY(form->findChild<QPushButton*>("cmdTashih")->isHidden());
+        QVERIFY(form->findChild<QPushButton*>("cmdAzmooneMojadad")->isVisible());
+    }
+
+    void theCountdownAcrossMidnight() {
+        platform->clock.set(QTime(23, 55));
+        gExamTime = QTime(0, 26);
+        QWidget* form = openExam();
+        platform->clock.set(QTime(0, 7, 30));
+        tick(form);
+        QCOMPARE(text(form, "lblTime"), QStringLiteral("00:13"));
+        click(form, "cmdTashih");
+        QCOMPARE(results.at(0).elapsed, QStringLiteral("00:12"));
+    }
+
+    void passMarks_data() {
+        QTest::addColumn<int>("passMark");
+        QTest::addColumn<int>("right");
+        QTest::addColumn<QString>("verdict");
+        QTest::newRow("27 of 27") << 27 << 27 << "قبول";
+        QTest::newRow("26 of 27") << 27 << 26 << "مردود";
+        QTest::newRow("30 of 30") << 30 << 30 << "قبول";
+        QTest::newRow("29 of 30") << 30 << 29 << "مردود";
+        QTest::newRow("1 of 1") << 1 << 1 << "قبول";
+        QTest::newRow("0 of 1") << 1 << 0 << "مردود";
+    }
+    void passMarks() {
+        QFETCH(int, passMark);
+        QFETCH(int, right);
+        QFETCH(QString, verdict);
+        QWidget* form = openExam();
+        gPassMark = quint8(passMark); // the mark in force when grading counts
+        answer(right);
+        click(form, "cmdTashih");
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(results[0].total, QStringLiteral("30"));
+        QCOMPARE(results[0].correct, QString::number(right));
+        QCOMPARE(results[0].wrong, QString::number(30 - right));
+        QCOMPARE(results[0].verdict, verdict);
+        QCOMPARE(results[0].elapsed, QStringLiteral("00:00"));
+        QVERIFY(label(form, "lblNatije")->isVisible() && label(form, "lblNatije2")->isVisible());
+        QCOMPARE(text(form, "lblNatije"), QString::number(30 - right));
+        QCOMPARE(label(form, "lblNatije")->palette().color(QPalette::WindowText),
+                 verdict == "قبول" ? QColor(128, 0, 0) : QColor(255, 0, 0));
+        QCOMPARE(form->findChild<Circle*>("shpJavab")->fill(), QColor(0, 0, 128));
+    }
+
+    void aGradedExamShowsEveryAnswerAndItsCorrectOption() {
+        QWidget* form = openExam();
+        answer(20);
+        gAnswers[2] = quint8(storedCorrect()[1] % 4 + 1);
+        platform->clock.advance(12 * 60 + 59);
+        click(form, "cmdTashih");
+        QCOMPARE(results[0].correct, QStringLiteral("19"));
+        QCOMPARE(results[0].elapsed, QStringLiteral("00:12"));
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        const QList<int> correct = storedCorrect();
+        for (int i = 1; i <= 30; ++i) {
+            QCOMPARE(green(form), QString::number(correct[i - 1]));
+            QCOMPARE(markedOption(form), int(gAnswers[i]));
+            key(form, Qt::Key_Right);
+        }
+        // The marker still moves after grading, and the answers follow it.
+        const int before = markedOption(form);
+        key(form, Qt::Key_Down);
+        QCOMPARE(markedOption(form), before % 4 + 1);
+        QCOMPARE(int(gAnswers[30]), markedOption(form));
+    }
+
+    void closingTheResultAnyWayKeepsTheWrongCount() {
+        closeResultBy = "escape";
+        QWidget* form = openExam();
+        answer(10);
+        click(form, "cmdTashih");
+        QCOMPARE(results.size(), 1);
+        QVERIFY(label(form, "lblNatije")->isVisible());
+        QCOMPARE(text(form, "lblNatije"), QStringLiteral("20"));
+    }
+
+    void aNewExam() {
+        QWidget* form = openExam();
+        key(form, Qt::Key_Down, 2);
+        click(form, "cmdTashih");
+        QPointer<QWidget> old = form;
+        click(form, "cmdAzmooneMojadad");
+        QTest::qWait(0);
+        QWidget* fresh = main->Child("frmAzmoon");
+        QVERIFY(fresh && fresh != old);
+        QVERIFY(!static_cast<frmAzmoon*>(fresh)->graded());
+        for (int i = 1; i <= 30; ++i)
+            QCOMPARE(gAnswers[i], quint8(1));
+        QCOMPARE(marker(fresh), 167);
+        QCOMPARE(green(fresh), QString());
+        QVERIFY(label(fresh, "lblNatije")->isHidden());
+        QVERIFY(fresh->findChild<QPushButton*>("cmdAzmooneMojadad")->isHidden());
+        QCOMPARE(main->mdiArea()->subWindowList().size(), 1);
+        QVERIFY(!old);
+    }
+
+    void aBankThatCannotGiveAnExam() {
+        QVERIFY(bank->exec("INSERT INTO tblAzmoon (ID, G_Sahih) VALUES (7, 2)"));
+        QVERIFY(bank->exec("UPDATE tblSoal SET Azmoon = 0 WHERE ID BETWEEN 170 AND 172"));
+        QWidget* form = openExam();
+        QVERIFY(form);
+        QCOMPARE(platform->messages.messages.size(), 1);
+        QCOMPARE(platform->messages.messages[0].title, QStringLiteral("Ravex V4"));
+        QVERIFY(platform->messages.messages[0].prompt.contains("170"));
+        QCOMPARE(storedCorrect(), QList<int>{2}); // the last exam is left as it was
+        QCOMPARE(text(form, "lblCount"), QStringLiteral("0"));
+        QVERIFY(!form->findChild<QTimer*>("tmrAzmoon")->isActive());
+        QVERIFY(form->findChild<QPushButton*>("cmdTashih")->isHidden());
+        key(form, Qt::Key_Right);
+        key(form, Qt::Key_Down);
+        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        QVERIFY(results.isEmpty());
+    }
+};
+
+QTEST_MAIN(TestExam)
+#include "tst_exam.moc"
