@@ -1,5 +1,5 @@
-// The floor for start-up: a bare main window with an MDI area and one Persian label, shown,
-// then quit as soon as the event loop is idle.
+// The floor for start-up: a bare main window with an MDI area and one Persian label, shown, then
+// quit as soon as the event loop is idle.
 #include <QApplication>
 #include <QLabel>
 #include <QMainWindow>
@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     window.setCentralWidget(mdi);
     auto* label = new QLabel(QStringLiteral("مرور سؤالات"), &window);
     label->move(10, 10);
+    label->adjustSize(); // a label that shows its text measures it, as every real window must
     window.showMaximized();
     QTimer::singleShot(0, &app, &QApplication::quit);
     return QApplication::exec();

@@ -34,7 +34,7 @@ QString collectionOf(const BankSource& source, const QString& code) {
 
 const QVector<ScreenPicture>& ScreenPictures() {
     static const QVector<ScreenPicture> pictures = {
-        {"screens/background", "0"},
+        {"screens/background", "0", "JPEG"},
     };
     return pictures;
 }
@@ -132,7 +132,8 @@ bool WriteBankDatabase(const QString& path, const BankSource& source, QString* e
     return ok;
 }
 
-bool RenderSvg(const QString& svgPath, const QString& pngPath, QSize fit, QString* error) {
+bool RenderSvg(const QString& svgPath, const QString& pngPath, QSize fit, QString* error,
+               const char* format) {
     QSvgRenderer renderer(svgPath);
     if (!renderer.isValid()) {
         if (error)
@@ -149,7 +150,9 @@ bool RenderSvg(const QString& svgPath, const QString& pngPath, QSize fit, QStrin
     painter.setRenderHint(QPainter::TextAntialiasing);
     renderer.render(&painter);
     painter.end();
-    if (!image.save(pngPath, "PNG")) {
+    const bool jpeg = qstrcmp(format, "JPEG") == 0;
+    if (!image.convertToFormat(jpeg ? QImage::Format_RGB32 : image.format())
+             .save(pngPath, format, jpeg ? 92 : -1)) {
         if (error)
             *error = pngPath + QStringLiteral(": cannot be written");
         return false;
@@ -195,7 +198,7 @@ bool MakeDataDir(const QString& bankDir, const QString& outDir, QString* report)
     }
     for (const ScreenPicture& s : ScreenPictures()) {
         const QString svg = pictures.filePath(QString::fromLatin1(s.source) + QStringLiteral(".svg"));
-        if (!RenderSvg(svg, scratch.filePath(QString::fromLatin1(s.file)), QSize(), &error))
+        if (!RenderSvg(svg, scratch.filePath(QString::fromLatin1(s.file)), QSize(), &error, s.format))
             return fail(error);
     }
     int added = 0;

@@ -17,12 +17,14 @@ bool RunSqlScript(const QString& connectionName, const QString& script, QString*
 struct ScreenPicture {
     const char* source; // under pictures/, without .svg
     const char* file;   // the numbered file in the data folder
+    const char* format; // JPEG for soft, painted scenes (they decode fast); PNG for sharp drawings
 };
 const QVector<ScreenPicture>& ScreenPictures();
 
 // Draws an SVG source to a PNG file; size scales the drawing to fit (an empty size keeps the
 // drawing's own size).
-bool RenderSvg(const QString& svgPath, const QString& pngPath, QSize fit, QString* error);
+bool RenderSvg(const QString& svgPath, const QString& pngPath, QSize fit, QString* error,
+               const char* format = "PNG");
 
 // Builds a whole data folder into outDir from the sources in bankDir. Files already in outDir
 // are never overwritten: a user's bank keeps their edits and their last exam.
