@@ -1,6 +1,7 @@
 #include "browse/QuestionCard.h"
 
 #include "app/mdlRavex.h"
+#include "browse/NavButton.h"
 #include "browse/PictureBox.h"
 #include "data/BoundSource.h"
 #include "data/JetSql.h"
@@ -93,23 +94,23 @@ void BuildCardControls(QWidget* form, bool ruleUnderQuestion) {
     picture->setObjectName(QStringLiteral("imgShekl"));
     picture->hide();
 
+    // "first" stands at the left end of the row and "last" at the right, as the arrow keys go.
     const struct {
         const char* name;
         const char* caption;
         const char* icon;
+        bool iconOnLeft;
     } buttons[] = {
-        // "first" stands at the left end of the row and "last" at the right, as the arrow keys go
-        {"cmdFirst", "ابتدا", ":/nav/bar-left.svg"},
-        {"cmdPrevious", "قبلي", ":/nav/left.svg"},
-        {"cmdNext", "بعدي", ":/nav/right.svg"},
-        {"cmdEnd", "انتها", ":/nav/bar-right.svg"},
+        {"cmdFirst", "ابتدا", ":/nav/bar-left.svg", true},
+        {"cmdPrevious", "قبلي", ":/nav/left.svg", true},
+        {"cmdNext", "بعدي", ":/nav/right.svg", false},
+        {"cmdEnd", "انتها", ":/nav/bar-right.svg", false},
     };
     for (const auto& b : buttons) {
-        auto* button = new QPushButton(QString::fromUtf8(b.caption), form);
+        auto* button = new NavButton(QString::fromUtf8(b.caption), QIcon(QString::fromLatin1(b.icon)),
+                                     b.iconOnLeft, form);
         button->setObjectName(QString::fromLatin1(b.name));
         button->setFont(tahoma);
-        button->setIcon(QIcon(QString::fromLatin1(b.icon)));
-        button->setIconSize(QSize(16, 16));
     }
 }
 
