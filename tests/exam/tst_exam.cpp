@@ -318,6 +318,22 @@ private slots:
         QCOMPARE(int(gAnswers[30]), markedOption(form));
     }
 
+    void aPassAfterAFailShowsTheCountInMaroonAgain() {
+        platform->clock.set(QTime(9, 0));
+        gExamTime = QTime(0, 11);
+        QWidget* form = openExam();
+        answer(3);
+        platform->clock.set(QTime(9, 10, 30));
+        tick(form); // time-up grades a failing exam
+        QCOMPARE(results.at(0).verdict, QStringLiteral("مردود"));
+        QCOMPARE(label(form, "lblNatije")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+        answer(30); // the marker still moves after grading; now every answer is right
+        click(form, "cmdTashih");
+        QCOMPARE(results.at(1).verdict, QStringLiteral("قبول"));
+        QCOMPARE(text(form, "lblNatije"), QStringLiteral("0"));
+        QCOMPARE(label(form, "lblNatije")->palette().color(QPalette::WindowText), QColor(128, 0, 0));
+    }
+
     void closingTheResultAnyWayKeepsTheWrongCount() {
         closeResultBy = "escape";
         QWidget* form = openExam();
