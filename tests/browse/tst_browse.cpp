@@ -6,7 +6,6 @@
 #include "browse/QuestionCard.h"
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
-#include "platform/SystemDir.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -52,8 +51,7 @@ void choose(QWidget* form, const QString& title) {
 class TestBrowse : public QObject {
     Q_OBJECT
     std::unique_ptr<FixtureBank> bank;
-    std::unique_ptr<FakePlatform> platform;
-    QTemporaryDir root;
+    std::unique_ptr<RunningProgram> program;
     frmMain* main = nullptr;
 
     QWidget* open(const char* control) {
@@ -74,22 +72,14 @@ class TestBrowse : public QObject {
 
 private slots:
     void init() {
-        platform = std::make_unique<FakePlatform>();
-        SetSystemDirectoryProvider([this] { return root.path(); });
-        QVERIFY(Main());
-        main = frmMain::Instance();
-        main->showNormal();
-        main->resize(1100, 780);
-        main->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(main));
+        program = std::make_unique<RunningProgram>();
+        main = program->main;
+        QVERIFY(main);
         startOver();
     }
     void cleanup() {
-        QVERIFY(platform->messages.messages.isEmpty()); // the card never speaks
-        main->close();
-        QTest::qWait(0);
-        platform.reset();
-        SetSystemDirectoryProvider({});
+        QVERIFY(program->platform.messages.messages.isEmpty()); // the card never speaks
+        program.reset();
     }
 
     void reviewOpensOnItsFirstCategory() {

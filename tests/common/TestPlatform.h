@@ -5,6 +5,7 @@
 #include "platform/Random.h"
 
 #include <QStringList>
+#include <QTemporaryDir>
 #include <QVector>
 
 // A clock the test moves by hand.
@@ -60,4 +61,19 @@ public:
     ~FakePlatform();
     FakeClock clock;
     MessageRecorder messages;
+};
+
+class frmMain;
+
+// The program as Main starts it, over an empty user data location, with the fakes installed and
+// its main window at a working size and active; closed again when this goes.
+class RunningProgram {
+public:
+    RunningProgram();
+    ~RunningProgram();
+    frmMain* main = nullptr; // null when start-up failed
+    FakePlatform platform;
+
+private:
+    QTemporaryDir root_;
 };

@@ -10,7 +10,6 @@
 #include "exam/frmAzmoon.h"
 #include "exam/frmNatije.h"
 #include "platform/Modal.h"
-#include "platform/SystemDir.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -58,8 +57,7 @@ void tick(QWidget* form) {
 class TestExam : public QObject {
     Q_OBJECT
     std::unique_ptr<FixtureBank> bank;
-    std::unique_ptr<FakePlatform> platform;
-    QTemporaryDir root;
+    std::unique_ptr<RunningProgram> program;
     frmMain* main = nullptr;
 
     // What the result window showed, each time it was shown.
@@ -97,14 +95,9 @@ class TestExam : public QObject {
 
 private slots:
     void init() {
-        platform = std::make_unique<FakePlatform>();
-        SetSystemDirectoryProvider([this] { return root.path(); });
-        QVERIFY(Main());
-        main = frmMain::Instance();
-        main->showNormal();
-        main->resize(1100, 780);
-        main->activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(main));
+        program = std::make_unique<RunningProgram>();
+        main = program->main;
+        QVERIFY(main);
         bank = std::make_unique<FixtureBank>();
         FixtureBank::fillExam(*bank);
         QVERIFY2(bank->write(), qPrintable(bank->lastError));
@@ -124,10 +117,7 @@ private slots:
     }
     void cleanup() {
         SetModalHandler({});
-        main->close();
-        QTest::qWait(0);
-        platform.reset();
-        SetSystemDirectoryProvider({});
+        program.reset();
     }
 
     void aFreshExam() {
@@ -147,7 +137,7 @@ private slots:
         QVERIFY(form->findChild<QTimer*>("tmrAzmoon")->isActive());
         for (int i = 1; i <= 30; ++i)
             QCOMPARE(gAnswers[i], quint8(1));
-        QVERIFY(platform->messages.messages.isEmpty());
+        QVERIFY(program->platform.messages.messages.isEmpty());
 
         // Opening it again brings the running exam to the front; nothing is drawn anew.
         const QList<int> before = storedCorrect();
@@ -214,29 +204,29 @@ private slots:
     }
 
     void theCountdown() {
-        platform->clock.set(QTime(10, 0));
+        program->platform.clock.set(QTime(10, 0));
         gExamTime = QTime(0, 11);
         QWidget* form = openExam();
         auto* timer = form->findChild<QTimer*>("tmrAzmoon");
         bool stoppedBeforeTheMessage = false;
-        platform->messages.onMessage = [&] { stoppedBeforeTheMessage = !timer->isActive(); };
+        program->platform.messages.onMessage = [&] { stoppedBeforeTheMessage = !timer->isActive(); };
 
-        platform->clock.advance(1);
+        program->platform.clock.advance(1);
         tick(form);
         QCOMPARE(text(form, "lblTime"), QStringLiteral("00:10"));
         gExamTime = QTime(0, 46); // a change in the settings does not touch a running exam
-        platform->clock.set(QTime(10, 10, 0));
+        program->platform.clock.set(QTime(10, 10, 0));
         tick(form);
         QCOMPARE(text(form, "lblTime"), QStringLiteral("00:01"));
-        QVERIFY(platform->messages.messages.isEmpty());
+        QVERIFY(program->platform.messages.messages.isEmpty());
         QVERIFY(!static_cast<frmAzmoon*>(form)->graded());
 
-        platform->clock.set(QTime(10, 10, 1));
+        program->platform.clock.set(QTime(10, 10, 1));
         tick(form);
         QCOMPARE(text(form, "lblTime"), QStringLiteral("00:00"));
-        QCOMPARE(platform->messages.messages.size(), 1);
-        QCOMPARE(platform->messages.messages[0].prompt, QStringLiteral("زمان به پايان رسيد"));
-        QCOMPARE(platform->messages.messages[0].title, QStringLiteral("Ravex V3"));
+        QCOMPARE(program->platform.messages.messages.size(), 1);
+        QCOMPARE(program->platform.messages.messages[0].prompt, QStringLiteral("زمان به پايان رسيد"));
+        QCOMPARE(program->platform.messages.messages[0].title, QStringLiteral("Ravex V3"));
         QVERIFY(stoppedBeforeTheMessage);
         QVERIFY(!timer->isActive());
         QCOMPARE(results.size(), 1); // graded once the message was closed
@@ -248,16 +238,16 @@ private slots:
         QVERIFY(form->findChild<QPushButton*>("cmdAzmooneMojadad")->isHidden());
         click(form, "cmdTashih");
         QCOMPARE(results.size(), 2);
-        QCOMPARE(platform->messages.messages.size(), 1);
+        QCOMPARE(program->platform.messages.messages.size(), 1);
         QVERIFY(form->findChild<QPushButton*>("cmdTashih")->isHidden());
         QVERIFY(form->findChild<QPushButton*>("cmdAzmooneMojadad")->isVisible());
     }
 
     void theCountdownAcrossMidnight() {
-        platform->clock.set(QTime(23, 55));
+        program->platform.clock.set(QTime(23, 55));
         gExamTime = QTime(0, 26);
         QWidget* form = openExam();
-        platform->clock.set(QTime(0, 7, 30));
+        program->platform.clock.set(QTime(0, 7, 30));
         tick(form);
         QCOMPARE(text(form, "lblTime"), QStringLiteral("00:13"));
         click(form, "cmdTashih");
@@ -300,7 +290,7 @@ private slots:
         QWidget* form = openExam();
         answer(20);
         gAnswers[2] = quint8(storedCorrect()[1] % 4 + 1);
-        platform->clock.advance(12 * 60 + 59);
+        program->platform.clock.advance(12 * 60 + 59);
         click(form, "cmdTashih");
         QCOMPARE(results[0].correct, QStringLiteral("19"));
         QCOMPARE(results[0].elapsed, QStringLiteral("00:12"));
@@ -319,11 +309,11 @@ private slots:
     }
 
     void aPassAfterAFailShowsTheCountInMaroonAgain() {
-        platform->clock.set(QTime(9, 0));
+        program->platform.clock.set(QTime(9, 0));
         gExamTime = QTime(0, 11);
         QWidget* form = openExam();
         answer(3);
-        platform->clock.set(QTime(9, 10, 30));
+        program->platform.clock.set(QTime(9, 10, 30));
         tick(form); // time-up grades a failing exam
         QCOMPARE(results.at(0).verdict, QStringLiteral("مردود"));
         QCOMPARE(label(form, "lblNatije")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
@@ -369,9 +359,9 @@ private slots:
         QVERIFY(bank->exec("UPDATE tblSoal SET Azmoon = 0 WHERE ID BETWEEN 170 AND 172"));
         QWidget* form = openExam();
         QVERIFY(form);
-        QCOMPARE(platform->messages.messages.size(), 1);
-        QCOMPARE(platform->messages.messages[0].title, QStringLiteral("Ravex V4"));
-        QVERIFY(platform->messages.messages[0].prompt.contains("170"));
+        QCOMPARE(program->platform.messages.messages.size(), 1);
+        QCOMPARE(program->platform.messages.messages[0].title, QStringLiteral("Ravex V4"));
+        QVERIFY(program->platform.messages.messages[0].prompt.contains("170"));
         QCOMPARE(storedCorrect(), QList<int>{2}); // the last exam is left as it was
         QCOMPARE(text(form, "lblCount"), QStringLiteral("0"));
         QVERIFY(!form->findChild<QTimer*>("tmrAzmoon")->isActive());
