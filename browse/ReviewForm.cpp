@@ -47,10 +47,8 @@ ReviewForm::ReviewForm(const Config& config, QWidget* parent) : ChildForm(parent
         note->hide();
         options.noPictureNote = note;
     }
-    for (const ControlPlace& place : kReviewLayout)
-        PlaceControls(this, {place});
-    for (const ControlPlace& place : config.layoutChanges)
-        PlaceControls(this, {place});
+    PlaceControls(this, kReviewLayout);
+    PlaceControls(this, config.layoutChanges); // a window's own rows override the common ones
 
     adoSoalat_ = new BoundSource(this);
     adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));

@@ -172,8 +172,7 @@ void frmAzmoon::BuildControls() {
     SetTextColour(wrong, kMaroon);
     wrong->hide();
 
-    for (const ControlPlace& place : kExamLayout)
-        PlaceControls(this, {place});
+    PlaceControls(this, kExamLayout);
     for (const char* name : {"cmdFirst", "cmdEnd", "cmdPrevious", "cmdNext", "cmdUp", "cmdDown", "cmdTashih",
                              "cmdAzmooneMojadad"}) {
         auto* button = findChild<QPushButton*>(QString::fromLatin1(name));

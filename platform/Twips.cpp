@@ -2,7 +2,7 @@
 
 #include <QWidget>
 
-void PlaceControls(QWidget* form, std::initializer_list<ControlPlace> table) {
+void PlaceControls(QWidget* form, std::span<const ControlPlace> table) {
     for (const ControlPlace& place : table) {
         if (auto* control = form->findChild<QWidget*>(QString::fromLatin1(place.name)))
             control->setGeometry(TwipsRect(place.left, place.top, place.width, place.height));

@@ -2,7 +2,7 @@
 
 #include <QRect>
 #include <QtMath>
-#include <initializer_list>
+#include <span>
 
 class QWidget;
 
@@ -24,4 +24,4 @@ struct ControlPlace {
 };
 
 // Places every named child of form; a name with no control is passed over.
-void PlaceControls(QWidget* form, std::initializer_list<ControlPlace> table);
+void PlaceControls(QWidget* form, std::span<const ControlPlace> table);
