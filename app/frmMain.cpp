@@ -48,6 +48,9 @@ const StripButton kStrip[] = {
 
 void MdiClient::setPicture(const QPixmap& picture) {
     picture_ = picture;
+    // The picture's plain margin is meant to melt into the window's blue; a lossy file may carry it
+    // a shade off, so the area around the picture takes the margin's own colour.
+    setBackground(picture.isNull() ? kWindowBlue : picture.toImage().pixelColor(0, picture.height() - 1));
     viewport()->update();
 }
 

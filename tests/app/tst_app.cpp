@@ -217,6 +217,9 @@ private slots:
         QCOMPARE(!main->mdiArea()->picture().isNull(), shown);
         if (shown)
             QCOMPARE(main->mdiArea()->picture().size(), QSize(30, 20));
+        // Around the picture, its own margin's colour; without one, the windows' blue.
+        QCOMPARE(main->mdiArea()->background().color(),
+                 shown ? QColor(Qt::darkGreen) : QColor(155, 188, 225));
         QVERIFY(messages->messages.isEmpty());
     }
 
