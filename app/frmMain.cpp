@@ -195,17 +195,22 @@ void frmMain::MDIForm_Load() {
     mdi_->setPicture(LoadPicture(gDataDir + QStringLiteral("0")));
 }
 
-QWidget* frmMain::Child(const QString& name) const {
+QMdiSubWindow* frmMain::openFrame(const QString& name) const {
+    // A window that is closing (hidden, its deletion pending) no longer counts as open.
     const QPointer<QMdiSubWindow> sub = children_.value(name);
-    return sub && !sub->isHidden() ? sub->widget() : nullptr;
+    return sub && !sub->isHidden() ? sub.data() : nullptr;
+}
+
+QWidget* frmMain::Child(const QString& name) const {
+    QMdiSubWindow* sub = openFrame(name);
+    return sub ? sub->widget() : nullptr;
 }
 
 QWidget* frmMain::ShowChild(const QString& name) {
-    // A window that is closing (hidden, its deletion pending) no longer counts as open.
-    if (QPointer<QMdiSubWindow> sub = children_.value(name); sub && !sub->isHidden()) {
-        sub->showNormal();
+    if (QMdiSubWindow* sub = openFrame(name)) {
+        if (sub->isMinimized())
+            sub->showNormal(); // a maximized window stays maximized
         mdi_->setActiveSubWindow(sub);
-        sub->raise();
         return sub->widget();
     }
     ChildForm* form = CreateChildWindow(name, nullptr);

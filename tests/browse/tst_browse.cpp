@@ -119,6 +119,15 @@ private slots:
         QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("3")); // not loaded again
         QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 5"));
 
+        // Brought to the front, a window keeps its state: minimized comes back, maximized stays.
+        main->mdiArea()->activeSubWindow()->showMinimized();
+        QCOMPARE(open("Command10"), form);
+        QVERIFY(!main->mdiArea()->activeSubWindow()->isMinimized());
+        main->mdiArea()->activeSubWindow()->showMaximized();
+        QCOMPARE(open("mnuMorooreSoalat"), form);
+        QVERIFY(main->mdiArea()->activeSubWindow()->isMaximized());
+        main->mdiArea()->activeSubWindow()->showNormal();
+
         // The shortcuts hold while a child window is active.
         QTest::keyClick(form, Qt::Key_M, Qt::ControlModifier);
         QCOMPARE(main->mdiArea()->activeSubWindow()->widget()->objectName(), QStringLiteral("frmTabloha"));
