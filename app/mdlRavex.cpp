@@ -82,11 +82,15 @@ void DrawExamQuestions() {
     gExamFilter.chop(4); // the last " Or "
 }
 
-bool Main() {
+QString SystemDataDir(bool* ok) {
     QString buffer(kSystemDirBufferSize, u' ');
     GetSystemDirectoryA(buffer, kSystemDirBufferSize);
+    return GetDataDir(buffer, ok);
+}
+
+bool Main() {
     bool ok = false;
-    const QString dataDir = GetDataDir(buffer, &ok);
+    const QString dataDir = SystemDataDir(&ok);
     if (!ok) {
         MsgBox(nullptr, QStringLiteral("Invalid procedure call or argument"), MsgIcon::Information,
                kStartupErrorTitle);

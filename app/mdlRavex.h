@@ -43,6 +43,10 @@ QString ConnectionString();
 // all-blank buffer has nothing to cut: the result is empty and ok is false.
 QString GetDataDir(const QString& buffer, bool* ok = nullptr);
 
+// The data folder under the system directory, as start-up finds it; ok is false when the
+// system directory cannot be read.
+QString SystemDataDir(bool* ok);
+
 void InitExamRanges();
 
 // Questions an exam never draws: the archive block 195..262 and single numbers retired from

@@ -56,11 +56,6 @@ bool BoundSource::refresh() {
     return ok;
 }
 
-void BoundSource::close() {
-    rows_.clear();
-    showCurrentRow();
-}
-
 QString BoundSource::text(const QString& column) const {
     const QVariant v = rows_.value(column);
     return v.isNull() ? QString() : v.toString();

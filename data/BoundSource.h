@@ -21,19 +21,15 @@ public:
     ~BoundSource() override;
 
     void setConnectionString(const QString& connectionString);
-    QString connectionString() const { return connectionString_; }
     void setRecordSource(const QString& sql) { recordSource_ = sql; }
-    QString recordSource() const { return recordSource_; }
 
     // Runs the record source afresh and stands on its first row. False when the bank or the
     // text fails; the source is then empty (at begin- and end-of-file).
     bool refresh();
-    void close(); // drops the rows; the bound widgets go blank
 
     int recordCount() const { return rows_.count(); }
     bool isBOF() const { return rows_.isBOF(); }
     bool isEOF() const { return rows_.isEOF(); }
-    int absolutePosition() const { return rows_.position(); }
 
     bool moveFirst();
     bool moveLast();

@@ -20,12 +20,9 @@ public:
     void clear();
 
     int count() const { return static_cast<int>(rows_.size()); }
-    int position() const { return pos_; } // 0-based; -1 at begin-of-file, count() at end-of-file
     bool isBOF() const { return pos_ < 0 || rows_.isEmpty(); }
     bool isEOF() const { return pos_ >= count() || rows_.isEmpty(); }
     bool hasRow() const { return pos_ >= 0 && pos_ < count(); }
-    const QStringList& columns() const { return columns_; }
-    const QString& sql() const { return sql_; }
 
     // The position each move would land on, or nothing when the move is refused (so a window
     // can announce the move before it happens).
@@ -34,7 +31,7 @@ public:
     std::optional<int> nextTarget() const;
     std::optional<int> previousTarget() const;
     std::optional<int> forwardFromFirstTarget(int n) const;
-    void setPosition(int pos) { pos_ = pos; }
+    void setPosition(int pos) { pos_ = pos; } // 0-based; -1 begin-of-file, count() end-of-file
 
     int columnIndex(const QString& column) const; // case-insensitive; -1 when unknown
     QVariant value(const QString& column) const;  // invalid when there is no current row

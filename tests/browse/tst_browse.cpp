@@ -14,11 +14,6 @@
 #include <QtTest>
 
 namespace {
-QString text(QWidget* form, const char* name) {
-    auto* label = form->findChild<QLabel*>(QString::fromLatin1(name));
-    return label ? label->text() : QStringLiteral("<none>");
-}
-
 QColor colour(QWidget* form, int option) {
     return form->findChild<QLabel*>(QStringLiteral("lblG%1").arg(option))
         ->palette()
@@ -33,10 +28,6 @@ QString green(QWidget* form) {
             out += QString::number(k);
     }
     return out;
-}
-
-void click(QWidget* form, const char* button) {
-    QTest::mouseClick(form->findChild<QPushButton*>(QString::fromLatin1(button)), Qt::LeftButton);
 }
 
 void choose(QWidget* form, const QString& title) {
@@ -54,13 +45,7 @@ class TestBrowse : public QObject {
     std::unique_ptr<RunningProgram> program;
     frmMain* main = nullptr;
 
-    QWidget* open(const char* control) {
-        if (auto* button = main->findChild<QPushButton*>(QString::fromLatin1(control)))
-            QTest::mouseClick(button, Qt::LeftButton);
-        else
-            main->findChild<QAction*>(QString::fromLatin1(control))->trigger();
-        return main->mdiArea()->activeSubWindow() ? main->mdiArea()->activeSubWindow()->widget() : nullptr;
-    }
+    QWidget* open(const char* control) { return program->Open(control); }
     void startOver(const std::function<void(FixtureBank&)>& tweak = {}) {
         bank = std::make_unique<FixtureBank>();
         FixtureBank::fillStandard(*bank);
@@ -86,11 +71,11 @@ private slots:
         QWidget* form = open("Command10");
         QVERIFY(form);
         QCOMPARE(form->windowTitle(), QStringLiteral("فرم مرور سؤالات"));
-        QCOMPARE(text(form, "lblTedadeNoeSoal"), QStringLiteral("تعاریف"));
-        QCOMPARE(text(form, "lblCount"), QStringLiteral("25"));
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
-        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 1"));
-        QCOMPARE(text(form, "lblG3"), QStringLiteral("گزینه 3 از 1"));
+        QCOMPARE(ShownText(form, "lblTedadeNoeSoal"), QStringLiteral("تعاریف"));
+        QCOMPARE(ShownText(form, "lblCount"), QStringLiteral("25"));
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 1"));
+        QCOMPARE(ShownText(form, "lblG3"), QStringLiteral("گزینه 3 از 1"));
         QCOMPARE(green(form), QStringLiteral("1"));
         QVERIFY(form->findChild<PictureBox*>("imgShekl")->isHidden());
         auto* combo = form->findChild<QComboBox*>("cboNoeSoal");
@@ -107,17 +92,17 @@ private slots:
 
     void menuButtonAndShortcutShareOneWindow() {
         QWidget* form = open("Command10");
-        click(form, "cmdNext");
-        click(form, "cmdNext");
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("3"));
+        ClickButton(form, "cmdNext");
+        ClickButton(form, "cmdNext");
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("3"));
         QCOMPARE(open("mnuMorooreSoalat"), form);
         QWidget* old = open("mnuSoalatOLD");
         QVERIFY(old && old != form);
         QTest::keyClick(old, Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(main->mdiArea()->activeSubWindow()->widget(), form);
         QCOMPARE(main->mdiArea()->subWindowList().size(), 2);
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("3")); // not loaded again
-        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 5"));
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("3")); // not loaded again
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 5"));
 
         // Brought to the front, a window keeps its state: minimized comes back, maximized stays.
         main->mdiArea()->activeSubWindow()->showMinimized();
@@ -135,45 +120,45 @@ private slots:
 
     void movingThroughAList() {
         QWidget* form = open("Command10"); // R01: IDs 1, 3, ..., 49
-        click(form, "cmdFirst");
-        click(form, "cmdPrevious");
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
-        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 1"));
-        click(form, "cmdEnd");
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("25"));
-        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 49"));
-        click(form, "cmdNext");
-        click(form, "cmdEnd");
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("25"));
-        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 49"));
-        click(form, "cmdPrevious");
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("24"));
-        click(form, "cmdFirst");
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        ClickButton(form, "cmdFirst");
+        ClickButton(form, "cmdPrevious");
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 1"));
+        ClickButton(form, "cmdEnd");
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("25"));
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 49"));
+        ClickButton(form, "cmdNext");
+        ClickButton(form, "cmdEnd");
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("25"));
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 49"));
+        ClickButton(form, "cmdPrevious");
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("24"));
+        ClickButton(form, "cmdFirst");
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
         for (int i = 0; i < 3; ++i)
-            click(form, "cmdNext");
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("4"));
-        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 7"));
+            ClickButton(form, "cmdNext");
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("4"));
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 7"));
 
         // The keys the exam answers to work here too.
         QTest::keyClick(form, Qt::Key_PageDown);
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("25"));
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("25"));
         QTest::keyClick(form, Qt::Key_Left);
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("24"));
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("24"));
         QTest::keyClick(form, Qt::Key_PageUp);
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
         QTest::keyClick(form, Qt::Key_Home); // no meaning here
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
     }
 
     void correctOptionFollowsTheQuestion() {
         QWidget* form = open("Command10"); // correct options 1, 2, 3, 4, 1, ...
         QCOMPARE(green(form), QStringLiteral("1"));
-        click(form, "cmdNext");
+        ClickButton(form, "cmdNext");
         QCOMPARE(green(form), QStringLiteral("2"));
-        click(form, "cmdNext");
+        ClickButton(form, "cmdNext");
         QCOMPARE(green(form), QStringLiteral("3"));
-        click(form, "cmdEnd"); // the 25th: 1 + 24 % 4 = 1
+        ClickButton(form, "cmdEnd"); // the 25th: 1 + 24 % 4 = 1
         QCOMPARE(green(form), QStringLiteral("1"));
         choose(form, QStringLiteral("سرعت")); // R02: 4, 3, 2, 1, 4
         QCOMPARE(green(form), QStringLiteral("4"));
@@ -188,8 +173,8 @@ private slots:
                            "WHERE Majmooe = 'general' ORDER BY ID"));
         QWidget* form = open("Command10");
         QCOMPARE(green(form), QStringLiteral("1"));
-        click(form, "cmdNext"); // ID 3 carries "2.5"
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("2"));
+        ClickButton(form, "cmdNext"); // ID 3 carries "2.5"
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("2"));
         QCOMPARE(green(form), QStringLiteral("1"));
     }
 
@@ -199,19 +184,19 @@ private slots:
         QVERIFY(bank->exec("CREATE VIEW qryNoeSoal AS SELECT 'R01' AS NoeSoal UNION ALL SELECT 'EMPTY'"));
         QWidget* form = open("Command10");
         choose(form, QStringLiteral("بی‌سؤال"));
-        QCOMPARE(text(form, "lblCount"), QStringLiteral("0"));
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
-        QCOMPARE(text(form, "lblSoorateSoal"), QString());
-        QCOMPARE(text(form, "lblG1"), QString());
-        QCOMPARE(text(form, "lblTedadeNoeSoal"), QStringLiteral("بی‌سؤال"));
+        QCOMPARE(ShownText(form, "lblCount"), QStringLiteral("0"));
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), QString());
+        QCOMPARE(ShownText(form, "lblG1"), QString());
+        QCOMPARE(ShownText(form, "lblTedadeNoeSoal"), QStringLiteral("بی‌سؤال"));
         QVERIFY(form->findChild<PictureBox*>("imgShekl")->isHidden());
         for (const char* b : {"cmdFirst", "cmdPrevious", "cmdNext", "cmdEnd"})
-            click(form, b);
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
-        QCOMPARE(text(form, "lblSoorateSoal"), QString());
+            ClickButton(form, b);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), QString());
         choose(form, QStringLiteral("تعاریف")); // and back to a full one
-        QCOMPARE(text(form, "lblCount"), QStringLiteral("25"));
-        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 1"));
+        QCOMPARE(ShownText(form, "lblCount"), QStringLiteral("25"));
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 1"));
     }
 
     void aCodeReadWithBlanksFiltersOnTheTrimmedCode() {
@@ -221,8 +206,8 @@ private slots:
         QVERIFY(bank->exec("CREATE VIEW qryNoeSoal AS SELECT 'R01' AS NoeSoal UNION ALL SELECT ' R02 '"));
         QWidget* form = open("Command10");
         choose(form, QStringLiteral("با فاصله"));
-        QCOMPARE(text(form, "lblCount"), QStringLiteral("5"));
-        QCOMPARE(text(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 2"));
+        QCOMPARE(ShownText(form, "lblCount"), QStringLiteral("5"));
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 2"));
     }
 
     void signButtonsOpenTheirCategories_data() {
@@ -250,20 +235,20 @@ private slots:
         QFETCH(QString, title);
         QFETCH(QString, count);
         QWidget* form = open("Command3"); // open already, on another category
-        click(form, "cmdNext");
+        ClickButton(form, "cmdNext");
         QWidget* again = open(button.toLatin1().constData());
         QCOMPARE(again, form);
         QCOMPARE(main->findChild<QPushButton*>(button)->text(), title); // the button names its category
-        QCOMPARE(text(form, "lblTedadeNoeSoal"), title);
-        QCOMPARE(text(form, "lblCount"), count);
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(ShownText(form, "lblTedadeNoeSoal"), title);
+        QCOMPARE(ShownText(form, "lblCount"), count);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
         QCOMPARE(main->mdiArea()->subWindowList().size(), 1);
     }
 
     void signsFromTheMenuShowTheFirstCategory() {
         QWidget* form = open("mnuMorooreTabloha");
         QCOMPARE(form->windowTitle(), QStringLiteral("فرم مرور تابلوها و تقاطعها"));
-        QCOMPARE(text(form, "lblTedadeNoeSoal"), QStringLiteral("علائم اخباري"));
+        QCOMPARE(ShownText(form, "lblTedadeNoeSoal"), QStringLiteral("علائم اخباري"));
         // Its first question has a picture (file 300), shown whole inside the area.
         auto* picture = form->findChild<PictureBox*>("imgShekl");
         QVERIFY(picture->isVisible());
@@ -271,12 +256,12 @@ private slots:
         const QRect drawn = picture->pictureRect();
         QVERIFY(picture->rect().contains(drawn));
         QVERIFY(qAbs(double(drawn.width()) / drawn.height() - 1.5) < 0.02);
-        click(form, "cmdNext"); // 301: no picture
+        ClickButton(form, "cmdNext"); // 301: no picture
         QVERIFY(picture->isHidden());
-        click(form, "cmdNext"); // 302: its file is missing: the area stays, empty
+        ClickButton(form, "cmdNext"); // 302: its file is missing: the area stays, empty
         QFile::remove(bank->dataDir() + "302");
-        click(form, "cmdPrevious");
-        click(form, "cmdNext");
+        ClickButton(form, "cmdPrevious");
+        ClickButton(form, "cmdNext");
         QVERIFY(picture->isVisible());
         QVERIFY(picture->picture().isNull());
     }
@@ -291,8 +276,8 @@ private slots:
         QWidget* form = open("Command4"); // position 4; the list has two entries
         QVERIFY(form);
         QCOMPARE(form->findChild<QComboBox*>("cboNoeSoal")->count(), 2);
-        QCOMPARE(text(form, "lblTedadeNoeSoal"), QStringLiteral("علائم اخباري"));
-        QCOMPARE(text(form, "lblCount"), QStringLiteral("3"));
+        QCOMPARE(ShownText(form, "lblTedadeNoeSoal"), QStringLiteral("علائم اخباري"));
+        QCOMPARE(ShownText(form, "lblCount"), QStringLiteral("3"));
     }
 
     void theArchiveSaysWhereThereIsNoPicture() {
@@ -305,9 +290,9 @@ private slots:
         auto* picture = form->findChild<PictureBox*>("imgShekl");
         QCOMPARE(note->text(), QStringLiteral("اين سؤالات در امتحان نمي آيند و فقط براي بايگاني مي باشند"));
         QVERIFY(note->isVisible() && picture->isHidden()); // 200: no picture
-        click(form, "cmdNext");                            // 201: a picture
+        ClickButton(form, "cmdNext");                      // 201: a picture
         QVERIFY(note->isHidden() && picture->isVisible());
-        click(form, "cmdNext"); // 202: none again
+        ClickButton(form, "cmdNext"); // 202: none again
         QVERIFY(note->isVisible() && picture->isHidden());
     }
 
@@ -316,10 +301,10 @@ private slots:
         QWidget* form = open("Command10");
         QVERIFY(form);
         QCOMPARE(form->findChild<QComboBox*>("cboNoeSoal")->count(), 0);
-        QCOMPARE(text(form, "lblCount"), QString());
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
-        QCOMPARE(text(form, "lblSoorateSoal"), QString());
-        click(form, "cmdNext");
+        QCOMPARE(ShownText(form, "lblCount"), QString());
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), QString());
+        ClickButton(form, "cmdNext");
         QVERIFY(!QFile::exists(bank->bankPath()));
     }
 };

@@ -4,6 +4,10 @@
 #include "app/mdlRavex.h"
 #include "platform/SystemDir.h"
 
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+
 #include <QtTest>
 
 MessageRecorder::MessageRecorder() {
@@ -42,4 +46,22 @@ RunningProgram::~RunningProgram() {
         frmMain::Instance()->close();
     QTest::qWait(0);
     SetSystemDirectoryProvider({});
+}
+
+QWidget* RunningProgram::Open(const char* control) {
+    if (auto* button = main->findChild<QPushButton*>(QString::fromLatin1(control)))
+        QTest::mouseClick(button, Qt::LeftButton);
+    else if (auto* action = main->findChild<QAction*>(QString::fromLatin1(control)))
+        action->trigger();
+    QMdiSubWindow* active = main->mdiArea()->activeSubWindow();
+    return active ? active->widget() : nullptr;
+}
+
+QString ShownText(QWidget* form, const char* name) {
+    auto* label = form->findChild<QLabel*>(QString::fromLatin1(name));
+    return label ? label->text() : QStringLiteral("<none>");
+}
+
+void ClickButton(QWidget* form, const char* name) {
+    QTest::mouseClick(form->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
 }

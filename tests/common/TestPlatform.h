@@ -64,6 +64,12 @@ public:
 };
 
 class frmMain;
+class QWidget;
+
+// What a label of a window shows; "<none>" when the window has no label of that name.
+QString ShownText(QWidget* form, const char* name);
+// A mouse click on a button of a window.
+void ClickButton(QWidget* form, const char* name);
 
 // The program as Main starts it, over an empty user data location, with the fakes installed and
 // its main window at a working size and active; closed again when this goes.
@@ -71,6 +77,8 @@ class RunningProgram {
 public:
     RunningProgram();
     ~RunningProgram();
+    // Acts on a main-window button or menu entry by name; returns the child window then active.
+    QWidget* Open(const char* control);
     frmMain* main = nullptr; // null when start-up failed
     FakePlatform platform;
 

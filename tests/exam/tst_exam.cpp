@@ -22,9 +22,6 @@ namespace {
 QLabel* label(QWidget* form, const char* name) {
     return form->findChild<QLabel*>(QString::fromLatin1(name));
 }
-QString text(QWidget* form, const char* name) {
-    return label(form, name)->text();
-}
 int marker(QWidget* form) {
     return form->findChild<Circle*>("shpJavab")->y();
 }
@@ -45,9 +42,6 @@ QString green(QWidget* form) {
 void key(QWidget* form, Qt::Key k, int times = 1) {
     for (int i = 0; i < times; ++i)
         QTest::keyClick(form, k);
-}
-void click(QWidget* form, const char* name) {
-    QTest::mouseClick(form->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
 }
 void tick(QWidget* form) {
     QMetaObject::invokeMethod(form, "tmrAzmoon_Timer");
@@ -79,8 +73,7 @@ class TestExam : public QObject {
         return out;
     }
     QWidget* openExam() {
-        QTest::mouseClick(main->findChild<QPushButton*>("Command6"), Qt::LeftButton);
-        QWidget* form = main->Child("frmAzmoon");
+        QWidget* form = program->Open("Command6");
         if (form)
             form->setFocus();
         return form;
@@ -105,11 +98,11 @@ private slots:
         results.clear();
         closeResultBy = "ok";
         SetModalHandler([this](QDialog* dialog) {
-            results.append({text(dialog, "lblDorost"), text(dialog, "lblNadorost"),
-                            text(dialog, "lblModateTeiShode"), text(dialog, "lblJavabeNatije"),
-                            text(dialog, "Label1")});
+            results.append({ShownText(dialog, "lblDorost"), ShownText(dialog, "lblNadorost"),
+                            ShownText(dialog, "lblModateTeiShode"), ShownText(dialog, "lblJavabeNatije"),
+                            ShownText(dialog, "Label1")});
             if (closeResultBy == "ok")
-                click(dialog, "Command1");
+                ClickButton(dialog, "Command1");
             else
                 QTest::keyClick(dialog, Qt::Key_Escape);
             return dialog->result();
@@ -124,13 +117,13 @@ private slots:
         QWidget* form = openExam();
         QVERIFY(form);
         QCOMPARE(form->windowTitle(), QStringLiteral("فرم آزمون"));
-        QCOMPARE(text(form, "lblTedadeNoeSoal"), QStringLiteral("آزمون اصلي"));
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
-        QCOMPARE(text(form, "lblCount"), QStringLiteral("30"));
-        QCOMPARE(text(form, "lblTime"), QStringLiteral("Time"));
+        QCOMPARE(ShownText(form, "lblTedadeNoeSoal"), QStringLiteral("آزمون اصلي"));
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(ShownText(form, "lblCount"), QStringLiteral("30"));
+        QCOMPARE(ShownText(form, "lblTime"), QStringLiteral("Time"));
         QCOMPARE(marker(form), 167);
         QCOMPARE(green(form), QString()); // nothing coloured while answering
-        QVERIFY(!text(form, "lblSoorateSoal").isEmpty());
+        QVERIFY(!ShownText(form, "lblSoorateSoal").isEmpty());
         QVERIFY(form->findChild<QPushButton*>("cmdTashih")->isVisible());
         QVERIFY(form->findChild<QPushButton*>("cmdAzmooneMojadad")->isHidden());
         QVERIFY(label(form, "lblNatije")->isHidden());
@@ -144,7 +137,7 @@ private slots:
         key(form, Qt::Key_Right);
         QTest::keyClick(form, Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(main->Child("frmAzmoon"), form);
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("2"));
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("2"));
         QCOMPARE(storedCorrect(), before);
     }
 
@@ -155,10 +148,10 @@ private slots:
         key(form, Qt::Key_Up);
         QCOMPARE(markedOption(form), 4);
         QCOMPARE(gAnswers[1], quint8(4));
-        click(form, "cmdDown"); // the picture buttons act as the keys do
+        ClickButton(form, "cmdDown"); // the picture buttons act as the keys do
         QCOMPARE(markedOption(form), 1);
-        click(form, "cmdUp");
-        click(form, "cmdUp");
+        ClickButton(form, "cmdUp");
+        ClickButton(form, "cmdUp");
         QCOMPARE(markedOption(form), 3);
         QCOMPARE(gAnswers[1], quint8(3));
     }
@@ -166,41 +159,41 @@ private slots:
     void answersStayWithTheirQuestions() {
         QWidget* form = openExam();
         key(form, Qt::Key_Right, 4);
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("5"));
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("5"));
         key(form, Qt::Key_Down, 2);
         key(form, Qt::Key_Right, 4);
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("9"));
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("9"));
         QCOMPARE(markedOption(form), 1); // never touched
         key(form, Qt::Key_Left, 4);
         QCOMPARE(markedOption(form), 3);
         QCOMPARE(gAnswers[5], quint8(3));
         QCOMPARE(gAnswers[9], quint8(1));
-        click(form, "cmdNext"); // a click moves without storing anything
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("6"));
+        ClickButton(form, "cmdNext"); // a click moves without storing anything
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("6"));
         QCOMPARE(markedOption(form), 1);
     }
 
     void movingToTheEnds() {
         QWidget* form = openExam();
-        const QString first = text(form, "lblSoorateSoal");
+        const QString first = ShownText(form, "lblSoorateSoal");
         key(form, Qt::Key_PageUp);
         key(form, Qt::Key_Left);
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
-        QCOMPARE(text(form, "lblSoorateSoal"), first);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), first);
         key(form, Qt::Key_PageDown);
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("30"));
-        const QString last = text(form, "lblSoorateSoal");
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("30"));
+        const QString last = ShownText(form, "lblSoorateSoal");
         key(form, Qt::Key_PageDown);
         key(form, Qt::Key_Right);
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("30"));
-        QCOMPARE(text(form, "lblSoorateSoal"), last);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("30"));
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), last);
         key(form, Qt::Key_Home);
         key(form, Qt::Key_End);
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("30"));
-        click(form, "cmdFirst");
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
-        click(form, "cmdEnd");
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("30"));
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("30"));
+        ClickButton(form, "cmdFirst");
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
+        ClickButton(form, "cmdEnd");
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("30"));
     }
 
     void theCountdown() {
@@ -213,17 +206,17 @@ private slots:
 
         program->platform.clock.advance(1);
         tick(form);
-        QCOMPARE(text(form, "lblTime"), QStringLiteral("00:10"));
+        QCOMPARE(ShownText(form, "lblTime"), QStringLiteral("00:10"));
         gExamTime = QTime(0, 46); // a change in the settings does not touch a running exam
         program->platform.clock.set(QTime(10, 10, 0));
         tick(form);
-        QCOMPARE(text(form, "lblTime"), QStringLiteral("00:01"));
+        QCOMPARE(ShownText(form, "lblTime"), QStringLiteral("00:01"));
         QVERIFY(program->platform.messages.messages.isEmpty());
         QVERIFY(!static_cast<frmAzmoon*>(form)->graded());
 
         program->platform.clock.set(QTime(10, 10, 1));
         tick(form);
-        QCOMPARE(text(form, "lblTime"), QStringLiteral("00:00"));
+        QCOMPARE(ShownText(form, "lblTime"), QStringLiteral("00:00"));
         QCOMPARE(program->platform.messages.messages.size(), 1);
         QCOMPARE(program->platform.messages.messages[0].prompt, QStringLiteral("زمان به پايان رسيد"));
         QCOMPARE(program->platform.messages.messages[0].title, QStringLiteral("Ravex V3"));
@@ -236,7 +229,7 @@ private slots:
         // Time-up leaves the grade button; grading again shows the result again, then switches.
         QVERIFY(form->findChild<QPushButton*>("cmdTashih")->isVisible());
         QVERIFY(form->findChild<QPushButton*>("cmdAzmooneMojadad")->isHidden());
-        click(form, "cmdTashih");
+        ClickButton(form, "cmdTashih");
         QCOMPARE(results.size(), 2);
         QCOMPARE(program->platform.messages.messages.size(), 1);
         QVERIFY(form->findChild<QPushButton*>("cmdTashih")->isHidden());
@@ -249,8 +242,8 @@ private slots:
         QWidget* form = openExam();
         program->platform.clock.set(QTime(0, 7, 30));
         tick(form);
-        QCOMPARE(text(form, "lblTime"), QStringLiteral("00:13"));
-        click(form, "cmdTashih");
+        QCOMPARE(ShownText(form, "lblTime"), QStringLiteral("00:13"));
+        ClickButton(form, "cmdTashih");
         QCOMPARE(results.at(0).elapsed, QStringLiteral("00:12"));
     }
 
@@ -272,7 +265,7 @@ private slots:
         QWidget* form = openExam();
         gPassMark = quint8(passMark); // the mark in force when grading counts
         answer(right);
-        click(form, "cmdTashih");
+        ClickButton(form, "cmdTashih");
         QCOMPARE(results.size(), 1);
         QCOMPARE(results[0].total, QStringLiteral("30"));
         QCOMPARE(results[0].correct, QString::number(right));
@@ -280,7 +273,7 @@ private slots:
         QCOMPARE(results[0].verdict, verdict);
         QCOMPARE(results[0].elapsed, QStringLiteral("00:00"));
         QVERIFY(label(form, "lblNatije")->isVisible() && label(form, "lblNatije2")->isVisible());
-        QCOMPARE(text(form, "lblNatije"), QString::number(30 - right));
+        QCOMPARE(ShownText(form, "lblNatije"), QString::number(30 - right));
         QCOMPARE(label(form, "lblNatije")->palette().color(QPalette::WindowText),
                  verdict == "قبول" ? QColor(128, 0, 0) : QColor(255, 0, 0));
         QCOMPARE(form->findChild<Circle*>("shpJavab")->fill(), QColor(0, 0, 128));
@@ -291,10 +284,10 @@ private slots:
         answer(20);
         gAnswers[2] = quint8(storedCorrect()[1] % 4 + 1);
         program->platform.clock.advance(12 * 60 + 59);
-        click(form, "cmdTashih");
+        ClickButton(form, "cmdTashih");
         QCOMPARE(results[0].correct, QStringLiteral("19"));
         QCOMPARE(results[0].elapsed, QStringLiteral("00:12"));
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
         const QList<int> correct = storedCorrect();
         for (int i = 1; i <= 30; ++i) {
             QCOMPARE(green(form), QString::number(correct[i - 1]));
@@ -318,9 +311,9 @@ private slots:
         QCOMPARE(results.at(0).verdict, QStringLiteral("مردود"));
         QCOMPARE(label(form, "lblNatije")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
         answer(30); // the marker still moves after grading; now every answer is right
-        click(form, "cmdTashih");
+        ClickButton(form, "cmdTashih");
         QCOMPARE(results.at(1).verdict, QStringLiteral("قبول"));
-        QCOMPARE(text(form, "lblNatije"), QStringLiteral("0"));
+        QCOMPARE(ShownText(form, "lblNatije"), QStringLiteral("0"));
         QCOMPARE(label(form, "lblNatije")->palette().color(QPalette::WindowText), QColor(128, 0, 0));
     }
 
@@ -328,18 +321,18 @@ private slots:
         closeResultBy = "escape";
         QWidget* form = openExam();
         answer(10);
-        click(form, "cmdTashih");
+        ClickButton(form, "cmdTashih");
         QCOMPARE(results.size(), 1);
         QVERIFY(label(form, "lblNatije")->isVisible());
-        QCOMPARE(text(form, "lblNatije"), QStringLiteral("20"));
+        QCOMPARE(ShownText(form, "lblNatije"), QStringLiteral("20"));
     }
 
     void aNewExam() {
         QWidget* form = openExam();
         key(form, Qt::Key_Down, 2);
-        click(form, "cmdTashih");
+        ClickButton(form, "cmdTashih");
         QPointer<QWidget> old = form;
-        click(form, "cmdAzmooneMojadad");
+        ClickButton(form, "cmdAzmooneMojadad");
         QTest::qWait(0);
         QWidget* fresh = main->Child("frmAzmoon");
         QVERIFY(fresh && fresh != old);
@@ -363,12 +356,12 @@ private slots:
         QCOMPARE(program->platform.messages.messages[0].title, QStringLiteral("Ravex V4"));
         QVERIFY(program->platform.messages.messages[0].prompt.contains("170"));
         QCOMPARE(storedCorrect(), QList<int>{2}); // the last exam is left as it was
-        QCOMPARE(text(form, "lblCount"), QStringLiteral("0"));
+        QCOMPARE(ShownText(form, "lblCount"), QStringLiteral("0"));
         QVERIFY(!form->findChild<QTimer*>("tmrAzmoon")->isActive());
         QVERIFY(form->findChild<QPushButton*>("cmdTashih")->isHidden());
         key(form, Qt::Key_Right);
         key(form, Qt::Key_Down);
-        QCOMPARE(text(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
         QVERIFY(results.isEmpty());
     }
 };

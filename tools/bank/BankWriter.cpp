@@ -26,19 +26,7 @@ QString readResource(const QString& path) {
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }
 
-QString collectionOf(const BankSource& source, const QString& code) {
-    const BankCategory* c = source.category(code);
-    return c ? c->collection : QString();
-}
-} // namespace
-
-const QVector<ScreenPicture>& ScreenPictures() {
-    static const QVector<ScreenPicture> pictures = {
-        {"screens/background", "0", "JPEG"},
-    };
-    return pictures;
-}
-
+// Runs the statements of an SQL script, triggers included, on the named open connection.
 bool RunSqlScript(const QString& connectionName, const QString& script, QString* error) {
     QSqlDatabase db = QSqlDatabase::database(connectionName);
     QString statement;
@@ -64,6 +52,19 @@ bool RunSqlScript(const QString& connectionName, const QString& script, QString*
         inTrigger = false;
     }
     return true;
+}
+
+QString collectionOf(const BankSource& source, const QString& code) {
+    const BankCategory* c = source.category(code);
+    return c ? c->collection : QString();
+}
+} // namespace
+
+const QVector<ScreenPicture>& ScreenPictures() {
+    static const QVector<ScreenPicture> pictures = {
+        {"screens/background", "0", "JPEG"},
+    };
+    return pictures;
 }
 
 bool WriteBankDatabase(const QString& path, const BankSource& source, QString* error) {

@@ -10,9 +10,6 @@
 // transaction: on failure nothing usable is left and the file is removed.
 bool WriteBankDatabase(const QString& path, const BankSource& source, QString* error);
 
-// Runs the statements of an SQL script (triggers included) on an open database connection name.
-bool RunSqlScript(const QString& connectionName, const QString& script, QString* error);
-
 // The data folder's own pictures and the sources they are drawn from.
 struct ScreenPicture {
     const char* source; // under pictures/, without .svg

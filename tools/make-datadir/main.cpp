@@ -4,7 +4,6 @@
 //   --out:  the data folder (default: the one the program reads, e.g. ~/.local/share/vkimgdir)
 // Files already in the data folder are kept as they are.
 #include "app/mdlRavex.h"
-#include "platform/SystemDir.h"
 #include "tools/bank/BankWriter.h"
 
 #include <QGuiApplication>
@@ -28,10 +27,8 @@ int main(int argc, char** argv) {
         }
     }
     if (out.isEmpty()) {
-        QString buffer(kSystemDirBufferSize, u' ');
-        GetSystemDirectoryA(buffer, kSystemDirBufferSize);
         bool ok = false;
-        out = GetDataDir(buffer, &ok);
+        out = SystemDataDir(&ok);
         if (!ok) {
             std::fprintf(stderr, "make-datadir: no user data folder to build into\n");
             return 1;
