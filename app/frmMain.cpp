@@ -1,19 +1,25 @@
 #include "app/frmMain.h"
 
-#include "app/ChildForm.h"
 #include "app/ChildWindows.h"
 #include "app/mdlRavex.h"
 #include "platform/Picture.h"
-#include "platform/Resources.h"
 #include "platform/Twips.h"
+#include "ui/ChildForm.h"
+#include "ui/Look.h"
 
 #include <QCloseEvent>
+#include <QLinearGradient>
+#include <QLoggingCategory>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <QVBoxLayout>
+#include <algorithm>
+
+Q_LOGGING_CATEGORY(lcApp, "ravex.app", QtCriticalMsg)
 
 namespace {
 QPointer<frmMain>& instance() {
@@ -21,7 +27,10 @@ QPointer<frmMain>& instance() {
     return main;
 }
 
-const QColor kWindowBlue(155, 188, 225);
+const QColor kWindowBlue = look::kFormBlue;
+// The background picture's edges melt into the blue over this many pixels, so a picture whose
+// margin is a shade off (a lossy file) shows no seam.
+constexpr int kFeather = 24;
 
 struct StripButton {
     const char* name;
@@ -48,9 +57,6 @@ const StripButton kStrip[] = {
 
 void MdiClient::setPicture(const QPixmap& picture) {
     picture_ = picture;
-    // The picture's plain margin is meant to melt into the window's blue; a lossy file may carry it
-    // a shade off, so the area around the picture takes the margin's own colour.
-    setBackground(picture.isNull() ? kWindowBlue : picture.toImage().pixelColor(0, picture.height() - 1));
     viewport()->update();
 }
 
@@ -60,7 +66,24 @@ void MdiClient::paintEvent(QPaintEvent* event) {
         return;
     QPainter painter(viewport());
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(FitCentred(picture_.size(), viewport()->size()), picture_);
+    const QRect r = FitCentred(picture_.size(), viewport()->size());
+    painter.drawPixmap(r, picture_);
+    // Blend each edge into the blue: a band fading from the blue outside to the picture inside.
+    const int f = std::min({kFeather, r.width() / 4, r.height() / 4});
+    QColor clear = kWindowBlue;
+    clear.setAlpha(0);
+    const auto band = [&](QRect area, QPointF from, QPointF to) {
+        QLinearGradient g(from, to);
+        g.setColorAt(0, kWindowBlue);
+        g.setColorAt(1, clear);
+        painter.fillRect(area, g);
+    };
+    band(QRect(r.left(), r.top(), r.width(), f), r.topLeft(), QPointF(r.left(), r.top() + f));
+    band(QRect(r.left(), r.bottom() - f + 1, r.width(), f), QPointF(r.left(), r.bottom() + 1),
+         QPointF(r.left(), r.bottom() + 1 - f));
+    band(QRect(r.left(), r.top(), f, r.height()), r.topLeft(), QPointF(r.left() + f, r.top()));
+    band(QRect(r.right() - f + 1, r.top(), f, r.height()), QPointF(r.right() + 1, r.top()),
+         QPointF(r.right() + 1 - f, r.top()));
 }
 
 frmMain* frmMain::Open() {
@@ -77,7 +100,7 @@ frmMain* frmMain::Instance() {
 }
 
 frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
-    EnsureResources();
+    look::EnsureResources();
     setObjectName(QStringLiteral("frmMain"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kMainCaption);
@@ -107,8 +130,14 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     buildButtonStrip();
     buildMenu();
 
-    // Restored, the window has its designed client area, centred on the screen.
-    resize(Twips(15240), Twips(10710));
+    // Restored, the window has its designed client area under the menu bar, centred on the screen.
+    const QSize client(Twips(15240), Twips(10710));
+    resize(client.width(), client.height() + menuBar()->sizeHint().height());
+    if (const QScreen* screen = this->screen()) {
+        QRect frame(QPoint(), size());
+        frame.moveCenter(screen->availableGeometry().center());
+        move(frame.topLeft());
+    }
 }
 
 void frmMain::buildButtonStrip() {
@@ -214,17 +243,27 @@ QWidget* frmMain::ShowChild(const QString& name) {
         return sub->widget();
     }
     ChildForm* form = CreateChildWindow(name, nullptr);
-    if (!form)
+    if (!form) {
+        qCWarning(lcApp) << "no window named" << name;
         return nullptr;
+    }
     form->setObjectName(name);
     QMdiSubWindow* sub = mdi_->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(windowIcon());
     children_.insert(name, sub);
+    connect(form, &ChildForm::reopenRequested, this, [this, name] { Reopen(name); });
+    connect(form, &ChildForm::openRequested, this, [this](const QString& other) { ShowChild(other); });
     form->Form_Load();
     sub->show();
     mdi_->setActiveSubWindow(sub);
     return form;
+}
+
+void frmMain::Reopen(const QString& name) {
+    if (QMdiSubWindow* sub = openFrame(name))
+        sub->close();
+    ShowChild(name);
 }
 
 void frmMain::ShowSignsCategory(int listIndex) {

@@ -73,6 +73,7 @@ private:
     void buildButtonStrip();
     void buildMenu();
     void ShowSignsCategory(int listIndex);
+    void Reopen(const QString& name);
     QMdiSubWindow* openFrame(const QString& name) const;
 
     MdiClient* mdi_ = nullptr;

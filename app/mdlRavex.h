@@ -1,61 +1,6 @@
 #pragma once
 
-#include <QString>
-#include <QTime>
-#include <array>
-
-// The shared state of the whole program, set by Main and read by every window.
-
-extern QString gDataDir;      // the data folder, ending in a separator
-extern QString gConnProvider; // the two halves of the bank's connection string
-extern QString gConnSource;
-extern QTime gExamTime;                    // the exam's duration plus one minute
-extern quint8 gPassMark;                   // the least number of correct answers that passes
-extern std::array<qint16, 32> gExamRanges; // indexes 1..31 used: the exam's 30 ranges of IDs
-
-// The exam being taken (indexes 1..30 used).
-extern std::array<qint16, 31> gExamIDs;
-extern QString gExamFilter;
-extern std::array<quint8, 31> gAnswers;
-extern QTime gExamStart;
-extern QTime gExamLimit;
-
-// The last result.
-extern QString gCorrectText;
-extern QString gWrongText;
-extern QString gVerdictText;
-extern QString gElapsedText;
-
-// The background music.
-extern QString gMusicFile;
-extern bool gMusicDeleted;
-
-inline const QString kAppTitle = QStringLiteral("Ravex V4");
-inline const QString kStartupErrorTitle = QStringLiteral("نرم افزار Ravex نسخه4");
-inline constexpr int kSystemDirBufferSize = 255;
-inline constexpr int kExamSize = 30;
-
-// The full connection string every window opens the bank with.
-QString ConnectionString();
-
-// The data folder from the buffer the system directory was written into: trailing blanks cut,
-// then the terminating character, then the folder's own name and a separator appended. An
-// all-blank buffer has nothing to cut: the result is empty and ok is false.
-QString GetDataDir(const QString& buffer, bool* ok = nullptr);
-
-// The data folder under the system directory, as start-up finds it; ok is false when the
-// system directory cannot be read.
-QString SystemDataDir(bool* ok);
-
-void InitExamRanges();
-
-// Questions an exam never draws: the archive block 195..262 and single numbers retired from
-// exams, although the bank may still hold them.
-bool IsExcludedFromExams(int id);
-
-// Draws one number from each of the 30 ranges (never an excluded one), records them in gExamIDs
-// and gExamFilter ("ID=a Or ID=b ..."), and clears every answer back to option 1.
-void DrawExamQuestions();
+#include "data/SharedState.h"
 
 // Start-up: the data folder, the ranges, the main window, the defaults, the connection string.
 // Returns false when start-up failed before the main window could be shown.

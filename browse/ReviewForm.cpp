@@ -1,11 +1,12 @@
 #include "browse/ReviewForm.h"
 
-#include "browse/QuestionCard.h"
+#include "card/CardControls.h"
 #include "data/BoundSource.h"
+#include "platform/Keys.h"
+#include "ui/Look.h"
 
-#include <QComboBox>
-#include <QKeyEvent>
 #include <QLabel>
+#include <QShortcut>
 
 namespace {
 // The question review window's layout, in twips; the other two windows change a few rows.
@@ -29,23 +30,16 @@ const ControlPlace kReviewLayout[] = {
 
 ReviewForm::ReviewForm(const Config& config, QWidget* parent) : ChildForm(parent) {
     setWindowTitle(config.caption);
-    setAutoFillBackground(true);
-    QPalette blue = palette();
-    blue.setColor(QPalette::Window, kFormBlue);
-    setPalette(blue);
+    look::SetFormBackground(this);
 
-    BuildCategoryChooser(this);
-    BuildCardControls(this);
-    QuestionCard::Options options;
+    const CardControls controls = BuildCardControls(this);
     if (config.noPictureNote) {
-        auto* note =
-            new QLabel(QStringLiteral("اين سؤالات در امتحان نمي آيند و فقط براي بايگاني مي باشند"), this);
-        note->setObjectName(QStringLiteral("lblTazakor"));
-        note->setFont(NazaninBold(20.25));
-        note->setAlignment(Qt::AlignCenter);
-        note->setWordWrap(true);
-        note->hide();
-        options.noPictureNote = note;
+        lblTazakor_ =
+            look::MakeLabel(this, QStringLiteral("lblTazakor"),
+                            QStringLiteral("اين سؤالات در امتحان نمي آيند و فقط براي بايگاني مي باشند"),
+                            look::NazaninBold(20.25), Qt::AlignCenter);
+        lblTazakor_->setWordWrap(true);
+        lblTazakor_->hide();
     }
     PlaceControls(this, kReviewLayout);
     PlaceControls(this, config.layoutChanges); // a window's own rows override the common ones
@@ -54,9 +48,22 @@ ReviewForm::ReviewForm(const Config& config, QWidget* parent) : ChildForm(parent
     adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));
     adoNoeSoal_ = new BoundSource(this);
     adoNoeSoal_->setObjectName(QStringLiteral("adoNoeSoal"));
-    card_ = new QuestionCard(this, adoSoalat_, options);
-    card_->SetCategories(adoNoeSoal_, findChild<QComboBox*>(QStringLiteral("cboNoeSoal")), config.categorySql,
-                         config.fullSql, config.filterPrefix);
+    card_ = new QuestionCard(this, controls, adoSoalat_, this);
+    card_->SetCategories(adoNoeSoal_, config.categorySql, config.fullSql, config.filterPrefix);
+
+    // The keys the exam answers to move the card here too, wherever the focus is in the window;
+    // an open category list is a popup of its own and keeps its keys.
+    for (const int key : {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Right}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, key] { card_->NavigateQuestion(keycode::FromQtKey(key)); });
+    }
+}
+
+void ReviewForm::pictureShown(bool hasPicture) {
+    if (lblTazakor_)
+        lblTazakor_->setVisible(!hasPicture);
 }
 
 void ReviewForm::Form_Load() {
@@ -66,24 +73,4 @@ void ReviewForm::Form_Load() {
 
 void ReviewForm::SelectListIndex(int index) {
     card_->SelectCategory(index);
-}
-
-void ReviewForm::keyPressEvent(QKeyEvent* event) {
-    // The keys the exam answers to move the card here too.
-    switch (event->key()) {
-    case Qt::Key_PageUp:
-        card_->NavigateQuestion(QuestionCard::kFirst);
-        break;
-    case Qt::Key_PageDown:
-        card_->NavigateQuestion(QuestionCard::kLast);
-        break;
-    case Qt::Key_Left:
-        card_->NavigateQuestion(QuestionCard::kPrevious);
-        break;
-    case Qt::Key_Right:
-        card_->NavigateQuestion(QuestionCard::kNext);
-        break;
-    default:
-        ChildForm::keyPressEvent(event);
-    }
 }

@@ -1,16 +1,18 @@
 #pragma once
 
-#include "app/ChildForm.h"
-#include "platform/Twips.h"
+#include "card/QuestionCard.h"
+#include "ui/ChildForm.h"
+#include "ui/Layout.h"
 
 #include <QVector>
 
 class BoundSource;
-class QuestionCard;
+class QLabel;
 
 // A review window: a question card with a category chooser over one collection of the bank.
-// The three review windows differ only in their caption, their SQL texts and their layout.
-class ReviewForm : public ChildForm {
+// The three review windows differ only in their caption, their SQL texts and their layout, and
+// the archive in its note where a question has no picture.
+class ReviewForm : public ChildForm, private CardHooks {
     Q_OBJECT
 public:
     struct Config {
@@ -28,10 +30,12 @@ public:
 
 protected:
     ReviewForm(const Config& config, QWidget* parent);
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    void pictureShown(bool hasPicture) override;
+
     BoundSource* adoSoalat_ = nullptr;
     BoundSource* adoNoeSoal_ = nullptr;
     QuestionCard* card_ = nullptr;
+    QLabel* lblTazakor_ = nullptr;
 };

@@ -2,35 +2,6 @@
 
 #include "data/Connection.h"
 
-#include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
-#include <QSignalBlocker>
-
-QString BoundText(const QWidget* widget) {
-    if (auto* label = qobject_cast<const QLabel*>(widget))
-        return label->text();
-    if (auto* line = qobject_cast<const QLineEdit*>(widget))
-        return line->text();
-    if (auto* plain = qobject_cast<const QPlainTextEdit*>(widget))
-        return plain->toPlainText();
-    return {};
-}
-
-bool SetBoundText(QWidget* widget, const QString& text) {
-    if (!widget || BoundText(widget) == text)
-        return false;
-    if (auto* label = qobject_cast<QLabel*>(widget))
-        label->setText(text);
-    else if (auto* line = qobject_cast<QLineEdit*>(widget))
-        line->setText(text);
-    else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget))
-        plain->setPlainText(text);
-    else
-        return false;
-    return true;
-}
-
 BoundSource::BoundSource(QObject* parent) : QObject(parent) {}
 BoundSource::~BoundSource() = default;
 
@@ -51,7 +22,7 @@ bool BoundSource::refresh() {
     // A fresh result announces its first row like a move, so windows that count positions by
     // comparing IDs see the same ID before and after.
     emit willMove();
-    showCurrentRow();
+    emit currentRowChanged();
     emit moveComplete();
     return ok;
 }
@@ -66,7 +37,7 @@ bool BoundSource::moveTo(std::optional<int> target) {
         return false;
     emit willMove();
     rows_.setPosition(*target);
-    showCurrentRow();
+    emit currentRowChanged();
     emit moveComplete();
     return true;
 }
@@ -89,19 +60,4 @@ bool BoundSource::moveFromFirst(int n) {
 
 bool BoundSource::update() {
     return rows_.update(*connection());
-}
-
-void BoundSource::bind(const QString& column, QWidget* widget, std::function<void()> onChange) {
-    bindings_.append({column, widget, std::move(onChange)});
-    if (SetBoundText(widget, text(column)) && bindings_.last().onChange)
-        bindings_.last().onChange();
-}
-
-void BoundSource::showCurrentRow() {
-    // Copy first: a change handler may bind or move, and must not invalidate this walk.
-    const QVector<Binding> bindings = bindings_;
-    for (const Binding& b : bindings) {
-        if (SetBoundText(b.widget, text(b.column)) && b.onChange)
-            b.onChange();
-    }
 }

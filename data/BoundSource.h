@@ -3,17 +3,14 @@
 #include "data/RowSet.h"
 
 #include <QObject>
-#include <QPointer>
-#include <functional>
 #include <memory>
 
 class Connection;
-class QWidget;
 
 // The bound, scrollable question source a window shows: it is given a connection string and an
-// SQL text, refreshed, and then moved. Before the current row changes it says willMove(); it then
-// puts the new row's values into the widgets bound to its columns, and says moveComplete(). A
-// bound widget's change callback runs only when the text it shows really changes.
+// SQL text, refreshed, and then moved. Before the current row changes it says willMove(); once it
+// stands on the new row it says currentRowChanged() (the window's bound controls follow it), and
+// then moveComplete().
 class BoundSource : public QObject {
     Q_OBJECT
 public:
@@ -38,35 +35,21 @@ public:
     bool moveFromFirst(int n); // first row, then n rows on
 
     QVariant value(const QString& column) const { return rows_.value(column); }
-    QString text(const QString& column) const; // the value as a bound label shows it
+    QString text(const QString& column) const; // the value as a bound control shows it
     bool setValue(const QString& column, const QVariant& value) { return rows_.setValue(column, value); }
     bool update(); // writes the current row's changed fields back
 
-    // Shows column in widget (a QLabel, QLineEdit or QTextEdit-like widget with a text property);
-    // onChange runs whenever the shown text changes.
-    void bind(const QString& column, QWidget* widget, std::function<void()> onChange = {});
-
 signals:
     void willMove();
+    void currentRowChanged();
     void moveComplete();
 
 private:
     bool moveTo(std::optional<int> target);
-    void showCurrentRow();
     Connection* connection();
 
     QString connectionString_;
     QString recordSource_;
     std::unique_ptr<Connection> connection_;
     RowSet rows_;
-    struct Binding {
-        QString column;
-        QPointer<QWidget> widget;
-        std::function<void()> onChange;
-    };
-    QVector<Binding> bindings_;
 };
-
-// Shows text in a bound widget and says whether it changed.
-bool SetBoundText(QWidget* widget, const QString& text);
-QString BoundText(const QWidget* widget);

@@ -1,8 +1,8 @@
 #include "exam/ExamAssembly.h"
 
-#include "app/mdlRavex.h"
 #include "data/Connection.h"
 #include "data/Recordset.h"
+#include "data/SharedState.h"
 #include "platform/Random.h"
 
 #include <QSet>
@@ -115,7 +115,7 @@ ExamAssemblyResult AssembleExam(const QString& connectionString, int maxDraws) {
     for (;;) {
         if (draws >= maxDraws)
             return failure(gaveUpMessage(draws), draws);
-        DrawExamQuestions();
+        DrawExamQuestions(&available);
         ++draws;
         const QString sql = QStringLiteral("Select * from qrySoalateAzmoon Where (") + gExamFilter + u')';
         if (!drawn.open(sql, connection))

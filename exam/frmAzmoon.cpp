@@ -1,31 +1,29 @@
 #include "exam/frmAzmoon.h"
 
-#include "app/frmMain.h"
-#include "app/mdlRavex.h"
-#include "browse/PictureBox.h"
-#include "browse/QuestionCard.h"
+#include "card/CardControls.h"
 #include "data/BoundSource.h"
+#include "data/SharedState.h"
 #include "exam/Circle.h"
 #include "exam/ExamAssembly.h"
+#include "exam/Grading.h"
 #include "exam/frmNatije.h"
 #include "platform/Clock.h"
-#include "platform/MessageBox.h"
-#include "platform/Modal.h"
-#include "platform/Twips.h"
+#include "platform/Keys.h"
 #include "platform/Vb.h"
+#include "ui/Layout.h"
+#include "ui/Look.h"
+#include "ui/MessageBox.h"
+#include "ui/Modal.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QMdiSubWindow>
-#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
-namespace {
-const QColor kMaroon(128, 0, 0);
-const QColor kMarkerGraded(0, 0, 128);
+using namespace look;
 
+namespace {
 const ControlPlace kExamLayout[] = {
     {"lblTedadeNoeSoal", 4500, 540, 5175, 675},
     {"lblShomareSoal", 13710, 1230, 300, 900},
@@ -82,31 +80,21 @@ QPushButton* pictureButton(QPushButton* button, const QString& svg, const QStrin
     return button;
 }
 
-QLabel* footLabel(QWidget* form, const char* name, const QString& text) {
-    auto* label = new QLabel(text, form);
-    label->setObjectName(QString::fromLatin1(name));
-    label->setFont(NazaninBold(12));
-    label->setAlignment(Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
-    return label;
+QLabel* footLabel(QWidget* form, const char* name, const QString& text,
+                  Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter) {
+    return MakeLabel(form, QString::fromLatin1(name), text, NazaninBold(12), alignment);
 }
 } // namespace
 
 frmAzmoon::frmAzmoon(QWidget* parent) : ChildForm(parent) {
     setWindowTitle(QStringLiteral("فرم آزمون"));
-    setAutoFillBackground(true);
-    QPalette blue = palette();
-    blue.setColor(QPalette::Window, kFormBlue);
-    setPalette(blue);
+    SetFormBackground(this);
     setFocusPolicy(Qt::StrongFocus);
     BuildControls();
 
     adoSoalat_ = new BoundSource(this);
     adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));
-    QuestionCard::Options options;
-    options.equalIdRestartsCount = true;
-    options.markingAllowed = [this] { return Graded; };
-    options.afterKeyMove = [this] { ShowAnswer(); };
-    card_ = new QuestionCard(this, adoSoalat_, options);
+    card_ = new QuestionCard(this, c_, adoSoalat_, this);
 
     tmrAzmoon_ = new QTimer(this);
     tmrAzmoon_->setObjectName(QStringLiteral("tmrAzmoon"));
@@ -115,69 +103,57 @@ frmAzmoon::frmAzmoon(QWidget* parent) : ChildForm(parent) {
 }
 
 void frmAzmoon::BuildControls() {
-    BuildCardControls(this, false);
-    findChild<QLabel*>(QStringLiteral("lblTedadeNoeSoal"))->setText(QStringLiteral("آزمون اصلي"));
+    c_ = BuildCardControls(this, {.textBoxes = false, .ruleUnderQuestion = false, .chooser = false});
+    c_.lblTedadeNoeSoal->setText(QStringLiteral("آزمون اصلي"));
     for (int k = 0; k < 4; ++k) {
-        options_[k] = new Circle(Qt::white, QColor(0, 0, 128), this);
+        options_[k] = new Circle(Qt::white, kMarkerGraded, this);
         options_[k]->setObjectName(QStringLiteral("Shape%1").arg(k + 1));
     }
-    shpJavab_ = new Circle(Qt::white, QColor(0, 0, 128), this);
+    shpJavab_ = new Circle(Qt::white, kMarkerGraded, this);
     shpJavab_->setObjectName(QStringLiteral("shpJavab"));
 
-    pictureButton(findChild<QPushButton*>(QStringLiteral("cmdFirst")),
-                  QStringLiteral(":/buttons/key-first.svg"), QStringLiteral("ابتدا"));
-    pictureButton(findChild<QPushButton*>(QStringLiteral("cmdEnd")), QStringLiteral(":/buttons/key-end.svg"),
-                  QStringLiteral("انتها"));
-    pictureButton(findChild<QPushButton*>(QStringLiteral("cmdPrevious")),
-                  QStringLiteral(":/buttons/key-left.svg"), QStringLiteral("قبلي"));
-    pictureButton(findChild<QPushButton*>(QStringLiteral("cmdNext")),
-                  QStringLiteral(":/buttons/key-right.svg"), QStringLiteral("بعدي"));
-    const struct {
-        const char* name;
-        const char* svg;
-        const char* tooltip;
-        void (frmAzmoon::*slot)();
-    } own[] = {
-        {"cmdUp", ":/buttons/key-up.svg", "گزينه بالاتر", &frmAzmoon::cmdUp_Click},
-        {"cmdDown", ":/buttons/key-down.svg", "گزينه پايين‌تر", &frmAzmoon::cmdDown_Click},
-        {"cmdTashih", ":/buttons/grade.svg", "تصحيح آزمون", &frmAzmoon::cmdTashih_Click},
-        {"cmdAzmooneMojadad", ":/buttons/new-exam.svg", "آزمون مجدد", &frmAzmoon::cmdAzmooneMojadad_Click},
-    };
-    for (const auto& b : own) {
+    pictureButton(c_.cmdFirst, QStringLiteral(":/buttons/key-first.svg"), QStringLiteral("ابتدا"));
+    pictureButton(c_.cmdEnd, QStringLiteral(":/buttons/key-end.svg"), QStringLiteral("انتها"));
+    pictureButton(c_.cmdPrevious, QStringLiteral(":/buttons/key-left.svg"), QStringLiteral("قبلي"));
+    pictureButton(c_.cmdNext, QStringLiteral(":/buttons/key-right.svg"), QStringLiteral("بعدي"));
+    const auto own = [this](const char* name, const char* svg, const char* tooltip,
+                            void (frmAzmoon::*slot)()) {
         auto* button = new QPushButton(this);
-        button->setObjectName(QString::fromLatin1(b.name));
-        pictureButton(button, QString::fromLatin1(b.svg), QString::fromUtf8(b.tooltip));
-        connect(button, &QPushButton::clicked, this, b.slot);
-    }
-    findChild<QPushButton*>(QStringLiteral("cmdAzmooneMojadad"))->hide();
+        button->setObjectName(QString::fromLatin1(name));
+        pictureButton(button, QString::fromLatin1(svg), QString::fromUtf8(tooltip));
+        connect(button, &QPushButton::clicked, this, slot);
+        return button;
+    };
+    QPushButton* up = own("cmdUp", ":/buttons/key-up.svg", "گزينه بالاتر", &frmAzmoon::cmdUp_Click);
+    QPushButton* down =
+        own("cmdDown", ":/buttons/key-down.svg", "گزينه پايين‌تر", &frmAzmoon::cmdDown_Click);
+    cmdTashih_ = own("cmdTashih", ":/buttons/grade.svg", "تصحيح آزمون", &frmAzmoon::cmdTashih_Click);
+    cmdAzmooneMojadad_ =
+        own("cmdAzmooneMojadad", ":/buttons/new-exam.svg", "آزمون مجدد", &frmAzmoon::cmdAzmooneMojadad_Click);
+    cmdAzmooneMojadad_->hide();
 
-    auto* hint = new QLabel(QStringLiteral("از صفحه كليد استفاده كنيد"), this);
-    hint->setObjectName(QStringLiteral("Label14"));
-    hint->setFont(TahomaBold(9));
-    hint->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+    MakeLabel(this, QStringLiteral("Label14"), QStringLiteral("از صفحه كليد استفاده كنيد"), TahomaBold(9),
+              Qt::AlignHCenter | Qt::AlignTop);
 
     // The foot: the count, the time left and, once graded, the wrong answers.
-    auto* tedad = findChild<QLabel*>(QStringLiteral("lblTedad"));
-    tedad->setText(QStringLiteral("تعداد سؤالات آزمون"));
-    tedad->setFont(NazaninBold(12));
+    c_.lblTedad->setText(QStringLiteral("تعداد سؤالات آزمون"));
+    c_.lblTedad->setFont(NazaninBold(12));
     findChild<QLabel*>(QStringLiteral("lblColonTedad"))->setFont(NazaninBold(12));
-    findChild<QLabel*>(QStringLiteral("lblCount"))->setFont(NazaninBold(12));
+    c_.lblCount->setFont(NazaninBold(12));
     footLabel(this, "lblZaman", QStringLiteral("زمان بر حسب دقيقه"));
     footLabel(this, "lblColonZaman", QStringLiteral(":"));
-    footLabel(this, "lblTime", QStringLiteral("Time"))->setAlignment(Qt::AlignCenter);
-    footLabel(this, "lblNatije2", QStringLiteral("تعداد سؤالات نادرست"))->hide();
-    footLabel(this, "lblNatije3", QStringLiteral(":"))->hide();
-    auto* wrong = footLabel(this, "lblNatije", QString());
-    wrong->setAlignment(Qt::AlignCenter);
-    SetTextColour(wrong, kMaroon);
-    wrong->hide();
+    lblTime_ = footLabel(this, "lblTime", QStringLiteral("Time"), Qt::AlignCenter);
+    lblNatije2_ = footLabel(this, "lblNatije2", QStringLiteral("تعداد سؤالات نادرست"));
+    lblNatije3_ = footLabel(this, "lblNatije3", QStringLiteral(":"));
+    lblNatije_ = footLabel(this, "lblNatije", QString(), Qt::AlignCenter);
+    SetTextColour(lblNatije_, kMaroon);
+    for (QLabel* hidden : {lblNatije_, lblNatije2_, lblNatije3_})
+        hidden->hide();
 
     PlaceControls(this, kExamLayout);
-    for (const char* name : {"cmdFirst", "cmdEnd", "cmdPrevious", "cmdNext", "cmdUp", "cmdDown", "cmdTashih",
-                             "cmdAzmooneMojadad"}) {
-        auto* button = findChild<QPushButton*>(QString::fromLatin1(name));
+    for (QPushButton* button :
+         {c_.cmdFirst, c_.cmdEnd, c_.cmdPrevious, c_.cmdNext, up, down, cmdTashih_, cmdAzmooneMojadad_})
         button->setIconSize(button->size());
-    }
     shpJavab_->raise();
 }
 
@@ -192,12 +168,13 @@ void frmAzmoon::Form_Load() {
     card_->ResetOptionColors();
     const bool assembled = BuildExam();
     gExamStart = Now();
-    findChild<QLabel*>(QStringLiteral("lblCount"))->setText(QString::number(adoSoalat_->recordCount()));
+    startMs_ = MonotonicMs();
+    c_.lblCount->setText(QString::number(adoSoalat_->recordCount()));
     if (assembled) {
         tmrAzmoon_->start();
     } else {
         // Nothing to answer and nothing to grade: the window stays empty and still.
-        findChild<QPushButton*>(QStringLiteral("cmdTashih"))->hide();
+        cmdTashih_->hide();
     }
 }
 
@@ -213,62 +190,42 @@ bool frmAzmoon::BuildExam() {
     return true;
 }
 
+void frmAzmoon::correctOptionChanged(QuestionCard& card) {
+    if (Graded)
+        card.MarkCorrectOption();
+}
+
 int frmAzmoon::shownPosition() const {
-    return static_cast<int>(
-        vb::RoundHalfEven(vb::Val(findChild<QLabel*>(QStringLiteral("lblShomareSoal"))->text())));
+    return static_cast<int>(vb::RoundHalfEven(vb::Val(c_.lblShomareSoal->text())));
 }
 
 void frmAzmoon::keyPressEvent(QKeyEvent* event) {
-    int code = 0;
-    switch (event->key()) {
-    case Qt::Key_PageUp:
-        code = 33;
-        break;
-    case Qt::Key_PageDown:
-        code = 34;
-        break;
-    case Qt::Key_Left:
-        code = 37;
-        break;
-    case Qt::Key_Up:
-        code = 38;
-        break;
-    case Qt::Key_Right:
-        code = 39;
-        break;
-    case Qt::Key_Down:
-        code = 40;
-        break;
-    default:
-        break;
-    }
+    const int code = keycode::FromQtKey(event->key());
     Form_KeyDown(code);
     if (code == 0)
         ChildForm::keyPressEvent(event);
 }
 
+void frmAzmoon::cmdUp_Click() {
+    Form_KeyDown(keycode::kUp);
+}
+
+void frmAzmoon::cmdDown_Click() {
+    Form_KeyDown(keycode::kDown);
+}
+
 void frmAzmoon::Form_KeyDown(int keyCode) {
-    switch (keyCode) {
-    case 33:
-    case 34:
-    case 37:
-    case 39:
+    if (keycode::IsMove(keyCode)) {
         card_->NavigateQuestion(keyCode);
-        break;
-    case 38:
-    case 40: {
+    } else if (keyCode == keycode::kUp || keyCode == keycode::kDown) {
         // Only a marker standing exactly on a circle moves: 1 -> 4 going up, 4 -> 1 going down.
         for (int k = 0; k < 4; ++k) {
             if (shpJavab_->y() == kMarkerTops[k]) {
-                const int next = keyCode == 38 ? (k + 3) % 4 : (k + 1) % 4;
+                const int next = keyCode == keycode::kUp ? (k + 3) % 4 : (k + 1) % 4;
                 shpJavab_->move(shpJavab_->x(), options_[next]->y() + 5);
                 break;
             }
         }
-        break;
-    }
-    default:
-        break;
     }
     SaveAnswer();
 }
@@ -295,11 +252,10 @@ void frmAzmoon::ShowAnswer() {
 }
 
 void frmAzmoon::tmrAzmoon_Timer() {
-    auto* time = findChild<QLabel*>(QStringLiteral("lblTime"));
-    if (time->text() == QLatin1String("Time"))
+    if (lblTime_->text() == QLatin1String("Time"))
         gExamLimit = gExamTime; // later changes in the settings do not touch a running exam
-    time->setText(vb::ShortTime(vb::Remaining(gExamLimit, gExamStart, Now())));
-    if (time->text() == QLatin1String("00:00")) {
+    lblTime_->setText(RemainingText(gExamLimit, MonotonicMs() - startMs_));
+    if (lblTime_->text() == QLatin1String("00:00")) {
         // Stopped before anything modal, so no tick can announce time-up a second time.
         tmrAzmoon_->stop();
         MsgBox(this, QStringLiteral("زمان به پايان رسيد"), MsgIcon::None, QStringLiteral("Ravex V3"));
@@ -310,49 +266,41 @@ void frmAzmoon::tmrAzmoon_Timer() {
 void frmAzmoon::GradeExam() {
     tmrAzmoon_->stop();
     Graded = true;
-    int correct = 0;
+    QVector<QVariant> correctOptions;
     adoSoalat_->moveFirst();
     for (int i = 1; i <= kExamSize; ++i) {
-        bool number = false;
-        const int stored = adoSoalat_->value(QStringLiteral("G_Sahih")).toString().toInt(&number);
-        if (number && stored == gAnswers[i])
-            ++correct;
+        correctOptions.append(adoSoalat_->value(QStringLiteral("G_Sahih")));
         adoSoalat_->moveNext();
     }
     adoSoalat_->moveFirst();
-    findChild<QLabel*>(QStringLiteral("lblShomareSoal"))->setText(QStringLiteral("1"));
+    card_->setPosition(QStringLiteral("1"));
     ShowAnswer();
 
-    const bool passed = correct >= gPassMark;
-    gCorrectText = QString::number(correct);
-    gWrongText = QString::number(kExamSize - correct);
-    gElapsedText = vb::ShortTime(vb::Elapsed(gExamStart, Now()));
-    gVerdictText = passed ? QStringLiteral("قبول") : QStringLiteral("مردود");
+    const ExamGrade grade = GradeAnswers(correctOptions, gAnswers, gPassMark);
+    gCorrectText = grade.correctText;
+    gWrongText = grade.wrongText;
+    gElapsedText = ElapsedText(MonotonicMs() - startMs_);
+    gVerdictText = grade.verdictText;
 
     frmNatije result(this);
     result.ShowResult();
     ExecModal(&result);
     // However the result window was closed, the wrong count stays on the exam window.
-    auto* wrong = findChild<QLabel*>(QStringLiteral("lblNatije"));
-    wrong->setText(gWrongText);
-    for (const char* name : {"lblNatije", "lblNatije2", "lblNatije3"})
-        findChild<QLabel*>(QString::fromLatin1(name))->show();
+    lblNatije_->setText(gWrongText);
+    for (QLabel* label : {lblNatije_, lblNatije2_, lblNatije3_})
+        label->show();
 
     shpJavab_->setFill(kMarkerGraded);
-    SetTextColour(wrong, passed ? kMaroon : QColor(255, 0, 0));
+    SetTextColour(lblNatije_, grade.passed ? kMaroon : kRed);
 }
 
 void frmAzmoon::cmdTashih_Click() {
     GradeExam();
-    findChild<QPushButton*>(QStringLiteral("cmdTashih"))->hide();
-    findChild<QPushButton*>(QStringLiteral("cmdAzmooneMojadad"))->show();
+    cmdTashih_->hide();
+    cmdAzmooneMojadad_->show();
 }
 
 void frmAzmoon::cmdAzmooneMojadad_Click() {
     // Closing and opening again draws a new exam.
-    const QPointer<frmMain> main = frmMain::Instance();
-    if (QWidget* frame = subWindow())
-        frame->close();
-    if (main)
-        main->ShowChild(QStringLiteral("frmAzmoon"));
+    emit reopenRequested();
 }

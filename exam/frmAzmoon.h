@@ -1,15 +1,17 @@
 #pragma once
 
-#include "app/ChildForm.h"
+#include "card/QuestionCard.h"
+#include "ui/ChildForm.h"
 
 class BoundSource;
 class Circle;
-class QuestionCard;
+class QLabel;
+class QPushButton;
 class QTimer;
 
 // The timed exam: 30 questions drawn afresh at every opening, answered with the arrow keys
 // against the countdown, graded at time-up or on request.
-class frmAzmoon : public ChildForm {
+class frmAzmoon : public ChildForm, private CardHooks {
     Q_OBJECT
 public:
     explicit frmAzmoon(QWidget* parent = nullptr);
@@ -25,13 +27,19 @@ protected:
 
 private slots:
     void Form_KeyDown(int keyCode);
-    void cmdUp_Click() { Form_KeyDown(38); }
-    void cmdDown_Click() { Form_KeyDown(40); }
+    void cmdUp_Click();
+    void cmdDown_Click();
     void cmdTashih_Click();
     void cmdAzmooneMojadad_Click();
     void tmrAzmoon_Timer();
 
 private:
+    // Where the exam's card differs: the position restarts at 1 on the same ID, the correct
+    // option is marked only once graded, and every move puts the answer marker back.
+    bool equalIdRestartsCount() const override { return true; }
+    void correctOptionChanged(QuestionCard& card) override;
+    void afterKeyMove() override { ShowAnswer(); }
+
     void BuildControls();
     bool BuildExam();
     void SaveAnswer();
@@ -41,8 +49,16 @@ private:
 
     BoundSource* adoSoalat_ = nullptr;
     QuestionCard* card_ = nullptr;
+    CardControls c_;
     QTimer* tmrAzmoon_ = nullptr;
     Circle* shpJavab_ = nullptr;
     Circle* options_[4] = {};
+    QPushButton* cmdTashih_ = nullptr;
+    QPushButton* cmdAzmooneMojadad_ = nullptr;
+    QLabel* lblTime_ = nullptr;
+    QLabel* lblNatije_ = nullptr;
+    QLabel* lblNatije2_ = nullptr;
+    QLabel* lblNatije3_ = nullptr;
+    qint64 startMs_ = 0; // when the exam began, on the monotonic clock
     bool Graded = false;
 };

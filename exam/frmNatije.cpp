@@ -1,8 +1,8 @@
 #include "exam/frmNatije.h"
 
-#include "app/mdlRavex.h"
-#include "platform/Resources.h"
+#include "data/SharedState.h"
 #include "platform/Twips.h"
+#include "ui/Look.h"
 
 #include <QLabel>
 #include <QPainter>
@@ -11,25 +11,19 @@
 
 namespace {
 QLabel* valueLabel(QWidget* parent, const char* name, int top, const QColor& colour) {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPointSizeF(18);
     font.setBold(true);
-    label->setFont(font);
-    label->setAlignment(Qt::AlignCenter);
+    QLabel* label = look::MakeLabel(parent, QString::fromLatin1(name), {}, font, Qt::AlignCenter);
     label->setGeometry(TwipsRect(150, top, 1605, 405));
-    if (colour.isValid()) {
-        QPalette p = label->palette();
-        p.setColor(QPalette::WindowText, colour);
-        label->setPalette(p);
-    }
+    if (colour.isValid())
+        look::SetTextColour(label, colour);
     return label;
 }
 } // namespace
 
 frmNatije::frmNatije(QWidget* parent) : QDialog(parent) {
-    EnsureResources();
+    look::EnsureResources();
     setObjectName(QStringLiteral("frmNatije"));
     setWindowTitle(QStringLiteral("Ravex"));
     setFixedSize(Twips(6045), Twips(4680));
@@ -38,10 +32,10 @@ frmNatije::frmNatije(QWidget* parent) : QDialog(parent) {
     QPainter painter(&background_);
     QSvgRenderer(QStringLiteral(":/result-background.svg")).render(&painter);
     valueLabel(this, "Label1", 300, {})->setText(QStringLiteral("30"));
-    valueLabel(this, "lblNadorost", 1020, QColor(255, 0, 0));
-    valueLabel(this, "lblDorost", 1680, QColor(0, 128, 0));
-    valueLabel(this, "lblModateTeiShode", 2340, {});
-    valueLabel(this, "lblJavabeNatije", 3030, {});
+    lblNadorost_ = valueLabel(this, "lblNadorost", 1020, look::kRed);
+    lblDorost_ = valueLabel(this, "lblDorost", 1680, QColor(0, 128, 0));
+    lblModateTeiShode_ = valueLabel(this, "lblModateTeiShode", 2340, {});
+    lblJavabeNatije_ = valueLabel(this, "lblJavabeNatije", 3030, {});
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Command1"));
     QFont times(QStringLiteral("Times New Roman"));
@@ -54,10 +48,10 @@ frmNatije::frmNatije(QWidget* parent) : QDialog(parent) {
 }
 
 void frmNatije::ShowResult() {
-    findChild<QLabel*>(QStringLiteral("lblDorost"))->setText(gCorrectText);
-    findChild<QLabel*>(QStringLiteral("lblNadorost"))->setText(gWrongText);
-    findChild<QLabel*>(QStringLiteral("lblJavabeNatije"))->setText(gVerdictText);
-    findChild<QLabel*>(QStringLiteral("lblModateTeiShode"))->setText(gElapsedText);
+    lblDorost_->setText(gCorrectText);
+    lblNadorost_->setText(gWrongText);
+    lblJavabeNatije_->setText(gVerdictText);
+    lblModateTeiShode_->setText(gElapsedText);
 }
 
 void frmNatije::paintEvent(QPaintEvent*) {

@@ -3,6 +3,8 @@
 #include <QDialog>
 #include <QPixmap>
 
+class QLabel;
+
 // The result of a graded exam: the number of questions, wrong and correct answers, the time
 // taken and the verdict, over a background that carries their captions.
 class frmNatije : public QDialog {
@@ -20,4 +22,8 @@ private slots:
 
 private:
     QPixmap background_;
+    QLabel* lblNadorost_ = nullptr;
+    QLabel* lblDorost_ = nullptr;
+    QLabel* lblModateTeiShode_ = nullptr;
+    QLabel* lblJavabeNatije_ = nullptr;
 };

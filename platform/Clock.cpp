@@ -9,6 +9,11 @@ public:
     quint64 ticks() const override {
         return static_cast<quint64>(std::chrono::high_resolution_clock::now().time_since_epoch().count());
     }
+    qint64 monotonicMs() const override {
+        return std::chrono::duration_cast<std::chrono::milliseconds>(
+                   std::chrono::steady_clock::now().time_since_epoch())
+            .count();
+    }
 };
 
 const Clock*& installed() {
@@ -28,4 +33,8 @@ void SetClock(const Clock* clock) {
 
 QTime Now() {
     return CurrentClock().timeOfDay();
+}
+
+qint64 MonotonicMs() {
+    return CurrentClock().monotonicMs();
 }

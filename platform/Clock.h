@@ -10,8 +10,11 @@ public:
     virtual ~Clock() = default;
     virtual QTime timeOfDay() const = 0;
     virtual quint64 ticks() const = 0; // for seeding; changes many times within a second
+    // Milliseconds on a clock that only goes forward, whatever the wall clock does.
+    virtual qint64 monotonicMs() const = 0;
 };
 
 const Clock& CurrentClock();
 void SetClock(const Clock* clock); // nullptr goes back to the system clock
 QTime Now();                       // CurrentClock().timeOfDay()
+qint64 MonotonicMs();              // CurrentClock().monotonicMs()

@@ -217,9 +217,17 @@ private slots:
         QCOMPARE(!main->mdiArea()->picture().isNull(), shown);
         if (shown)
             QCOMPARE(main->mdiArea()->picture().size(), QSize(30, 20));
-        // Around the picture, its own margin's colour; without one, the windows' blue.
-        QCOMPARE(main->mdiArea()->background().color(),
-                 shown ? QColor(Qt::darkGreen) : QColor(155, 188, 225));
+        // Around the picture the windows' blue exactly, and the picture's edges melt into it.
+        QCOMPARE(main->mdiArea()->background().color(), QColor(155, 188, 225));
+        const QImage seen = main->mdiArea()->viewport()->grab().toImage();
+        QCOMPARE(seen.pixelColor(1, 1), QColor(155, 188, 225));
+        const QPoint centre = seen.rect().center();
+        QCOMPARE(seen.pixelColor(centre), shown ? QColor(Qt::darkGreen) : QColor(155, 188, 225));
+        if (shown) { // the picture's outermost row is all but the blue itself: no seam
+            const QColor edge = seen.pixelColor(centre.x(), centre.y() - 10);
+            QVERIFY2(qAbs(edge.red() - 155) + qAbs(edge.green() - 188) + qAbs(edge.blue() - 225) < 60,
+                     qPrintable(edge.name()));
+        }
         QVERIFY(messages->messages.isEmpty());
     }
 

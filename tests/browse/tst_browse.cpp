@@ -2,10 +2,11 @@
 // bank and driven with clicks and keys; every check reads what the user would see.
 #include "app/frmMain.h"
 #include "app/mdlRavex.h"
-#include "browse/PictureBox.h"
-#include "browse/QuestionCard.h"
+#include "card/QuestionCard.h"
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
+#include "ui/Look.h"
+#include "ui/PictureBox.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -24,7 +25,7 @@ QColor colour(QWidget* form, int option) {
 QString green(QWidget* form) {
     QString out;
     for (int k = 1; k <= 4; ++k) {
-        if (colour(form, k) == kCorrectGreen)
+        if (colour(form, k) == look::kCorrectGreen)
             out += QString::number(k);
     }
     return out;
@@ -98,7 +99,7 @@ private slots:
         QCOMPARE(open("mnuMorooreSoalat"), form);
         QWidget* old = open("mnuSoalatOLD");
         QVERIFY(old && old != form);
-        QTest::keyClick(old, Qt::Key_S, Qt::ControlModifier);
+        PressKey(Qt::Key_S, Qt::ControlModifier);
         QCOMPARE(main->mdiArea()->activeSubWindow()->widget(), form);
         QCOMPARE(main->mdiArea()->subWindowList().size(), 2);
         QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("3")); // not loaded again
@@ -114,7 +115,7 @@ private slots:
         main->mdiArea()->activeSubWindow()->showNormal();
 
         // The shortcuts hold while a child window is active.
-        QTest::keyClick(form, Qt::Key_M, Qt::ControlModifier);
+        PressKey(Qt::Key_M, Qt::ControlModifier);
         QCOMPARE(main->mdiArea()->activeSubWindow()->widget()->objectName(), QStringLiteral("frmTabloha"));
     }
 
@@ -141,13 +142,13 @@ private slots:
         QCOMPARE(ShownText(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 7"));
 
         // The keys the exam answers to work here too.
-        QTest::keyClick(form, Qt::Key_PageDown);
+        PressKey(Qt::Key_PageDown);
         QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("25"));
-        QTest::keyClick(form, Qt::Key_Left);
+        PressKey(Qt::Key_Left);
         QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("24"));
-        QTest::keyClick(form, Qt::Key_PageUp);
+        PressKey(Qt::Key_PageUp);
         QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
-        QTest::keyClick(form, Qt::Key_Home); // no meaning here
+        PressKey(Qt::Key_Home); // no meaning here
         QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
     }
 

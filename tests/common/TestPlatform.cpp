@@ -1,5 +1,7 @@
 #include "common/TestPlatform.h"
 
+#include <cstdio>
+
 #include "app/frmMain.h"
 #include "app/mdlRavex.h"
 #include "platform/SystemDir.h"
@@ -64,4 +66,28 @@ QString ShownText(QWidget* form, const char* name) {
 
 void ClickButton(QWidget* form, const char* name) {
     QTest::mouseClick(form->findChild<QPushButton*>(QString::fromLatin1(name)), Qt::LeftButton);
+}
+
+SeededRandom::SeededRandom(const char* test) {
+    bool ok = false;
+    seed_ = qEnvironmentVariable("RAVEX_SEED").toULongLong(&ok);
+    if (!ok)
+        seed_ = std::random_device{}() ^ (quint64(std::random_device{}()) << 32);
+    engine_.seed(seed_);
+    std::printf("%s: seed %llu (replay with RAVEX_SEED=%llu)\n", test, static_cast<unsigned long long>(seed_),
+                static_cast<unsigned long long>(seed_));
+    std::fflush(stdout);
+}
+
+float SeededRandom::next() {
+    // 24 random bits: every float in [0, 1) with that step, never 1.
+    return static_cast<float>(engine_() >> 40) / static_cast<float>(1 << 24);
+}
+
+void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, int times) {
+    for (int i = 0; i < times; ++i) {
+        QWidget* focus = QApplication::focusWidget();
+        QVERIFY2(focus, "no widget has the keyboard focus");
+        QTest::keyClick(focus, key, modifiers);
+    }
 }

@@ -1,12 +1,13 @@
 #pragma once
 
 #include "platform/Clock.h"
-#include "platform/MessageBox.h"
 #include "platform/Random.h"
+#include "ui/MessageBox.h"
 
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVector>
+#include <random>
 
 // A clock the test moves by hand.
 class FakeClock : public Clock {
@@ -14,13 +15,20 @@ public:
     explicit FakeClock(QTime start = QTime(10, 0)) : now_(start) {}
     QTime timeOfDay() const override { return now_; }
     quint64 ticks() const override { return ticks_; }
+    qint64 monotonicMs() const override { return monotonic_; }
+    // Sets the wall clock alone, as a user or a time service would; the monotonic clock stays.
     void set(QTime t) { now_ = t; }
-    void advance(int seconds) { now_ = now_.addSecs(seconds); }
+    // Time passing: both clocks move.
+    void advance(int seconds) {
+        now_ = now_.addSecs(seconds);
+        monotonic_ += 1000LL * seconds;
+    }
     void tick() { ++ticks_; }
 
 private:
     QTime now_;
     quint64 ticks_ = 1;
+    qint64 monotonic_ = 1'000'000;
 };
 
 // Random numbers from a fixed list, over and over; reseeding changes nothing.
@@ -38,6 +46,21 @@ public:
 private:
     QVector<float> values_;
     int pos_ = 0;
+};
+
+// Random numbers for a test that relies on chance: seeded from RAVEX_SEED when it is set, else
+// afresh, and the seed is printed so that a failing run can be replayed exactly. Reseeding keeps
+// the sequence going, so one seed fixes the whole test.
+class SeededRandom : public RandomSource {
+public:
+    explicit SeededRandom(const char* test);
+    void reseed() override {}
+    float next() override;
+    quint64 seed() const { return seed_; }
+
+private:
+    quint64 seed_;
+    std::mt19937_64 engine_;
 };
 
 // Records every message box instead of showing it, for as long as it lives.
@@ -68,6 +91,9 @@ class QWidget;
 
 // What a label of a window shows; "<none>" when the window has no label of that name.
 QString ShownText(QWidget* form, const char* name);
+// A key pressed as a user presses it: on the widget that has the keyboard focus. Fails the test
+// when nothing has the focus.
+void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier, int times = 1);
 // A mouse click on a button of a window.
 void ClickButton(QWidget* form, const char* name);
 

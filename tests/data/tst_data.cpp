@@ -5,6 +5,7 @@
 #include "data/Connection.h"
 #include "data/JetSql.h"
 #include "data/Recordset.h"
+#include "ui/Binding.h"
 
 #include <QFile>
 #include <QLabel>
@@ -235,8 +236,9 @@ private slots:
         QLabel sahih;
         QLabel text;
         int sahihChanges = 0;
-        s->bind("G_Sahih", &sahih, [&] { ++sahihChanges; });
-        s->bind("SoorateSoal", &text);
+        auto* binder = new Binder(s.get());
+        binder->bind("G_Sahih", &sahih, [&] { ++sahihChanges; });
+        binder->bind("SoorateSoal", &text);
         QCOMPARE(sahih.text(), QStringLiteral("1"));
         QCOMPARE(text.text(), QStringLiteral("متن سؤال 1"));
         QCOMPARE(sahihChanges, 1);

@@ -2,14 +2,15 @@
 // test moves, grading, the result window and a new exam.
 #include "app/frmMain.h"
 #include "app/mdlRavex.h"
-#include "browse/QuestionCard.h"
+#include "card/QuestionCard.h"
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
 #include "data/BoundSource.h"
 #include "exam/Circle.h"
 #include "exam/frmAzmoon.h"
 #include "exam/frmNatije.h"
-#include "platform/Modal.h"
+#include "ui/Look.h"
+#include "ui/Modal.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -34,14 +35,13 @@ QString green(QWidget* form) {
     for (int k = 1; k <= 4; ++k) {
         if (form->findChild<QLabel*>(QStringLiteral("lblG%1").arg(k))
                 ->palette()
-                .color(QPalette::WindowText) == kCorrectGreen)
+                .color(QPalette::WindowText) == look::kCorrectGreen)
             out += QString::number(k);
     }
     return out;
 }
-void key(QWidget* form, Qt::Key k, int times = 1) {
-    for (int i = 0; i < times; ++i)
-        QTest::keyClick(form, k);
+void key(QWidget*, Qt::Key k, int times = 1) {
+    PressKey(k, Qt::NoModifier, times);
 }
 void tick(QWidget* form) {
     QMetaObject::invokeMethod(form, "tmrAzmoon_Timer");
@@ -135,7 +135,7 @@ private slots:
         // Opening it again brings the running exam to the front; nothing is drawn anew.
         const QList<int> before = storedCorrect();
         key(form, Qt::Key_Right);
-        QTest::keyClick(form, Qt::Key_A, Qt::ControlModifier);
+        PressKey(Qt::Key_A, Qt::ControlModifier);
         QCOMPARE(main->Child("frmAzmoon"), form);
         QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("2"));
         QCOMPARE(storedCorrect(), before);
@@ -207,14 +207,14 @@ private slots:
         program->platform.clock.advance(1);
         tick(form);
         QCOMPARE(ShownText(form, "lblTime"), QStringLiteral("00:10"));
-        gExamTime = QTime(0, 46); // a change in the settings does not touch a running exam
-        program->platform.clock.set(QTime(10, 10, 0));
+        gExamTime = QTime(0, 46);             // a change in the settings does not touch a running exam
+        program->platform.clock.advance(599); // 10:10:00
         tick(form);
         QCOMPARE(ShownText(form, "lblTime"), QStringLiteral("00:01"));
         QVERIFY(program->platform.messages.messages.isEmpty());
         QVERIFY(!static_cast<frmAzmoon*>(form)->graded());
 
-        program->platform.clock.set(QTime(10, 10, 1));
+        program->platform.clock.advance(1);
         tick(form);
         QCOMPARE(ShownText(form, "lblTime"), QStringLiteral("00:00"));
         QCOMPARE(program->platform.messages.messages.size(), 1);
@@ -240,11 +240,42 @@ private slots:
         program->platform.clock.set(QTime(23, 55));
         gExamTime = QTime(0, 26);
         QWidget* form = openExam();
-        program->platform.clock.set(QTime(0, 7, 30));
+        program->platform.clock.advance(12 * 60 + 30); // 00:07:30
         tick(form);
         QCOMPARE(ShownText(form, "lblTime"), QStringLiteral("00:13"));
         ClickButton(form, "cmdTashih");
         QCOMPARE(results.at(0).elapsed, QStringLiteral("00:12"));
+    }
+
+    // The wall clock set forward (a resume, a time-zone or time-service step) neither ends the exam
+    // early nor stalls it; set back, it never shows more time than the exam has.
+    void theCountdownIgnoresWallClockJumps() {
+        auto& clock = program->platform.clock;
+        clock.set(QTime(10, 0));
+        gExamTime = QTime(0, 26);
+        QWidget* form = openExam();
+        clock.advance(61);
+        tick(form);
+        QCOMPARE(ShownText(form, "lblTime"), QStringLiteral("00:24"));
+        clock.set(QTime(13, 0)); // three hours forward: past the exam's end by the wall clock
+        clock.advance(1);
+        tick(form);
+        QCOMPARE(ShownText(form, "lblTime"), QStringLiteral("00:24"));
+        clock.set(QTime(9, 0)); // back before the start
+        clock.advance(1);
+        tick(form);
+        QCOMPARE(ShownText(form, "lblTime"), QStringLiteral("00:24"));
+        QVERIFY(program->platform.messages.messages.isEmpty());
+        clock.advance(23 * 60);
+        tick(form); // 24:01 taken: a minute and less is left
+        QCOMPARE(ShownText(form, "lblTime"), QStringLiteral("00:01"));
+        clock.advance(60);
+        tick(form); // time-up comes at the first tick past the end, once
+        QCOMPARE(ShownText(form, "lblTime"), QStringLiteral("00:00"));
+        QCOMPARE(program->platform.messages.messages.size(), 1);
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(results[0].elapsed, QStringLiteral("00:25"));
+        QVERIFY(!form->findChild<QTimer*>("tmrAzmoon")->isActive());
     }
 
     void passMarks_data() {
@@ -306,7 +337,7 @@ private slots:
         gExamTime = QTime(0, 11);
         QWidget* form = openExam();
         answer(3);
-        program->platform.clock.set(QTime(9, 10, 30));
+        program->platform.clock.advance(10 * 60 + 30);
         tick(form); // time-up grades a failing exam
         QCOMPARE(results.at(0).verdict, QStringLiteral("مردود"));
         QCOMPARE(label(form, "lblNatije")->palette().color(QPalette::WindowText), QColor(255, 0, 0));

@@ -1,6 +1,6 @@
 #include "tools/bank/BankWriter.h"
 
-#include "platform/Resources.h"
+#include <QtGlobal>
 
 #include <QDir>
 #include <QFile>
@@ -16,12 +16,22 @@
 #include <algorithm>
 #include <filesystem>
 
+// The bank's schema is compiled in; its resources must be registered once before first use.
+static void initBankResources() {
+    Q_INIT_RESOURCE(bank);
+}
+
 namespace {
+void ensureBankResources() {
+    static const bool done = (initBankResources(), true);
+    Q_UNUSED(done);
+}
+
 // Question pictures are drawn at twice the size of the picture area, so they stay sharp.
 const QSize kQuestionPictureFit(750, 680);
 
 QString readResource(const QString& path) {
-    EnsureResources();
+    ensureBankResources();
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
 }

@@ -3,7 +3,7 @@
 //   --bank: the sources (default: bank/ of the source tree this tool was built from)
 //   --out:  the data folder (default: the one the program reads, e.g. ~/.local/share/vkimgdir)
 // Files already in the data folder are kept as they are.
-#include "app/mdlRavex.h"
+#include "data/SharedState.h"
 #include "tools/bank/BankWriter.h"
 
 #include <QGuiApplication>

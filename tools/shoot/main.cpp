@@ -3,8 +3,7 @@
 #include "app/frmMain.h"
 #include "app/mdlRavex.h"
 #include "platform/SystemDir.h"
-
-#include "platform/Modal.h"
+#include "ui/Modal.h"
 #include <QApplication>
 #include <QDialog>
 #include <QDir>

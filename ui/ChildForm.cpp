@@ -1,4 +1,4 @@
-#include "app/ChildForm.h"
+#include "ui/ChildForm.h"
 
 #include "platform/Twips.h"
 
@@ -8,14 +8,18 @@ QMdiSubWindow* ChildForm::subWindow() const {
     return qobject_cast<QMdiSubWindow*>(parentWidget());
 }
 
+QSize ChildForm::mainOuterSize() const {
+    const QWidget* main = window() != this ? window() : nullptr;
+    return main ? main->frameGeometry().size() : QSize();
+}
+
 void ChildForm::PlaceOnMain(int widthTwips, int heightTwips, double divisor) {
     QWidget* frame = subWindow() ? static_cast<QWidget*>(subWindow()) : this;
     const QSize size(Twips(widthTwips), Twips(heightTwips));
     frame->resize(size);
-    QWidget* main = window() != this ? window() : nullptr;
-    if (!main || !subWindow())
+    const QSize outer = mainOuterSize();
+    if (!outer.isValid() || !subWindow())
         return;
-    const QSize outer = main->frameGeometry().size();
     frame->move(static_cast<int>((outer.width() - size.width()) / 2.0),
                 static_cast<int>((outer.height() - size.height()) / divisor));
 }

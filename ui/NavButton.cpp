@@ -1,4 +1,4 @@
-#include "browse/NavButton.h"
+#include "ui/NavButton.h"
 
 #include <QStyleOptionButton>
 #include <QStylePainter>

@@ -1,4 +1,4 @@
-#include "browse/PictureBox.h"
+#include "ui/PictureBox.h"
 
 #include "platform/Picture.h"
 

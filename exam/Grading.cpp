@@ -1,0 +1,38 @@
+#include "exam/Grading.h"
+
+#include "data/SharedState.h"
+
+#include <algorithm>
+
+ExamGrade GradeAnswers(const QVector<QVariant>& correctOptions, const std::array<quint8, 31>& answers,
+                       int passMark) {
+    ExamGrade g;
+    for (int i = 1; i <= kExamSize && i <= correctOptions.size(); ++i) {
+        bool number = false;
+        const int stored = correctOptions[i - 1].toString().toInt(&number);
+        if (number && stored == answers[i])
+            ++g.correct;
+    }
+    g.wrong = kExamSize - g.correct;
+    g.passed = g.correct >= passMark;
+    g.correctText = QString::number(g.correct);
+    g.wrongText = QString::number(g.wrong);
+    g.verdictText = g.passed ? QStringLiteral("قبول") : QStringLiteral("مردود");
+    return g;
+}
+
+namespace {
+QString hoursMinutes(qint64 seconds) {
+    seconds = std::clamp<qint64>(seconds, 0, 24 * 3600 - 1);
+    return QTime(0, 0).addSecs(static_cast<int>(seconds)).toString(QStringLiteral("HH:mm"));
+}
+} // namespace
+
+QString RemainingText(const QTime& limit, qint64 elapsedMs) {
+    const qint64 limitSeconds = limit.isValid() ? QTime(0, 0).secsTo(limit) : 0;
+    return hoursMinutes(limitSeconds - std::max<qint64>(elapsedMs, 0) / 1000);
+}
+
+QString ElapsedText(qint64 elapsedMs) {
+    return hoursMinutes(std::max<qint64>(elapsedMs, 0) / 1000);
+}

@@ -1,0 +1,30 @@
+#include "platform/Keys.h"
+
+#include <Qt>
+
+namespace keycode {
+
+int FromQtKey(int qtKey) {
+    switch (qtKey) {
+    case Qt::Key_PageUp:
+        return kPageUp;
+    case Qt::Key_PageDown:
+        return kPageDown;
+    case Qt::Key_Left:
+        return kLeft;
+    case Qt::Key_Up:
+        return kUp;
+    case Qt::Key_Right:
+        return kRight;
+    case Qt::Key_Down:
+        return kDown;
+    default:
+        return 0;
+    }
+}
+
+bool IsMove(int code) {
+    return code == kPageUp || code == kPageDown || code == kLeft || code == kRight;
+}
+
+} // namespace keycode
