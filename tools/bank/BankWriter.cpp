@@ -62,7 +62,8 @@ QString collectionOf(const BankSource& source, const QString& code) {
 
 const QVector<ScreenPicture>& ScreenPictures() {
     static const QVector<ScreenPicture> pictures = {
-        {"screens/background", "0", "JPEG"},
+        {"screens/background", "0", "JPEG"}, // the main window's background
+        {"screens/tips", "01", "PNG"},       // the tips window
     };
     return pictures;
 }
