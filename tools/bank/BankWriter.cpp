@@ -64,6 +64,8 @@ const QVector<ScreenPicture>& ScreenPictures() {
     static const QVector<ScreenPicture> pictures = {
         {"screens/background", "0", "JPEG"}, // the main window's background
         {"screens/tips", "01", "PNG"},       // the tips window
+        {"screens/help-1", "519", "PNG"},    // the help window's two pages
+        {"screens/help-2", "520", "PNG"},
     };
     return pictures;
 }
