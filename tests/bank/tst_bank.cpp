@@ -29,7 +29,8 @@ const char* kRecord = "= 263 T_EKHTAR 2 signs/s\n"
 class TestBank : public QObject {
     Q_OBJECT
 
-    // A tiny bank folder: two categories, two questions, one sign and the background.
+    // A tiny bank folder: two categories, two questions, one sign and a stand-in for each of the
+    // data folder's own pictures.
     void writeTinyBank(const QString& dir) {
         writeText(dir + "/categories.tsv",
                   "# code\torder\tcollection\ttitle\nT_EKHTAR\t2\tsigns\tعلائم اخطار كننده\n"
@@ -40,7 +41,8 @@ class TestBank : public QObject {
             "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"200\" height=\"100\" viewBox=\"0 0 "
             "200 100\"><rect x=\"10\" y=\"10\" width=\"180\" height=\"80\" fill=\"#c00\"/></svg>";
         writeText(dir + "/pictures/signs/s.svg", svg);
-        writeText(dir + "/pictures/screens/background.svg", svg);
+        for (const ScreenPicture& s : ScreenPictures())
+            writeText(dir + "/pictures/" + s.source + ".svg", svg);
     }
 
 private slots:
@@ -88,7 +90,11 @@ private slots:
         writeTinyBank(bank);
         QString report;
         QVERIFY2(MakeDataDir(bank, out, &report), qPrintable(report));
-        QCOMPARE(QDir(out).entryList(QDir::Files), (QStringList{"0", "263", "515"}));
+        QStringList made = {"263", "515"};
+        for (const ScreenPicture& s : ScreenPictures())
+            made << s.file;
+        made.sort();
+        QCOMPARE(QDir(out).entryList(QDir::Files), made);
         QCOMPARE(LoadPicture(out + "/263").size(), QSize(750, 375)); // drawn to fit, shape kept
         QVERIFY(!LoadPicture(out + "/0").isNull());
         QCOMPARE(QDir(out).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());

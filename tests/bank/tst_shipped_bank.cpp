@@ -5,6 +5,8 @@
 #include "tools/bank/BankWriter.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QImageReader>
 #include <QSet>
 #include <QSvgRenderer>
 #include <QTemporaryDir>
@@ -135,6 +137,53 @@ private slots:
         QVERIFY(drawn.size() >= 150);
         for (const ScreenPicture& s : ScreenPictures())
             QVERIFY(QSvgRenderer(bankDir() + "/pictures/" + s.source + ".svg").isValid());
+    }
+
+    // The data folder's own pictures as make-datadir leaves them: each decodes from its content
+    // (the files carry no extension), at the size its window lays it out for, and small.
+    void informationPicturesFitTheirWindows() {
+        const QMap<QString, QSize> expected = {
+            {"0", {800, 520}},   // the main window's background
+            {"01", {960, 600}},  // the tips window takes the picture's size
+            {"516", {674, 534}}, // the about window's three panels, twice
+            {"517", {674, 534}}, // the 337 x 267 they are shown at: a click
+            {"518", {674, 534}}, // shows them enlarged
+            {"519", {996, 599}}, // the help window's client area, page 1
+            {"520", {996, 599}}, // and page 2
+            {"521", {996, 173}}, // the about window's top band
+            {"522", {1010, 79}}, // and its bottom band
+        };
+        QSet<QString> listed;
+        for (const ScreenPicture& s : ScreenPictures())
+            listed.insert(s.file);
+        QCOMPARE(listed, QSet<QString>(expected.keyBegin(), expected.keyEnd()));
+
+        QTemporaryDir out;
+        QString report;
+        QVERIFY2(MakeDataDir(bankDir(), out.path(), &report), qPrintable(report));
+        QHash<QString, QImage> images;
+        for (auto it = expected.cbegin(); it != expected.cend(); ++it) {
+            const QString path = out.filePath(it.key());
+            QImageReader reader(path);
+            QVERIFY2(reader.canRead(), qPrintable(it.key() + ": not a picture"));
+            const QImage image = reader.read();
+            QVERIFY2(!image.isNull(), qPrintable(it.key() + ": " + reader.errorString()));
+            QVERIFY2(image.size() == it.value(),
+                     qPrintable(QString("%1: %2 x %3").arg(it.key()).arg(image.width()).arg(image.height())));
+            QVERIFY2(QFileInfo(path).size() < 250 * 1024, qPrintable(it.key() + ": over 250 KB"));
+            images.insert(it.key(), image);
+        }
+
+        // The help window's buttons sit on the pages' bottom band, so it stays plain window blue.
+        for (const QString page : {"519", "520"}) {
+            const QImage& image = images[page];
+            for (int y = image.height() - 45; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    if (image.pixel(x, y) != qRgb(155, 188, 225))
+                        QFAIL(qPrintable(QString("%1: drawn on at %2, %3").arg(page).arg(x).arg(y)));
+                }
+            }
+        }
     }
 
     // Every number an exam may draw is an eligible question of the built bank, so no draw over

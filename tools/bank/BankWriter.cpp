@@ -72,7 +72,15 @@ QString collectionOf(const BankSource& source, const QString& code) {
 
 const QVector<ScreenPicture>& ScreenPictures() {
     static const QVector<ScreenPicture> pictures = {
-        {"screens/background", "0", "JPEG"},
+        {"screens/background", "0", "JPEG"},     // the main window's background
+        {"screens/tips", "01", "PNG"},           // the tips window
+        {"screens/about-product", "516", "PNG"}, // the about window's three panels
+        {"screens/about-features", "517", "PNG"},
+        {"screens/about-team", "518", "PNG"},
+        {"screens/help-1", "519", "PNG"}, // the help window's two pages
+        {"screens/help-2", "520", "PNG"},
+        {"screens/about-top", "521", "PNG"},    // the about window's top band
+        {"screens/about-bottom", "522", "PNG"}, // and its bottom band
     };
     return pictures;
 }
