@@ -2,7 +2,10 @@
 
 #include <QAtomicInteger>
 #include <QFileInfo>
+#include <QSqlError>
 #include <QSqlQuery>
+
+Q_LOGGING_CATEGORY(lcData, "ravex.data", QtCriticalMsg)
 
 QString DataSourceOf(const QString& connectionString) {
     // key=value pairs separated by ';'; a value may be wrapped in double quotes to hold a ';'.
@@ -40,16 +43,21 @@ Connection::Connection(const QString& connectionString) {
     name_ = QStringLiteral("bank-%1").arg(++counter);
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
     const QString file = DataSourceOf(connectionString);
-    if (file.isEmpty() || !QFileInfo(file).isFile())
+    if (file.isEmpty() || !QFileInfo(file).isFile()) {
+        qCWarning(lcData) << "no bank at" << file;
         return;
+    }
     db_.setDatabaseName(file);
     db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
-    if (!db_.open())
+    if (!db_.open()) {
+        qCWarning(lcData) << "the bank" << file << "does not open:" << db_.lastError().text();
         return;
+    }
     QSqlQuery pragma(db_);
     // A file that is not a database opens without complaint; the first statement tells.
     if (!pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON")) ||
         !pragma.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+        qCWarning(lcData) << "the bank" << file << "cannot be read:" << pragma.lastError().text();
         pragma = QSqlQuery();
         db_.close();
     }

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <QLoggingCategory>
 #include <QSqlDatabase>
 #include <QString>
+
+// Failures the data layer swallows (the windows go on with what they have) are logged here.
+Q_DECLARE_LOGGING_CATEGORY(lcData)
 
 // "Provider=...;Data Source=<file>;" -> <file>; empty when the string names no source.
 QString DataSourceOf(const QString& connectionString);

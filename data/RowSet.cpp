@@ -14,8 +14,10 @@ bool RowSet::load(Connection& connection, const QString& sql) {
         return false;
     QSqlQuery query(connection.database());
     query.setForwardOnly(true);
-    if (!query.exec(jetsql::Adapt(sql)))
+    if (!query.exec(jetsql::Adapt(sql))) {
+        qCWarning(lcData) << "query failed:" << sql << query.lastError().text();
         return false;
+    }
     const QSqlRecord record = query.record();
     for (int i = 0; i < record.count(); ++i)
         columns_.append(record.fieldName(i));
@@ -26,6 +28,7 @@ bool RowSet::load(Connection& connection, const QString& sql) {
         rows_.append(row);
     }
     if (query.lastError().isValid()) {
+        qCWarning(lcData) << "reading rows failed:" << sql << query.lastError().text();
         clear();
         sql_ = sql;
         return false;
@@ -128,8 +131,10 @@ bool RowSet::update(Connection& connection) {
         return false;
     for (const QVariant& v : setValues + whereValues)
         query.addBindValue(v);
-    if (!query.exec())
+    if (!query.exec()) {
+        qCWarning(lcData) << "update of" << table << "failed:" << query.lastError().text();
         return false;
+    }
     original_[pos_] = now;
     return true;
 }
@@ -150,5 +155,8 @@ bool RowSet::append(Connection& connection, const QString& table,
         return false;
     for (const auto& [name, value] : values)
         query.addBindValue(value);
-    return query.exec();
+    if (query.exec())
+        return true;
+    qCWarning(lcData) << "append to" << table << "failed:" << query.lastError().text();
+    return false;
 }

@@ -9,6 +9,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
@@ -103,6 +104,18 @@ private slots:
         QCOMPARE(gExamRanges[16], qint16(263));
         QCOMPARE(narrowest, 3);
         QCOMPARE(widest, 80);
+    }
+
+    // Restored, the area under the menu bar is the designed 1016 x 714 pixels, centred on the screen.
+    void restoredSizeAndPlace() {
+        frmMain* main = start();
+        QVERIFY(main);
+        main->showNormal();
+        QCOMPARE(main->centralWidget()->size(), QSize(1016, 714));
+        const QRect screen = main->screen()->availableGeometry();
+        const QPoint centre = main->frameGeometry().center();
+        QVERIFY2(qAbs(centre.x() - screen.center().x()) <= 2 && qAbs(centre.y() - screen.center().y()) <= 2,
+                 qPrintable(QStringLiteral("%1,%2").arg(centre.x()).arg(centre.y())));
     }
 
     void buttonStrip() {

@@ -8,8 +8,10 @@
 #include "ui/Look.h"
 #include "ui/PictureBox.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QtTest>
@@ -150,6 +152,80 @@ private slots:
         QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
         PressKey(Qt::Key_Home); // no meaning here
         QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
+    }
+
+    // The move keys act wherever the focus is in the window; the category list keeps Up and Down.
+    void moveKeysWhateverHasTheFocus() {
+        QWidget* form = open("Command10");
+        auto* combo = form->findChild<QComboBox*>("cboNoeSoal");
+        combo->setFocus(Qt::TabFocusReason);
+        QCOMPARE(QApplication::focusWidget(), combo);
+        PressKey(Qt::Key_PageDown);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("25"));
+        QCOMPARE(ShownText(form, "lblTedadeNoeSoal"), QStringLiteral("تعاریف")); // the list stayed
+        PressKey(Qt::Key_Left);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("24"));
+        form->findChild<QPushButton*>("cmdNext")->setFocus(Qt::TabFocusReason);
+        PressKey(Qt::Key_PageUp);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
+        PressKey(Qt::Key_Right);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("2"));
+
+        // In the open list, Down and Enter pick the next category as a user's choice does.
+        combo->setFocus(Qt::TabFocusReason);
+        combo->showPopup();
+        QTRY_VERIFY(combo->view()->isVisible());
+        PressKey(Qt::Key_Down);
+        PressKey(Qt::Key_Return);
+        QTRY_COMPARE(ShownText(form, "lblTedadeNoeSoal"), QStringLiteral("سرعت"));
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
+    }
+
+    // Text from the bank is shown exactly as stored: never read as markup.
+    void bankTextIsShownAsItIsStored() {
+        const QString question = QStringLiteral("<b>متن</b> & <br>سؤال &amp; <i>x</i>");
+        const QString option = QStringLiteral("<font color=red>گزینه</font> &lt;1&gt;");
+        const QString title = QStringLiteral("<u>عنوان</u> &nbsp;");
+        startOver([&](FixtureBank& b) {
+            b.source.categories[6].title = title; // R01
+            b.source.questions[0].text = question;
+            b.source.questions[0].options[1] = option;
+        });
+        QWidget* form = open("Command10");
+        QCOMPARE(ShownText(form, "lblTedadeNoeSoal"), title);
+        QCOMPARE(form->findChild<QComboBox*>("cboNoeSoal")->itemText(0), title);
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), question);
+        QCOMPARE(ShownText(form, "lblG2"), option);
+        for (auto* label : form->findChildren<QLabel*>())
+            QVERIFY2(label->textFormat() == Qt::PlainText, qPrintable(label->objectName()));
+    }
+
+    // A category code holding an apostrophe filters on itself in the window, as stored.
+    void aCodeWithAnApostropheFiltersOnItself() {
+        QVERIFY(bank->exec(
+            "INSERT INTO tblNoeSoal (NoeSoal, Farsi, Tartib) VALUES ('R''04', 'با آپاستروف', 13)"));
+        QVERIFY(bank->exec("UPDATE tblSoal SET NoeSoal = 'R''04' WHERE ID = 60"));
+        QWidget* form = open("Command10");
+        choose(form, QStringLiteral("با آپاستروف"));
+        QCOMPARE(ShownText(form, "lblCount"), QStringLiteral("1"));
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), QStringLiteral("متن سؤال 60"));
+    }
+
+    // Every row of every window's layout table names a control the window has.
+    void everyLayoutRowNamesAControl() {
+        static QStringList complaints;
+        complaints.clear();
+        QLoggingCategory::setFilterRules(QStringLiteral("ravex.ui.warning=true"));
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& message) {
+                if (QByteArray(context.category) == "ravex.ui")
+                    complaints << message;
+            });
+        for (const char* control : {"Command10", "mnuMorooreTabloha", "mnuSoalatOLD"})
+            QVERIFY(open(control));
+        qInstallMessageHandler(previous);
+        QLoggingCategory::setFilterRules(QString());
+        QVERIFY2(complaints.isEmpty(), qPrintable(complaints.join('\n')));
     }
 
     void correctOptionFollowsTheQuestion() {

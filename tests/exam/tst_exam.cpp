@@ -14,6 +14,7 @@
 
 #include <QDialog>
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
@@ -73,10 +74,7 @@ class TestExam : public QObject {
         return out;
     }
     QWidget* openExam() {
-        QWidget* form = program->Open("Command6");
-        if (form)
-            form->setFocus();
-        return form;
+        return program->Open("Command6"); // the keys then reach it, as a user's would
     }
     // Answers exactly `right` of the 30 questions correctly, the rest wrongly.
     void answer(int right) {
@@ -111,6 +109,33 @@ private slots:
     void cleanup() {
         SetModalHandler({});
         program.reset();
+    }
+
+    // Questions and options are shown exactly as stored, markup and all; the layout is whole.
+    void examTextIsShownAsItIsStored() {
+        QVERIFY(bank->exec("UPDATE tblSoal SET SoorateSoal = '<b>' || SoorateSoal || ' &amp;</b>', "
+                           "G1 = '<i>' || G1 || '</i>'"));
+        static QStringList complaints;
+        complaints.clear();
+        QLoggingCategory::setFilterRules(QStringLiteral("ravex.ui.warning=true"));
+        const QtMessageHandler previous =
+            qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& message) {
+                if (QByteArray(context.category) == "ravex.ui")
+                    complaints << message;
+            });
+        QWidget* form = openExam();
+        qInstallMessageHandler(previous);
+        QLoggingCategory::setFilterRules(QString());
+        QVERIFY2(complaints.isEmpty(), qPrintable(complaints.join('\n')));
+        QVERIFY(ShownText(form, "lblSoorateSoal").startsWith("<b>"));
+        QVERIFY(ShownText(form, "lblSoorateSoal").endsWith(" &amp;</b>"));
+        int marked = 0;
+        for (int k = 1; k <= 4; ++k)
+            marked +=
+                ShownText(form, QStringLiteral("lblG%1").arg(k).toLatin1().constData()).startsWith("<i>");
+        QCOMPARE(marked, 1);
+        for (auto* l : form->findChildren<QLabel*>())
+            QVERIFY2(l->textFormat() == Qt::PlainText, qPrintable(l->objectName()));
     }
 
     void aFreshExam() {
