@@ -138,6 +138,18 @@ private slots:
             QVERIFY2(l->textFormat() == Qt::PlainText, qPrintable(l->objectName()));
     }
 
+    // The exam's source read afresh lands on the ID it stood on: its counter starts again at 1,
+    // where a review window's would stay.
+    void readingTheExamAfreshRestartsTheCounter() {
+        QWidget* form = openExam();
+        key(form, Qt::Key_Right, 6);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("7"));
+        QCOMPARE(int(gAnswers[7]), 1);
+        // Read afresh while showing the seventh question, it stands on the first row: position 1.
+        form->findChild<BoundSource*>("adoSoalat")->refresh();
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
+    }
+
     void aFreshExam() {
         QWidget* form = openExam();
         QVERIFY(form);
