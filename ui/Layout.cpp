@@ -9,6 +9,7 @@ void PlaceControls(QWidget* form, std::span<const ControlPlace> table) {
         if (auto* control = form->findChild<QWidget*>(QString::fromLatin1(place.name)))
             control->setGeometry(TwipsRect(place.left, place.top, place.width, place.height));
         else
-            qCWarning(lcUi) << form->objectName() << "has no control" << place.name << "to place";
+            qCWarning(lcUi) << form->metaObject()->className() << "has no control" << place.name
+                            << "to place";
     }
 }

@@ -213,19 +213,10 @@ private slots:
 
     // Every row of every window's layout table names a control the window has.
     void everyLayoutRowNamesAControl() {
-        static QStringList complaints;
-        complaints.clear();
-        QLoggingCategory::setFilterRules(QStringLiteral("ravex.ui.warning=true"));
-        const QtMessageHandler previous =
-            qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& message) {
-                if (QByteArray(context.category) == "ravex.ui")
-                    complaints << message;
-            });
+        LogCapture log("ravex.ui");
         for (const char* control : {"Command10", "mnuMorooreTabloha", "mnuSoalatOLD"})
             QVERIFY(open(control));
-        qInstallMessageHandler(previous);
-        QLoggingCategory::setFilterRules(QString());
-        QVERIFY2(complaints.isEmpty(), qPrintable(complaints.join('\n')));
+        QVERIFY2(log.messages.isEmpty(), qPrintable(log.messages.join('\n')));
     }
 
     void correctOptionFollowsTheQuestion() {

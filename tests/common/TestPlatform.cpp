@@ -7,6 +7,7 @@
 #include "platform/SystemDir.h"
 
 #include <QLabel>
+#include <QLoggingCategory>
 #include <QMdiSubWindow>
 #include <QPushButton>
 
@@ -90,4 +91,32 @@ void PressKey(Qt::Key key, Qt::KeyboardModifiers modifiers, int times) {
         QVERIFY2(focus, "no widget has the keyboard focus");
         QTest::keyClick(focus, key, modifiers);
     }
+}
+
+namespace {
+LogCapture*& currentCapture() {
+    static LogCapture* capture = nullptr;
+    return capture;
+}
+QByteArray& capturedCategory() {
+    static QByteArray category;
+    return category;
+}
+} // namespace
+
+LogCapture::LogCapture(const char* category) {
+    currentCapture() = this;
+    capturedCategory() = category;
+    QLoggingCategory::setFilterRules(QString::fromLatin1(category) + QStringLiteral(".warning=true"));
+    previous_ =
+        qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& message) {
+            if (currentCapture() && capturedCategory() == context.category)
+                currentCapture()->messages << message;
+        });
+}
+
+LogCapture::~LogCapture() {
+    qInstallMessageHandler(previous_);
+    QLoggingCategory::setFilterRules(QString());
+    currentCapture() = nullptr;
 }

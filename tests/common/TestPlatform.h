@@ -63,6 +63,17 @@ private:
     std::mt19937_64 engine_;
 };
 
+// Collects what one logging category says while it lives, with that category switched on.
+class LogCapture {
+public:
+    explicit LogCapture(const char* category);
+    ~LogCapture();
+    QStringList messages;
+
+private:
+    QtMessageHandler previous_;
+};
+
 // Records every message box instead of showing it, for as long as it lives.
 class MessageRecorder {
 public:

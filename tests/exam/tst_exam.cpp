@@ -115,18 +115,9 @@ private slots:
     void examTextIsShownAsItIsStored() {
         QVERIFY(bank->exec("UPDATE tblSoal SET SoorateSoal = '<b>' || SoorateSoal || ' &amp;</b>', "
                            "G1 = '<i>' || G1 || '</i>'"));
-        static QStringList complaints;
-        complaints.clear();
-        QLoggingCategory::setFilterRules(QStringLiteral("ravex.ui.warning=true"));
-        const QtMessageHandler previous =
-            qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& message) {
-                if (QByteArray(context.category) == "ravex.ui")
-                    complaints << message;
-            });
+        LogCapture log("ravex.ui");
         QWidget* form = openExam();
-        qInstallMessageHandler(previous);
-        QLoggingCategory::setFilterRules(QString());
-        QVERIFY2(complaints.isEmpty(), qPrintable(complaints.join('\n')));
+        QVERIFY2(log.messages.isEmpty(), qPrintable(log.messages.join('\n')));
         QVERIFY(ShownText(form, "lblSoorateSoal").startsWith("<b>"));
         QVERIFY(ShownText(form, "lblSoorateSoal").endsWith(" &amp;</b>"));
         int marked = 0;
