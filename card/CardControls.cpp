@@ -62,7 +62,8 @@ CardControls BuildCardControls(QWidget* form, const CardStyle& style) {
     // The caption hugs its colon, on its left.
     c.lblTedad = MakeLabel(form, QStringLiteral("lblTedad"), QStringLiteral("تعداد سؤالات اين بخش"), tahoma,
                            Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
-    MakeLabel(form, QStringLiteral("lblColonTedad"), QStringLiteral(":"), tahoma, Qt::AlignCenter);
+    c.lblColonTedad =
+        MakeLabel(form, QStringLiteral("lblColonTedad"), QStringLiteral(":"), tahoma, Qt::AlignCenter);
     c.lblCount = MakeLabel(form, QStringLiteral("lblCount"), {}, tahoma, Qt::AlignCenter);
     SetTextColour(c.lblCount, kQuestionBlue);
 

@@ -23,6 +23,7 @@ struct CardControls {
     QLabel* lblCount = nullptr;
     QLabel* lblTedadeNoeSoal = nullptr;
     QLabel* lblTedad = nullptr;
+    QLabel* lblColonTedad = nullptr;
     QLabel* lblID = nullptr;
     QWidget* lblG_Sahih = nullptr;
     QLabel* lblShekl = nullptr;

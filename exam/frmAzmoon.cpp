@@ -138,7 +138,7 @@ void frmAzmoon::BuildControls() {
     // The foot: the count, the time left and, once graded, the wrong answers.
     c_.lblTedad->setText(QStringLiteral("تعداد سؤالات آزمون"));
     c_.lblTedad->setFont(NazaninBold(12));
-    findChild<QLabel*>(QStringLiteral("lblColonTedad"))->setFont(NazaninBold(12));
+    c_.lblColonTedad->setFont(NazaninBold(12));
     c_.lblCount->setFont(NazaninBold(12));
     footLabel(this, "lblZaman", QStringLiteral("زمان بر حسب دقيقه"));
     footLabel(this, "lblColonZaman", QStringLiteral(":"));
