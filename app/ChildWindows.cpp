@@ -3,6 +3,7 @@
 #include "browse/frmSoalat.h"
 #include "browse/frmSoalatOLD.h"
 #include "browse/frmTabloha.h"
+#include "editor/frmViraiesh.h"
 #include "exam/frmAzmoon.h"
 
 ChildForm* CreateChildWindow(const QString& name, QWidget* parent) {
@@ -14,5 +15,7 @@ ChildForm* CreateChildWindow(const QString& name, QWidget* parent) {
         return new frmSoalatOLD(parent);
     if (name == QLatin1String("frmAzmoon"))
         return new frmAzmoon(parent);
+    if (name == QLatin1String("frmViraiesh"))
+        return new frmViraiesh(parent);
     return nullptr;
 }

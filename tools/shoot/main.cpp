@@ -8,6 +8,7 @@
 #include <QDialog>
 #include <QDir>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QTimer>
@@ -94,6 +95,18 @@ int main(int argc, char** argv) {
              return nullptr;
          }},
         {"azmoon-graded", [main] { return main; }},
+        {"viraiesh",
+         [main, through] {
+             through("mnuViraiesh")();
+             // option 3 named correct and a replacement typed for option 2
+             QWidget* editor = main->Child(QStringLiteral("frmViraiesh"));
+             if (auto* correct =
+                     editor ? editor->findChild<QLineEdit*>(QStringLiteral("lblG_Sahih")) : nullptr)
+                 correct->setText(QStringLiteral("3"));
+             if (auto* g2 = editor ? editor->findChild<QLineEdit*>(QStringLiteral("txtG2")) : nullptr)
+                 g2->setText(QStringLiteral("گزینه دوم، بازنویسی شده"));
+             return main;
+         }},
     };
     const QStringList wanted = args.size() > 3 ? args.mid(3) : shots.keys();
     int failures = 0;

@@ -1,0 +1,71 @@
+#include "editor/QuestionEdit.h"
+
+#include "data/Connection.h"
+#include "data/Recordset.h"
+#include "platform/Vb.h"
+
+#include <QLoggingCategory>
+
+Q_LOGGING_CATEGORY(lcEditor, "ravex.editor", QtCriticalMsg)
+
+bool CorrectOptionInRange(const QString& text) {
+    const double v = vb::Val(text);
+    return v > 0 && v < 5;
+}
+
+std::optional<int> StorableCorrectOption(const QString& text) {
+    for (int k = 1; k <= 4; ++k) {
+        if (text == QString::number(k))
+            return k;
+    }
+    return std::nullopt;
+}
+
+namespace {
+// A trimmed text, never null: a null string would be written as NULL, which the bank refuses.
+QString Stored(const QString& text) {
+    const QString trimmed = vb::Trim(text);
+    return trimmed.isNull() ? QStringLiteral("") : trimmed;
+}
+} // namespace
+
+SaveOutcome SaveQuestion(const QString& connectionString, double id, const EditedQuestion& question) {
+    Connection connection(connectionString);
+    if (!connection.isOpen() || !connection.begin()) {
+        qCWarning(lcEditor) << "the bank could not be opened for a save";
+        return SaveOutcome::NotWritten;
+    }
+    const std::optional<int> correct = StorableCorrectOption(question.correct);
+    const QString number = QString::number(id);
+    bool found = false;
+    bool unreadable = false; // a lookup that could not run: the question may be there
+    bool failed = false;     // a write the bank refused
+    // adoS: the one record a save writes to, looked up among the general questions and then
+    // among the signs and intersections; written wherever it is found.
+    for (const QString& lookup : {QStringLiteral("Select * from qrySoalat Where ID ="),
+                                  QStringLiteral("Select * from qryTabloha Where ID =")}) {
+        Recordset adoS;
+        if (!adoS.open(lookup + number, connection)) {
+            qCWarning(lcEditor) << "lookup failed:" << lookup + number;
+            unreadable = true;
+            continue;
+        }
+        if (adoS.isBOF() || adoS.isEOF())
+            continue;
+        found = true;
+        if (correct)
+            adoS.setValue(QStringLiteral("G_Sahih"), *correct);
+        adoS.setValue(QStringLiteral("SoorateSoal"), Stored(question.soorateSoal));
+        for (int k = 1; k <= 4; ++k)
+            adoS.setValue(QStringLiteral("G%1").arg(k), Stored(question.options[k - 1]));
+        // Values go in bound, never joined into the statement.
+        if (!adoS.update()) {
+            qCWarning(lcEditor) << "question" << number << "was not written";
+            failed = true;
+        }
+    }
+    if (found && !failed && connection.commit())
+        return SaveOutcome::Written;
+    connection.rollback();
+    return found || failed || unreadable ? SaveOutcome::NotWritten : SaveOutcome::NotFound;
+}
