@@ -4,6 +4,7 @@
 #include "browse/frmSoalatOLD.h"
 #include "browse/frmTabloha.h"
 #include "exam/frmAzmoon.h"
+#include "settings/frmTanzimat.h"
 
 ChildForm* CreateChildWindow(const QString& name, QWidget* parent) {
     if (name == QLatin1String("frmSoalat"))
@@ -14,5 +15,7 @@ ChildForm* CreateChildWindow(const QString& name, QWidget* parent) {
         return new frmSoalatOLD(parent);
     if (name == QLatin1String("frmAzmoon"))
         return new frmAzmoon(parent);
+    if (name == QLatin1String("frmTanzimat"))
+        return new frmTanzimat(parent);
     return nullptr;
 }
