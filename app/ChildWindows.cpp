@@ -5,6 +5,7 @@
 #include "browse/frmTabloha.h"
 #include "editor/frmViraiesh.h"
 #include "exam/frmAzmoon.h"
+#include "settings/frmTanzimat.h"
 
 ChildForm* CreateChildWindow(const QString& name, QWidget* parent) {
     if (name == QLatin1String("frmSoalat"))
@@ -17,5 +18,7 @@ ChildForm* CreateChildWindow(const QString& name, QWidget* parent) {
         return new frmAzmoon(parent);
     if (name == QLatin1String("frmViraiesh"))
         return new frmViraiesh(parent);
+    if (name == QLatin1String("frmTanzimat"))
+        return new frmTanzimat(parent);
     return nullptr;
 }

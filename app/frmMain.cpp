@@ -4,6 +4,8 @@
 #include "app/mdlRavex.h"
 #include "platform/Picture.h"
 #include "platform/Twips.h"
+#include "platform/Vb.h"
+#include "settings/mdlMusic.h"
 #include "ui/ChildForm.h"
 #include "ui/Look.h"
 
@@ -153,9 +155,10 @@ void frmMain::buildButtonStrip() {
         if (previous)
             setTabOrder(previous, button);
         previous = button;
+        if (qstrcmp(b.name, "cmdMusic") == 0)
+            cmdMusic_ = button;
     }
-    auto* music = picture1_->findChild<QPushButton*>(QStringLiteral("cmdMusic"));
-    music->setProperty("Tag", QStringLiteral("1"));
+    cmdMusic_->setProperty("Tag", QStringLiteral("1"));
 
     const auto connectButton = [this](const char* name, void (frmMain::*slot)()) {
         connect(picture1_->findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
@@ -177,7 +180,9 @@ void frmMain::buildButtonStrip() {
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(500);
     connect(timer1_, &QTimer::timeout, this, &frmMain::Timer1_Timer);
+    // Nothing is opened at start-up: the first tick starts the music.
     timer1_->start();
+    connect(&mdlMusic::instance(), &mdlMusic::musicStateChanged, this, &frmMain::SetMusicState);
 }
 
 void frmMain::buildMenu() {
@@ -284,6 +289,7 @@ void frmMain::closeEvent(QCloseEvent* event) {
 
 void frmMain::MDIForm_Unload() {
     timer1_->stop();
+    mdlMusic::instance().StopMusic();
 }
 
 void frmMain::Command1_Click() {
@@ -317,10 +323,34 @@ void frmMain::Command10_Click() {
     mnuMorooreSoalat_Click();
 }
 
-// The music button and its timer belong to the background player; until it is here, the button
-// keeps its on state and the timer finds nothing to start.
-void frmMain::cmdMusic_Click() {}
-void frmMain::Timer1_Timer() {}
+int frmMain::musicState() const {
+    return static_cast<int>(vb::Val(cmdMusic_->property("Tag").toString()));
+}
+
+void frmMain::SetMusicState(bool on) {
+    cmdMusic_->setText(on ? QStringLiteral("قطع آهنگ") : QStringLiteral("پخش آهنگ"));
+    cmdMusic_->setProperty("Tag", on ? QStringLiteral("1") : QStringLiteral("-1"));
+    if (!on)
+        timer1_->stop();
+    else if (!timer1_->isActive())
+        timer1_->start();
+}
+
+// The caption names what a click does: pause while on, resume while off.
+void frmMain::cmdMusic_Click() {
+    const bool on = musicState() == 1;
+    if (on)
+        mdlMusic::instance().PauseMusic();
+    else
+        mdlMusic::instance().ResumeMusic();
+    SetMusicState(!on);
+}
+
+// While on, music that is not playing (not started yet, ended, or its file missing) is started.
+void frmMain::Timer1_Timer() {
+    if (musicState() == 1 && !mdlMusic::instance().IsMusicPlaying())
+        mdlMusic::instance().StartMusic();
+}
 
 void frmMain::mnuMorooreSoalat_Click() {
     ShowChild(QStringLiteral("frmSoalat"));

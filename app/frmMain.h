@@ -75,9 +75,13 @@ private:
     void ShowSignsCategory(int listIndex);
     void Reopen(const QString& name);
     QMdiSubWindow* openFrame(const QString& name) const;
+    // On: "قطع آهنگ", tag "1", the timer running; off: "پخش آهنگ", tag "-1", the timer stopped.
+    void SetMusicState(bool on);
+    int musicState() const;
 
     MdiClient* mdi_ = nullptr;
     QWidget* picture1_ = nullptr;
+    QPushButton* cmdMusic_ = nullptr;
     QTimer* timer1_ = nullptr;
     QMap<QString, QPointer<QMdiSubWindow>> children_;
 };

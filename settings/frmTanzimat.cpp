@@ -1,0 +1,220 @@
+#include "settings/frmTanzimat.h"
+
+#include "data/Recordset.h"
+#include "data/SharedState.h"
+#include "platform/Vb.h"
+#include "settings/mdlMusic.h"
+#include "ui/FileDialog.h"
+#include "ui/Layout.h"
+#include "ui/Look.h"
+#include "ui/MessageBox.h"
+
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLoggingCategory>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QRadioButton>
+
+using namespace look;
+
+Q_LOGGING_CATEGORY(lcSettings, "ravex.settings", QtCriticalMsg)
+
+namespace {
+constexpr int kClientWidth = 5235;
+constexpr int kClientHeight = 3510;
+
+// Rows inside a frame are placed relative to that frame.
+const ControlPlace kSettingsLayout[] = {
+    {"Frame1", 120, 90, 4995, 765},        {"Opt10", 3900, 330, 840, 315},
+    {"Opt15", 2700, 330, 840, 315},        {"Opt25", 1500, 330, 840, 315},
+    {"Opt45", 300, 330, 840, 315},         {"Label1", 1440, 1050, 3675, 315},
+    {"txtNomre", 480, 1005, 855, 375},     {"Frame2", 120, 1500, 4995, 1050},
+    {"txtMusic", 120, 420, 3795, 375},     {"cmdDelete", 3990, 375, 450, 450},
+    {"cmdMp3Select", 4470, 375, 450, 450}, {"cmdPF", 3180, 2790, 1935, 495},
+    {"cmdClose", 120, 2790, 1455, 495},
+};
+
+const QString kPassMarkMessage = QStringLiteral("عدد انتخابي بايد بين 1 تا 30 باشد");
+const QString kDefaultPassMark = QStringLiteral("27");
+const QString kMp3Filter = QStringLiteral("MP3 files (*.mp3) | *.mp3");
+
+QPushButton* iconButton(QWidget* parent, const char* name, const char* svg, const char* tooltip) {
+    auto* button = new QPushButton(parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setToolTip(QString::fromUtf8(tooltip));
+    button->setIcon(QIcon(QString::fromLatin1(svg)));
+    button->setIconSize(QSize(20, 20));
+    return button;
+}
+} // namespace
+
+std::optional<quint8> frmTanzimat::PassMarkOf(const QString& text) {
+    const double value = vb::Val(text);
+    if (value > 30 || value < 1)
+        return std::nullopt;
+    return static_cast<quint8>(vb::RoundHalfEven(value));
+}
+
+frmTanzimat::frmTanzimat(QWidget* parent) : ChildForm(parent) {
+    EnsureResources();
+    setWindowTitle(QStringLiteral("تنظيمات"));
+    SetFormBackground(this);
+    setFont(Tahoma(9.75));
+    BuildControls();
+}
+
+void frmTanzimat::BuildControls() {
+    frame1_ = new QGroupBox(QStringLiteral("زمان آزمون به دقيقه"), this);
+    frame1_->setObjectName(QStringLiteral("Frame1"));
+    const auto option = [this](const char* name, const char* caption, void (frmTanzimat::*slot)()) {
+        auto* button = new QRadioButton(QString::fromLatin1(caption), frame1_);
+        button->setObjectName(QString::fromLatin1(name));
+        connect(button, &QRadioButton::toggled, this, [this, slot](bool on) {
+            if (on)
+                (this->*slot)();
+        });
+        return button;
+    };
+    opt10_ = option("Opt10", "10", &frmTanzimat::Opt10_Click);
+    opt15_ = option("Opt15", "15", &frmTanzimat::Opt15_Click);
+    opt25_ = option("Opt25", "25", &frmTanzimat::Opt25_Click);
+    opt45_ = option("Opt45", "45", &frmTanzimat::Opt45_Click);
+    const QSignalBlocker designTime(opt25_);
+    opt25_->setChecked(true);
+
+    label1_ = MakeLabel(this, QStringLiteral("Label1"), QStringLiteral("حد نمره قبولي در آزمون بين 1 تا 30"),
+                        Tahoma(9.75), kAlignRight | Qt::AlignVCenter);
+    txtNomre_ = new QLineEdit(kDefaultPassMark, this);
+    txtNomre_->setObjectName(QStringLiteral("txtNomre"));
+    txtNomre_->setAlignment(Qt::AlignCenter);
+    SetTextColour(txtNomre_, kCorrectGreen);
+    connect(txtNomre_, &QLineEdit::textChanged, this, &frmTanzimat::txtNomre_Change);
+
+    frame2_ = new QGroupBox(QStringLiteral("انتخاب آهنگ"), this);
+    frame2_->setObjectName(QStringLiteral("Frame2"));
+    txtMusic_ = new QLineEdit(frame2_);
+    txtMusic_->setObjectName(QStringLiteral("txtMusic"));
+    txtMusic_->setFont(Tahoma(8.25));
+    // A path reads left to right whatever the window's direction.
+    txtMusic_->setLayoutDirection(Qt::LeftToRight);
+    cmdDelete_ = iconButton(frame2_, "cmdDelete", ":/settings/music-delete.svg", "حذف آهنگ");
+    cmdMp3Select_ = iconButton(frame2_, "cmdMp3Select", ":/settings/music-select.svg", "انتخاب آهنگ");
+    connect(cmdDelete_, &QPushButton::clicked, this, &frmTanzimat::cmdDelete_Click);
+    connect(cmdMp3Select_, &QPushButton::clicked, this, &frmTanzimat::cmdMp3Select_Click);
+
+    cmdPF_ = new QPushButton(QStringLiteral("حالت پيش فرض"), this);
+    cmdPF_->setObjectName(QStringLiteral("cmdPF"));
+    connect(cmdPF_, &QPushButton::clicked, this, &frmTanzimat::cmdPF_Click);
+    cmdClose_ = new QPushButton(QStringLiteral("بازگشت"), this);
+    cmdClose_->setObjectName(QStringLiteral("cmdClose"));
+    connect(cmdClose_, &QPushButton::clicked, this, &frmTanzimat::cmdClose_Click);
+
+    PlaceControls(this, kSettingsLayout);
+    setTabOrder(opt10_, txtNomre_);
+    setTabOrder(txtNomre_, txtMusic_);
+    setTabOrder(txtMusic_, cmdDelete_);
+    setTabOrder(cmdDelete_, cmdMp3Select_);
+    setTabOrder(cmdMp3Select_, cmdPF_);
+    setTabOrder(cmdPF_, cmdClose_);
+}
+
+QSize frmTanzimat::sizeHint() const {
+    return QSize(Twips(kClientWidth), Twips(kClientHeight));
+}
+
+void frmTanzimat::Form_Load() {
+    // The frame around the designed client area, centred across the main window and set high.
+    const QSize outer = subWindow() ? subWindow()->sizeHint() : sizeHint();
+    PlaceOnMain(outer.width() * 15, outer.height() * 15, 2.5);
+    ShowSettings();
+    txtMusic_->setText(gMusicFile);
+}
+
+void frmTanzimat::ShowSettings() {
+    txtNomre_->setText(QString::number(gPassMark));
+    const std::pair<QRadioButton*, int> options[] = {{opt10_, 10}, {opt15_, 15}, {opt25_, 25}, {opt45_, 45}};
+    for (const auto& [button, minutes] : options) {
+        if (gExamTime == DurationOf(minutes)) {
+            button->setChecked(true);
+            break;
+        }
+    }
+}
+
+void frmTanzimat::Opt10_Click() {
+    gExamTime = DurationOf(10);
+}
+void frmTanzimat::Opt15_Click() {
+    gExamTime = DurationOf(15);
+}
+void frmTanzimat::Opt25_Click() {
+    gExamTime = DurationOf(25);
+}
+void frmTanzimat::Opt45_Click() {
+    gExamTime = DurationOf(45);
+}
+
+// Runs at every change of the text, the user's keys and the program's own settings alike.
+void frmTanzimat::txtNomre_Change() {
+    if (!PassMarkOf(txtNomre_->text())) {
+        MsgBox(this, kPassMarkMessage, MsgIcon::None, kAppTitle);
+        txtNomre_->setText(kDefaultPassMark); // runs this check again, and passes
+    }
+    if (const auto mark = PassMarkOf(txtNomre_->text()))
+        gPassMark = *mark;
+}
+
+void frmTanzimat::cmdMp3Select_Click() {
+    const QString chosen = GetOpenFileName(this, kMp3Filter);
+    if (chosen.isEmpty())
+        return;
+    // The file already chosen is not restarted.
+    if (chosen == vb::Trim(txtMusic_->text()))
+        return;
+    SaveMusicPath(chosen);
+    mdlMusic::instance().StopMusic();
+    mdlMusic::instance().StartMusic();
+}
+
+void frmTanzimat::cmdDelete_Click() {
+    SaveMusicPath(QString());
+    mdlMusic::instance().StopMusic();
+    // The main window's next tick finds nothing to play and switches the music off.
+    gMusicDeleted = true;
+}
+
+void frmTanzimat::cmdPF_Click() {
+    gExamTime = DurationOf(25);
+    gPassMark = 27;
+    SaveMusicPath(mdlMusic::instance().defaultFile());
+    mdlMusic::instance().StopMusic();
+    mdlMusic::instance().StartMusic();
+    ShowSettings();
+}
+
+void frmTanzimat::cmdClose_Click() {
+    if (QMdiSubWindow* sub = subWindow())
+        sub->close();
+    else
+        close();
+}
+
+// A path that cannot be stored changes nothing: the box and the file in use keep the old one.
+void frmTanzimat::SaveMusicPath(const QString& path) {
+    Recordset rs;
+    if (!rs.open(QStringLiteral("Select Music from tblTanzimat"), ConnectionString())) {
+        qCWarning(lcSettings) << "cannot open the music setting";
+        return;
+    }
+    if (rs.isEOF())
+        return;
+    rs.moveFirst();
+    if (!rs.setValue(QStringLiteral("Music"), path) || !rs.update()) {
+        qCWarning(lcSettings) << "cannot store the music path" << path;
+        return;
+    }
+    txtMusic_->setText(path);
+    gMusicFile = path;
+}

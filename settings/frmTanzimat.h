@@ -1,0 +1,59 @@
+#pragma once
+
+#include "ui/ChildForm.h"
+
+#include <QTime>
+#include <optional>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+// The settings: the exam's duration and pass mark for the rest of the run, and the background
+// music file, stored in the bank. Every change takes effect at once; nothing waits for a save.
+class frmTanzimat : public ChildForm {
+    Q_OBJECT
+public:
+    explicit frmTanzimat(QWidget* parent = nullptr);
+    void Form_Load() override;
+    // The designed client area, from which the MDI frame takes its size.
+    QSize sizeHint() const override;
+
+    // The exam durations the options stand for: one minute more than their captions.
+    static QTime DurationOf(int minutes) { return QTime(0, minutes + 1); }
+    // The pass mark a text gives: its leading number rounded halves to even, or nothing when that
+    // number lies outside 1 to 30 (a text with no number is 0).
+    static std::optional<quint8> PassMarkOf(const QString& text);
+
+private slots:
+    void Opt10_Click();
+    void Opt15_Click();
+    void Opt25_Click();
+    void Opt45_Click();
+    void txtNomre_Change();
+    void cmdMp3Select_Click();
+    void cmdDelete_Click();
+    void cmdPF_Click();
+    void cmdClose_Click();
+
+private:
+    void BuildControls();
+    void ShowSettings();
+    void SaveMusicPath(const QString& path);
+
+    QGroupBox* frame1_ = nullptr;
+    QRadioButton* opt10_ = nullptr;
+    QRadioButton* opt15_ = nullptr;
+    QRadioButton* opt25_ = nullptr;
+    QRadioButton* opt45_ = nullptr;
+    QLabel* label1_ = nullptr;
+    QLineEdit* txtNomre_ = nullptr;
+    QGroupBox* frame2_ = nullptr;
+    QLineEdit* txtMusic_ = nullptr;
+    QPushButton* cmdDelete_ = nullptr;
+    QPushButton* cmdMp3Select_ = nullptr;
+    QPushButton* cmdPF_ = nullptr;
+    QPushButton* cmdClose_ = nullptr;
+};
