@@ -4,6 +4,10 @@
 #include "browse/frmSoalatOLD.h"
 #include "browse/frmTabloha.h"
 #include "exam/frmAzmoon.h"
+#include "info/frmDarbareMa.h"
+#include "info/frmDarbareMa2.h"
+#include "info/frmNokat.h"
+#include "info/frmRahnama.h"
 
 ChildForm* CreateChildWindow(const QString& name, QWidget* parent) {
     if (name == QLatin1String("frmSoalat"))
@@ -14,5 +18,13 @@ ChildForm* CreateChildWindow(const QString& name, QWidget* parent) {
         return new frmSoalatOLD(parent);
     if (name == QLatin1String("frmAzmoon"))
         return new frmAzmoon(parent);
+    if (name == QLatin1String("frmNokat"))
+        return new frmNokat(parent);
+    if (name == QLatin1String("frmRahnama"))
+        return new frmRahnama(parent);
+    if (name == QLatin1String("frmDarbareMa"))
+        return new frmDarbareMa(parent);
+    if (name == QLatin1String("frmDarbareMa2"))
+        return new frmDarbareMa2(parent);
     return nullptr;
 }
