@@ -292,6 +292,49 @@ private slots:
         QVERIFY(!picture(again, "Image3")->picture().isNull());
         QCOMPARE(frameOf(again)->pos(), QPoint(0, 7));
     }
+
+    // A smaller panel enlarged in the window that shows a scaled one shows at its natural size.
+    void aSmallerPanelReplacesAScaledOne() {
+        writeAboutPictures();
+        writePicture("516", mainOuter() + QSize(100, 100), Qt::darkRed);
+        QTest::mouseClick(picture(program->Open("mnu42"), "Image3"), Qt::LeftButton);
+        QWidget* enlarged = main->Child("frmDarbareMa2");
+        QVERIFY(enlarged);
+        QVERIFY(picture(enlarged, "Image1")->isVisible());
+        QTest::mouseClick(picture(program->Open("mnu42"), "Image4"), Qt::LeftButton);
+        QTest::qWait(0);
+        QCOMPARE(main->Child("frmDarbareMa2"), enlarged);
+        QVERIFY(!main->Child("frmDarbareMa"));
+        QVERIFY(picture(enlarged, "Picture1")->isVisible());
+        QVERIFY(!picture(enlarged, "Image1")->isVisible());
+        QCOMPARE(frameOf(enlarged)->size(), aroundPicture({674, 534}));
+        QCOMPARE(shownAt(enlarged, {300, 300}), QColor(Qt::green));
+    }
+
+    // Closing the enlarged picture brings the about window back, except when the program ends.
+    void exitWithTheEnlargedPictureOpenEndsTheProgram_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("exit button") << "Command8";
+        QTest::newRow("exit menu") << "mnuKhorooj";
+        QTest::newRow("close box") << "";
+    }
+    void exitWithTheEnlargedPictureOpenEndsTheProgram() {
+        QFETCH(QString, how);
+        writeAboutPictures();
+        QTest::mouseClick(picture(program->Open("mnu42"), "Image5"), Qt::LeftButton);
+        QVERIFY(main->Child("frmDarbareMa2"));
+        QPointer<frmMain> closing = main;
+        if (how.isEmpty())
+            main->close();
+        else
+            program->Open(qPrintable(how));
+        QVERIFY(!closing || !closing->isVisible());
+        QVERIFY(!closing || closing->mdiArea()->subWindowList().isEmpty());
+        QTest::qWait(0);
+        QVERIFY(!frmMain::Instance());
+        for (QWidget* w : QApplication::topLevelWidgets())
+            QVERIFY2(!w->isVisible(), qPrintable(w->objectName()));
+    }
 };
 
 QTEST_MAIN(TestInfo)
