@@ -5,6 +5,10 @@
 #include "browse/frmTabloha.h"
 #include "editor/frmViraiesh.h"
 #include "exam/frmAzmoon.h"
+#include "info/frmDarbareMa.h"
+#include "info/frmDarbareMa2.h"
+#include "info/frmNokat.h"
+#include "info/frmRahnama.h"
 #include "settings/frmTanzimat.h"
 
 ChildForm* CreateChildWindow(const QString& name, QWidget* parent) {
@@ -20,5 +24,13 @@ ChildForm* CreateChildWindow(const QString& name, QWidget* parent) {
         return new frmViraiesh(parent);
     if (name == QLatin1String("frmTanzimat"))
         return new frmTanzimat(parent);
+    if (name == QLatin1String("frmNokat"))
+        return new frmNokat(parent);
+    if (name == QLatin1String("frmRahnama"))
+        return new frmRahnama(parent);
+    if (name == QLatin1String("frmDarbareMa"))
+        return new frmDarbareMa(parent);
+    if (name == QLatin1String("frmDarbareMa2"))
+        return new frmDarbareMa2(parent);
     return nullptr;
 }

@@ -241,6 +241,10 @@ QWidget* frmMain::Child(const QString& name) const {
 }
 
 QWidget* frmMain::ShowChild(const QString& name) {
+    // A child that asks, as it closes, for another window to open must not reopen one while
+    // the program is ending.
+    if (closing_)
+        return nullptr;
     if (QMdiSubWindow* sub = openFrame(name)) {
         if (sub->isMinimized())
             sub->showNormal(); // a maximized window stays maximized
@@ -278,8 +282,10 @@ void frmMain::ShowSignsCategory(int listIndex) {
 
 void frmMain::closeEvent(QCloseEvent* event) {
     // Every child goes first, each through its own close; then the main window's own unload.
+    closing_ = true;
     mdi_->closeAllSubWindows();
     if (!mdi_->subWindowList().isEmpty()) {
+        closing_ = false;
         event->ignore();
         return;
     }

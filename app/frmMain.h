@@ -35,7 +35,7 @@ public:
 
     MdiClient* mdiArea() const { return mdi_; }
     // Opens the named child window, or brings it to the front when it is open already. Returns
-    // the window, or nullptr when this build has no window of that name.
+    // the window, or nullptr when this build has no window of that name or the program is ending.
     QWidget* ShowChild(const QString& name);
     QWidget* Child(const QString& name) const;
 
@@ -84,6 +84,7 @@ private:
     QPushButton* cmdMusic_ = nullptr;
     QTimer* timer1_ = nullptr;
     QMap<QString, QPointer<QMdiSubWindow>> children_;
+    bool closing_ = false; // the program is ending: no window opens any more
 };
 
 inline const QString kMainCaption =

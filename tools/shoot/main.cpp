@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
@@ -60,6 +61,14 @@ int main(int argc, char** argv) {
                 action->trigger();
             settle();
             return main;
+        };
+    };
+    // The same, but the shot is the child window alone in its frame.
+    const auto framed = [main, through](const char* control, const char* window) {
+        return [main, through, control, window]() -> QWidget* {
+            through(control)();
+            QWidget* child = main->Child(QString::fromLatin1(window));
+            return child ? child->parentWidget() : nullptr;
         };
     };
     const QMap<QString, std::function<QWidget*()>> shots = {
@@ -116,6 +125,33 @@ int main(int argc, char** argv) {
              while (since.elapsed() < 700)
                  QApplication::processEvents(QEventLoop::AllEvents, 50);
              return through("Command9")();
+        {"nokat", framed("mnuNokat", "frmNokat")},
+        {"rahnama", framed("Command7", "frmRahnama")},
+        {"rahnama-2",
+         [main, framed] {
+             QWidget* frame = framed("Command7", "frmRahnama")();
+             if (QWidget* help = main->Child(QStringLiteral("frmRahnama")))
+                 help->findChild<QPushButton*>(QStringLiteral("Command1"))->click(); // the second page
+             return frame;
+         }},
+        {"darbarema", framed("mnu42", "frmDarbareMa")},
+        {"darbarema2",
+         [main, framed] {
+             framed("mnu42", "frmDarbareMa")();
+             // a click on the middle panel enlarges it
+             QWidget* about = main->Child(QStringLiteral("frmDarbareMa"));
+             QWidget* panel = about ? about->findChild<QWidget*>(QStringLiteral("Image4")) : nullptr;
+             if (panel) {
+                 const QPointF at(10, 10);
+                 QMouseEvent press(QEvent::MouseButtonPress, at, panel->mapToGlobal(at), Qt::LeftButton,
+                                   Qt::LeftButton, Qt::NoModifier);
+                 QMouseEvent release(QEvent::MouseButtonRelease, at, panel->mapToGlobal(at), Qt::LeftButton,
+                                     Qt::NoButton, Qt::NoModifier);
+                 QApplication::sendEvent(panel, &press);
+                 QApplication::sendEvent(panel, &release);
+             }
+             QWidget* enlarged = main->Child(QStringLiteral("frmDarbareMa2"));
+             return enlarged ? enlarged->parentWidget() : nullptr;
          }},
     };
     const QStringList wanted = args.size() > 3 ? args.mid(3) : shots.keys();

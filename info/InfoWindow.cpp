@@ -1,0 +1,75 @@
+#include "info/InfoWindow.h"
+
+#include "data/SharedState.h"
+#include "platform/Picture.h"
+#include "platform/Twips.h"
+#include "ui/Look.h"
+
+#include <QMdiSubWindow>
+#include <QPainter>
+#include <QSvgRenderer>
+
+Q_LOGGING_CATEGORY(lcInfo, "ravex.info", QtCriticalMsg)
+
+namespace {
+int PixelsToTwips(int pixels) {
+    return pixels * 15;
+}
+} // namespace
+
+QSize FrameAroundPicture(const QSize& picture) {
+    return QSize(Twips(PixelsToTwips(picture.width()) + 100), Twips(PixelsToTwips(picture.height()) + 400));
+}
+
+QRect AtTopCentre(const QSize& frame, const QSize& main) {
+    return QRect(QPoint(static_cast<int>((main.width() - frame.width()) / 2.0), 0), frame);
+}
+
+EnlargedFit FitEnlarged(const QSize& picture, const QSize& main) {
+    QSize frame = FrameAroundPicture(picture);
+    const bool scaled = main.isValid() && (frame.height() > main.height() || frame.width() > main.width());
+    if (scaled)
+        frame = QSize(Twips(PixelsToTwips(main.width()) - 1000), Twips(PixelsToTwips(main.height()) - 1500));
+    return {AtTopCentre(frame, main), scaled};
+}
+
+QCursor ClickCursor() {
+    look::EnsureResources();
+    QPixmap hand(32, 32);
+    hand.fill(Qt::transparent);
+    QPainter painter(&hand);
+    QSvgRenderer(QStringLiteral(":/cursors/hand.svg")).render(&painter);
+    return QCursor(hand, 11, 2); // the fingertip
+}
+
+QPixmap LoadDataPicture(const QString& file) {
+    const QPixmap picture = LoadPicture(gDataDir + file);
+    if (picture.isNull())
+        qCWarning(lcInfo) << "no picture in" << gDataDir + file;
+    return picture;
+}
+
+QSize InfoWindow::FrameOfClient(const QSize& client) const {
+    const QMdiSubWindow* frame = subWindow();
+    if (!frame)
+        return client;
+    const QMargins m = frame->contentsMargins();
+    return client.grownBy(m);
+}
+
+QSize InfoWindow::ClientOfFrame(const QSize& frame) const {
+    const QMdiSubWindow* sub = subWindow();
+    return sub ? frame.shrunkBy(sub->contentsMargins()) : frame;
+}
+
+void InfoWindow::SetFrame(const QRect& frame) {
+    QWidget* outer = subWindow() ? static_cast<QWidget*>(subWindow()) : this;
+    outer->resize(frame.size());
+    if (subWindow())
+        outer->move(frame.topLeft());
+}
+
+void InfoWindow::CloseWindow() {
+    QWidget* outer = subWindow() ? static_cast<QWidget*>(subWindow()) : this;
+    outer->close();
+}

@@ -1,0 +1,41 @@
+#include "info/PictureControl.h"
+
+#include <QMouseEvent>
+#include <QPainter>
+
+PictureControl::PictureControl(Mode mode, QWidget* parent) : QWidget(parent), mode_(mode) {}
+
+void PictureControl::setPicture(const QPixmap& picture) {
+    picture_ = picture;
+    if (mode_ == Mode::AutoSize)
+        resize(picture_.size());
+    update();
+    emit changed();
+}
+
+void PictureControl::paintEvent(QPaintEvent*) {
+    if (picture_.isNull())
+        return;
+    QPainter painter(this);
+    if (mode_ == Mode::Stretch) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(rect(), picture_);
+    } else {
+        painter.drawPixmap(0, 0, picture_);
+    }
+}
+
+void PictureControl::mousePressEvent(QMouseEvent* event) {
+    pressed_ = event->button() == Qt::LeftButton;
+    QWidget::mousePressEvent(event);
+}
+
+// A click is a press and a release of the left button over the control, as with a button.
+void PictureControl::mouseReleaseEvent(QMouseEvent* event) {
+    const bool click =
+        pressed_ && event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+    pressed_ = false;
+    QWidget::mouseReleaseEvent(event);
+    if (click)
+        emit clicked();
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "info/InfoWindow.h"
+
+class PictureControl;
+
+// One of the about screen's panels, enlarged: at its natural size when the window around it fits
+// the main window, else scaled into a window a little smaller than the main window. A click
+// closes it, and closing it brings the about screen back.
+class frmDarbareMa2 : public InfoWindow {
+    Q_OBJECT
+public:
+    explicit frmDarbareMa2(QWidget* parent = nullptr);
+    void SetPicture(const QPixmap& picture); // the picture to show, fitting the window to it
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private slots:
+    void Picture1_Change();
+    void Picture1_Click();
+    void Image1_Click();
+
+private:
+    void Form_Unload();
+
+    PictureControl* picture1_ = nullptr;
+    PictureControl* image1_ = nullptr;
+};

@@ -1,0 +1,22 @@
+#include "info/frmNokat.h"
+
+#include "info/PictureControl.h"
+#include "ui/Look.h"
+
+frmNokat::frmNokat(QWidget* parent) : InfoWindow(parent) {
+    setWindowTitle(QStringLiteral("نكات مهم در آزمون شهر"));
+    look::SetFormBackground(this);
+    picture1_ = new PictureControl(PictureControl::Mode::AutoSize, this);
+    picture1_->setObjectName(QStringLiteral("Picture1"));
+    picture1_->move(0, 0);
+    connect(picture1_, &PictureControl::changed, this, &frmNokat::Picture1_Change);
+}
+
+void frmNokat::Form_Load() {
+    picture1_->setPicture(LoadDataPicture(QStringLiteral("01")));
+}
+
+// The window takes the picture's size, however large: the tips are never scaled down.
+void frmNokat::Picture1_Change() {
+    SetFrame(AtTopCentre(FrameAroundPicture(picture1_->size()), mainOuterSize()));
+}
