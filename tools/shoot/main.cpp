@@ -125,6 +125,7 @@ int main(int argc, char** argv) {
              while (since.elapsed() < 700)
                  QApplication::processEvents(QEventLoop::AllEvents, 50);
              return through("Command9")();
+         }},
         {"nokat", framed("mnuNokat", "frmNokat")},
         {"rahnama", framed("Command7", "frmRahnama")},
         {"rahnama-2",
