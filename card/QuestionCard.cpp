@@ -4,7 +4,6 @@
 #include "data/JetSql.h"
 #include "data/SharedState.h"
 #include "platform/Keys.h"
-#include "platform/Picture.h"
 #include "platform/Vb.h"
 #include "ui/Binding.h"
 #include "ui/Look.h"
@@ -173,10 +172,14 @@ void QuestionCard::ShowPicture() {
     PictureBox* picture = c_.imgShekl;
     picture->show();
     const double number = vb::Val(c_.lblShekl->text());
-    // The file named 0 is the main window's background, never a question's picture.
-    picture->setPicture(number == 0 ? QPixmap() : LoadPicture(gDataDir + QString::number(number)));
-    if (number == 0)
+    // The file named 0 is the main window's background, never a question's picture. The file is
+    // decoded when the box is drawn, so the rows a move only passes over cost no decoding.
+    if (number == 0) {
+        picture->setPicture(QPixmap());
         picture->hide();
+    } else {
+        picture->setPictureFile(gDataDir + QString::number(number));
+    }
     hooks_->pictureShown(number != 0);
 }
 
@@ -193,11 +196,6 @@ void QuestionCard::SetCategories(BoundSource* adoNoeSoal, const QString& categor
 void QuestionCard::LoadCategories() {
     if (!adoNoeSoal_ || !c_.cboNoeSoal)
         return;
-    if (!fullSql_.isEmpty()) {
-        adoSoalat_->setConnectionString(ConnectionString());
-        adoSoalat_->setRecordSource(fullSql_);
-        adoSoalat_->refresh();
-    }
     adoNoeSoal_->setConnectionString(ConnectionString());
     adoNoeSoal_->refresh();
     {
@@ -208,8 +206,16 @@ void QuestionCard::LoadCategories() {
             adoNoeSoal_->moveNext();
         }
     }
-    if (!adoNoeSoal_->moveFirst())
+    if (!adoNoeSoal_->moveFirst()) {
+        // No category to show: the card stands on the whole collection instead. Where there is
+        // one, the whole collection would only be replaced by it at once, so it is never loaded.
+        if (!fullSql_.isEmpty()) {
+            adoSoalat_->setConnectionString(ConnectionString());
+            adoSoalat_->setRecordSource(fullSql_);
+            adoSoalat_->refresh();
+        }
         return;
+    }
     SelectCategory(c_.cboNoeSoal->findText(adoNoeSoal_->text(QStringLiteral("Farsi")), Qt::MatchExactly));
 }
 

@@ -80,7 +80,7 @@ public:
     // starts with nothing loaded) and its filter prefix (prefix + quoted code + "'").
     void SetCategories(BoundSource* adoNoeSoal, const QString& categorySql, const QString& fullSql,
                        const QString& filterPrefix);
-    // Loads the full list, fills the chooser and loads its first category.
+    // Fills the chooser and loads its first category (the whole collection when there is none).
     void LoadCategories();
     // Selects a category by list position as a user's choice would; false when there is none.
     bool SelectCategory(int listIndex);

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "data/RowSet.h"
+#include "data/PagedRows.h"
 
 #include <QObject>
 #include <memory>
@@ -10,7 +10,8 @@ class Connection;
 // The bound, scrollable question source a window shows: it is given a connection string and an
 // SQL text, refreshed, and then moved. Before the current row changes it says willMove(); once it
 // stands on the new row it says currentRowChanged() (the window's bound controls follow it), and
-// then moveComplete().
+// then moveComplete(). Rows are read only as they are looked at, a page at a time (PagedRows), so
+// a window costs the same on a bank of any size.
 class BoundSource : public QObject {
     Q_OBJECT
 public:
@@ -20,13 +21,14 @@ public:
     void setConnectionString(const QString& connectionString);
     void setRecordSource(const QString& sql) { recordSource_ = sql; }
 
-    // Runs the record source afresh and stands on its first row. False when the bank or the
-    // text fails; the source is then empty (at begin- and end-of-file).
+    // Takes the record source afresh and stands on its first row. False when the bank or the
+    // text fails; the source is then empty (at begin- and end-of-file). Its rows are read when
+    // first looked at, so a source refreshed again before anyone reads it costs no query.
     bool refresh();
 
-    int recordCount() const { return rows_.count(); }
-    bool isBOF() const { return rows_.isBOF(); }
-    bool isEOF() const { return rows_.isEOF(); }
+    int recordCount() const;
+    bool isBOF() const;
+    bool isEOF() const;
 
     bool moveFirst();
     bool moveLast();
@@ -34,10 +36,12 @@ public:
     bool movePrevious();
     bool moveFromFirst(int n); // first row, then n rows on
 
-    QVariant value(const QString& column) const { return rows_.value(column); }
+    QVariant value(const QString& column) const;
     QString text(const QString& column) const; // the value as a bound control shows it
-    bool setValue(const QString& column, const QVariant& value) { return rows_.setValue(column, value); }
+    bool setValue(const QString& column, const QVariant& value);
     bool update(); // writes the current row's changed fields back
+
+    int heldRows() const { return rows_.heldRows(); } // rows in memory now, at most a few pages
 
 signals:
     void willMove();
@@ -45,11 +49,11 @@ signals:
     void moveComplete();
 
 private:
-    bool moveTo(std::optional<int> target);
-    Connection* connection();
+    bool moveTo(std::optional<PagedRows::Move> target);
+    std::shared_ptr<Connection> connection();
 
     QString connectionString_;
     QString recordSource_;
-    std::unique_ptr<Connection> connection_;
-    RowSet rows_;
+    std::shared_ptr<Connection> connection_;
+    mutable PagedRows rows_; // reading on demand changes only what is held, not what is seen
 };

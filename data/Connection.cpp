@@ -6,6 +6,7 @@
 #include <QSqlQuery>
 
 Q_LOGGING_CATEGORY(lcData, "ravex.data", QtCriticalMsg)
+Q_LOGGING_CATEGORY(lcSql, "ravex.sql", QtCriticalMsg)
 
 QString DataSourceOf(const QString& connectionString) {
     // key=value pairs separated by ';'; a value may be wrapped in double quotes to hold a ';'.

@@ -6,6 +6,9 @@
 
 // Failures the data layer swallows (the windows go on with what they have) are logged here.
 Q_DECLARE_LOGGING_CATEGORY(lcData)
+// Every statement run on the bank to read rows, with how many it read, at debug level:
+// QT_LOGGING_RULES="ravex.sql.debug=true".
+Q_DECLARE_LOGGING_CATEGORY(lcSql)
 
 // "Provider=...;Data Source=<file>;" -> <file>; empty when the string names no source.
 QString DataSourceOf(const QString& connectionString);

@@ -28,4 +28,38 @@ QString SourceTable(const QString& sql) {
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
+bool Pageable(const QString& sql) {
+    static const QRegularExpression select(QStringLiteral(R"(^\s*select\b)"),
+                                           QRegularExpression::CaseInsensitiveOption);
+    // A text that orders or limits its own rows keeps them as it says, so it is read whole. A
+    // literal that merely contains these words is read whole too: slower, never wrong.
+    static const QRegularExpression ownOrder(QStringLiteral(R"(\b(order\s+by|limit|offset)\b)"),
+                                             QRegularExpression::CaseInsensitiveOption);
+    const QString adapted = Adapt(sql);
+    return select.match(adapted).hasMatch() && !ownOrder.match(adapted).hasMatch() && !adapted.contains(u';');
+}
+
+QString PartOf(const QString& sql, Part part) {
+    const QString from = QStringLiteral("SELECT * FROM (") + Adapt(sql) + QStringLiteral(")");
+    switch (part) {
+    case Part::First:
+        return from + QStringLiteral(" ORDER BY ID LIMIT ?");
+    case Part::Last:
+        return from + QStringLiteral(" ORDER BY ID DESC LIMIT ?");
+    case Part::After:
+        return from + QStringLiteral(" WHERE ID > ? ORDER BY ID LIMIT ?");
+    case Part::Before:
+        return from + QStringLiteral(" WHERE ID < ? ORDER BY ID DESC LIMIT ?");
+    case Part::At:
+        return from + QStringLiteral(" ORDER BY ID LIMIT ? OFFSET ?");
+    case Part::Count:
+        // Counting the IDs alone lets the engine count an index instead of reading every row;
+        // the limit keeps the IDs a query of their own, which the engine would otherwise fold
+        // into the count and read whole rows again.
+        return QStringLiteral("SELECT count(*) FROM (SELECT ID FROM (") + Adapt(sql) +
+               QStringLiteral(") LIMIT -1)");
+    }
+    return {};
+}
+
 } // namespace jetsql

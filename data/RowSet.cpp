@@ -33,6 +33,7 @@ bool RowSet::load(Connection& connection, const QString& sql) {
         sql_ = sql;
         return false;
     }
+    qCDebug(lcSql).noquote() << jetsql::Adapt(sql) << "->" << rows_.size() << "rows";
     original_ = rows_;
     pos_ = rows_.isEmpty() ? -1 : 0;
     return true;
@@ -96,18 +97,24 @@ bool RowSet::setValue(const QString& column, const QVariant& value) {
 }
 
 bool RowSet::update(Connection& connection) {
-    if (!hasRow() || !connection.isOpen())
+    if (!hasRow() || !writeRow(connection, sql_, columns_, original_[pos_], rows_[pos_]))
         return false;
-    const QString table = jetsql::SourceTable(sql_);
+    original_[pos_] = rows_[pos_];
+    return true;
+}
+
+bool RowSet::writeRow(Connection& connection, const QString& sql, const QStringList& columns,
+                      const QVector<QVariant>& before, const QVector<QVariant>& now) {
+    if (!connection.isOpen())
+        return false;
+    const QString table = jetsql::SourceTable(sql);
     if (table.isEmpty())
         return false;
-    const QVector<QVariant>& now = rows_[pos_];
-    const QVector<QVariant>& before = original_[pos_];
     QStringList sets;
     QVariantList setValues;
-    for (int i = 0; i < columns_.size(); ++i) {
+    for (int i = 0; i < columns.size(); ++i) {
         if (now[i] != before[i] || now[i].typeId() != before[i].typeId()) {
-            sets.append(columns_[i] + QStringLiteral(" = ?"));
+            sets.append(columns[i] + QStringLiteral(" = ?"));
             setValues.append(now[i]);
         }
     }
@@ -115,13 +122,15 @@ bool RowSet::update(Connection& connection) {
         return true;
     QStringList where;
     QVariantList whereValues;
-    const int id = columnIndex(QStringLiteral("ID"));
+    int id = -1;
+    for (int i = 0; i < columns.size() && id < 0; ++i)
+        id = columns[i].compare(QLatin1String("ID"), Qt::CaseInsensitive) == 0 ? i : -1;
     if (id >= 0) {
         where.append(QStringLiteral("ID = ?"));
         whereValues.append(before[id]);
     } else {
-        for (int i = 0; i < columns_.size(); ++i) {
-            where.append(columns_[i] + QStringLiteral(" IS ?"));
+        for (int i = 0; i < columns.size(); ++i) {
+            where.append(columns[i] + QStringLiteral(" IS ?"));
             whereValues.append(before[i]);
         }
     }
@@ -135,7 +144,6 @@ bool RowSet::update(Connection& connection) {
         qCWarning(lcData) << "update of" << table << "failed:" << query.lastError().text();
         return false;
     }
-    original_[pos_] = now;
     return true;
 }
 

@@ -40,6 +40,10 @@ public:
     // Writes the changed fields of the current row to the table or view the SQL read from,
     // finding the row by its ID, or by all its read values where it has no ID.
     bool update(Connection& connection);
+    // Writes one row's changed fields (now against before) to the table or view sql read from:
+    // the row is found by its ID, or by all its read values where it has no ID.
+    static bool writeRow(Connection& connection, const QString& sql, const QStringList& columns,
+                         const QVector<QVariant>& before, const QVector<QVariant>& now);
     // Appends one row to the source table, with values by column name.
     static bool append(Connection& connection, const QString& table,
                        const QVector<QPair<QString, QVariant>>& values);

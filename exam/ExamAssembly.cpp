@@ -102,8 +102,18 @@ ExamAssemblyResult AssembleExam(const QString& connectionString, int maxDraws) {
     if (!connection.isOpen())
         return failure(kBankUnreadable, 0);
 
+    // Only the numbers the 30 ranges cover are read: the rest of the bank, however large, can
+    // never be drawn, so an exam costs the same on a bank of any size.
+    int low = gExamRanges[1];
+    int high = gExamRanges[2];
+    for (int i = 1; i <= kExamSize; ++i) {
+        low = std::min<int>(low, gExamRanges[i]);
+        high = std::max<int>(high, gExamRanges[i + 1]);
+    }
     Recordset drawn;
-    if (!drawn.open(QStringLiteral("Select ID from qrySoalateAzmoon"), connection))
+    if (!drawn.open(
+            QStringLiteral("Select ID from qrySoalateAzmoon Where ID >= %1 And ID < %2").arg(low).arg(high),
+            connection))
         return failure(kQuestionsUnreadable, 0);
     QSet<int> available;
     for (bool more = drawn.moveFirst(); more && !drawn.isEOF(); more = drawn.moveNext())

@@ -6,17 +6,32 @@
 
 void PictureBox::setPicture(const QPixmap& picture) {
     picture_ = picture;
+    file_.clear();
     update();
 }
 
+void PictureBox::setPictureFile(const QString& path) {
+    picture_ = QPixmap();
+    file_ = path;
+    update();
+}
+
+const QPixmap& PictureBox::picture() const {
+    if (!file_.isEmpty()) {
+        picture_ = LoadPicture(file_);
+        file_.clear();
+    }
+    return picture_;
+}
+
 QRect PictureBox::pictureRect() const {
-    if (picture_.isNull())
+    if (picture().isNull())
         return {};
     return FitCentred(picture_.size(), size());
 }
 
 void PictureBox::paintEvent(QPaintEvent*) {
-    if (picture_.isNull())
+    if (picture().isNull())
         return;
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);

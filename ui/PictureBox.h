@@ -10,12 +10,16 @@ class PictureBox : public QWidget {
 public:
     using QWidget::QWidget;
     void setPicture(const QPixmap& picture);
-    const QPixmap& picture() const { return picture_; }
+    // The picture in a file, decoded only when it is first drawn or asked for: one replaced or
+    // hidden before then is never decoded.
+    void setPictureFile(const QString& path);
+    const QPixmap& picture() const;
     QRect pictureRect() const; // where the picture is drawn
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QPixmap picture_;
+    mutable QPixmap picture_;
+    mutable QString file_; // still to be decoded into picture_
 };

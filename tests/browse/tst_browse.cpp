@@ -364,6 +364,17 @@ private slots:
         QVERIFY(note->isVisible() && picture->isHidden());
     }
 
+    // The window opens on its first category: the whole collection, which that would replace at
+    // once, is never read, and the rows read are one page, whatever the size of the bank.
+    void openingReadsOnlyTheFirstCategory() {
+        LogCapture log("ravex.sql", QtDebugMsg);
+        QWidget* form = open("mnuMorooreSoalat");
+        QCOMPARE(ShownText(form, "lblTedadeNoeSoal"), QStringLiteral("تعاریف"));
+        QVERIFY(!log.messages.isEmpty());
+        for (const QString& statement : log.messages)
+            QVERIFY2(!statement.contains("(Select * from qrySoalat)"), qPrintable(statement));
+    }
+
     void aMissingBankOpensEmptyWindows() {
         QFile::remove(bank->bankPath());
         QWidget* form = open("Command10");

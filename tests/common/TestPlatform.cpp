@@ -104,10 +104,12 @@ QByteArray& capturedCategory() {
 }
 } // namespace
 
-LogCapture::LogCapture(const char* category) {
+LogCapture::LogCapture(const char* category, QtMsgType level) {
     currentCapture() = this;
     capturedCategory() = category;
-    QLoggingCategory::setFilterRules(QString::fromLatin1(category) + QStringLiteral(".warning=true"));
+    QLoggingCategory::setFilterRules(QString::fromLatin1(category) +
+                                     (level == QtDebugMsg ? QStringLiteral(".debug=true\n") : QString()) +
+                                     QString::fromLatin1(category) + QStringLiteral(".warning=true"));
     previous_ =
         qInstallMessageHandler([](QtMsgType, const QMessageLogContext& context, const QString& message) {
             if (currentCapture() && capturedCategory() == context.category)

@@ -63,10 +63,11 @@ private:
     std::mt19937_64 engine_;
 };
 
-// Collects what one logging category says while it lives, with that category switched on.
+// Collects what one logging category says while it lives, with that category switched on from
+// level on (warnings by default; the statement log "ravex.sql" speaks at debug level).
 class LogCapture {
 public:
-    explicit LogCapture(const char* category);
+    explicit LogCapture(const char* category, QtMsgType level = QtWarningMsg);
     ~LogCapture();
     QStringList messages;
 

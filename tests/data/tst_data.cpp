@@ -1,6 +1,7 @@
 // The data layer over a real bank file: every SQL text the windows send, the bound source's
 // cursor and notifications, writes, and banks that are missing or broken.
 #include "common/FixtureBank.h"
+#include "common/TestPlatform.h"
 #include "data/BoundSource.h"
 #include "data/Connection.h"
 #include "data/JetSql.h"
@@ -38,6 +39,26 @@ QStringList column(BoundSource& s, const QString& name) {
 bool ascending(const QList<int>& v) {
     return std::is_sorted(v.begin(), v.end()) && !v.isEmpty();
 }
+
+// The large category: question 60 of the standard fixture, then 3000 more with gaps between their
+// numbers, so pages are found by key and never by arithmetic on IDs.
+const QString kLargeCategory = QStringLiteral("Select * from qrySoalat Where NoeSoal ='R03'");
+QList<int> largeIds() {
+    QList<int> out{60};
+    for (int id = 1000; id <= 9997; id += 3)
+        out.append(id);
+    return out;
+}
+constexpr int kMostRowsHeld = 3 * 32; // a few pages, whatever the size of the result
+
+// The statements the data layer ran while it lived, as logged under ravex.sql.
+struct StatementLog {
+    LogCapture capture{"ravex.sql", QtDebugMsg};
+    int count(const QString& part) const {
+        return static_cast<int>(std::count_if(capture.messages.begin(), capture.messages.end(),
+                                              [&](const QString& m) { return m.contains(part); }));
+    }
+};
 } // namespace
 
 class TestData : public QObject {
@@ -50,6 +71,14 @@ class TestData : public QObject {
         s->setRecordSource(sql);
         s->refresh();
         return s;
+    }
+
+    std::unique_ptr<BoundSource> openLarge() {
+        const bool added =
+            bank->exec("INSERT INTO tblSoal (ID, Majmooe, NoeSoal, SoorateSoal, G_Sahih) "
+                       "WITH RECURSIVE n(i) AS (SELECT 1000 UNION ALL SELECT i + 3 FROM n WHERE i < 9997) "
+                       "SELECT i, 'general', 'R03', 'سؤال ' || i, 1 + i % 4 FROM n");
+        return added ? open(kLargeCategory) : nullptr;
     }
 
 private slots:
@@ -216,6 +245,143 @@ private slots:
         s->refresh();  // a fresh result announces its first row on both sides
         QCOMPARE(events, (QStringList{"will:2", "done:4", "will:4", "done:10", "will:10", "done:", "will:2",
                                       "done:2"}));
+    }
+
+    // A result of thousands of rows walked both ways: every row once, in order, across every page
+    // boundary, with only a few pages ever held.
+    void largeResultWalkedBothWays() {
+        auto s = openLarge();
+        QVERIFY(s);
+        const QList<int> expected = largeIds();
+        QCOMPARE(s->recordCount(), expected.size());
+        QList<int> forward;
+        int mostHeld = 0;
+        for (bool more = s->moveFirst(); more && !s->isEOF(); more = s->moveNext()) {
+            forward.append(s->value("ID").toInt());
+            mostHeld = std::max(mostHeld, s->heldRows());
+        }
+        QCOMPARE(forward, expected);
+        QVERIFY(s->isEOF() && !s->isBOF());
+        QList<int> backward;
+        for (bool more = s->moveLast(); more && !s->isBOF(); more = s->movePrevious()) {
+            backward.prepend(s->value("ID").toInt());
+            mostHeld = std::max(mostHeld, s->heldRows());
+        }
+        QCOMPARE(backward, expected);
+        QVERIFY(s->isBOF() && !s->isEOF());
+        QVERIFY(mostHeld <= kMostRowsHeld);
+        QVERIFY(!s->movePrevious()); // begin-of-file: refused
+        QVERIFY(s->moveNext());
+        QCOMPARE(s->value("ID").toInt(), 60);
+    }
+
+    void largeResultMovedByN_data() {
+        QTest::addColumn<int>("n");
+        QTest::addColumn<int>("id"); // 0: end-of-file; -1: refused
+        const QList<int> all = largeIds();
+        QTest::newRow("first") << 0 << 60;
+        QTest::newRow("last of the first page") << 31 << all[31];
+        QTest::newRow("first of the second page") << 32 << all[32];
+        QTest::newRow("middle") << 1500 << all[1500];
+        QTest::newRow("last") << int(all.size()) - 1 << all.last();
+        QTest::newRow("end-of-file") << int(all.size()) << 0;
+        QTest::newRow("beyond") << int(all.size()) + 1 << -1;
+        QTest::newRow("negative") << -1 << -1;
+    }
+    void largeResultMovedByN() {
+        QFETCH(int, n);
+        QFETCH(int, id);
+        auto s = openLarge();
+        QVERIFY(s);
+        QVERIFY(s->moveNext()); // away from the first row, so the move has somewhere to go
+        const bool moved = s->moveFromFirst(n);
+        QCOMPARE(moved, id >= 0);
+        if (id > 0) {
+            QCOMPARE(s->value("ID").toInt(), id);
+            // its neighbours are the result's, whichever page they were read from
+            const QList<int> all = largeIds();
+            if (s->movePrevious() && !s->isBOF())
+                QCOMPARE(s->value("ID").toInt(), all[n - 1]);
+        } else if (id == 0) {
+            QVERIFY(s->isEOF());
+            QVERIFY(s->movePrevious()); // back onto the last row
+            QCOMPARE(s->value("ID").toInt(), largeIds().last());
+        } else {
+            QCOMPARE(s->value("ID").toInt(), largeIds()[1]); // a refused move stays put
+        }
+        QVERIFY(s->heldRows() <= kMostRowsHeld);
+    }
+
+    // Only the rows a move needs are read, and the first of them only when something looks.
+    void rowsAreReadOnlyWhenLookedAt() {
+        auto s = openLarge();
+        QVERIFY(s);
+        StatementLog log;
+        s->setRecordSource("Select * from qrySoalat Where NoeSoal ='R01'");
+        QVERIFY(s->refresh()); // replaced below before anyone reads it
+        s->setRecordSource("Select * from qryTabloha Where NoeSoal ='T_HOKM'");
+        QVERIFY(s->refresh());
+        s->setRecordSource(kLargeCategory);
+        QVERIFY(s->refresh());
+        QCOMPARE(log.capture.messages.size(), 0);
+        QCOMPARE(s->value("ID").toInt(), 60); // the first page, and nothing else
+        QCOMPARE(log.capture.messages.size(), 1);
+        QCOMPARE(log.count("R01") + log.count("T_HOKM") + log.count("count("), 0);
+        for (int i = 0; i < 31; ++i)
+            QVERIFY(s->moveNext()); // within the page: nothing read
+        QCOMPARE(log.capture.messages.size(), 1);
+        QVERIFY(s->moveNext()); // onto the second page
+        QCOMPARE(log.capture.messages.size(), 2);
+        QCOMPARE(s->recordCount(), largeIds().size()); // counted once, when asked
+        QCOMPARE(s->recordCount(), largeIds().size());
+        QCOMPARE(log.count("count("), 1);
+    }
+
+    void notificationsAcrossPages() {
+        auto s = openLarge();
+        QVERIFY(s);
+        const QList<int> all = largeIds();
+        QVERIFY(s->moveFromFirst(31));
+        QStringList events;
+        connect(s.get(), &BoundSource::willMove, [&] { events << "will:" + s->text("ID"); });
+        connect(s.get(), &BoundSource::currentRowChanged, [&] { events << "row:" + s->text("ID"); });
+        connect(s.get(), &BoundSource::moveComplete, [&] { events << "done:" + s->text("ID"); });
+        s->moveNext();     // reads the next page
+        s->movePrevious(); // back, within what is held
+        s->moveFromFirst(int(all.size()));
+        s->moveNext(); // refused at end-of-file: nothing said
+        const auto id = [&](int n) { return QString::number(all[n]); };
+        QCOMPARE(events, (QStringList{"will:" + id(31), "row:" + id(32), "done:" + id(32), "will:" + id(32),
+                                      "row:" + id(31), "done:" + id(31), "will:" + id(31), "row:", "done:"}));
+    }
+
+    // A row far into the result, reached by moving or by position, is written back by its ID.
+    void updateInALaterPage_data() {
+        QTest::addColumn<bool>("byStepping");
+        QTest::newRow("stepped to") << true;
+        QTest::newRow("moved to by position") << false;
+    }
+    void updateInALaterPage() {
+        QFETCH(bool, byStepping);
+        auto s = openLarge();
+        QVERIFY(s);
+        const int n = 2000;
+        if (byStepping) {
+            for (int i = 0; i < n; ++i)
+                QVERIFY(s->moveNext());
+        } else {
+            QVERIFY(s->moveFromFirst(n));
+        }
+        const int id = s->value("ID").toInt();
+        QCOMPARE(id, largeIds()[n]);
+        QVERIFY(s->setValue("SoorateSoal", QStringLiteral("متن تازه")));
+        QVERIFY(s->update());
+        QVERIFY(s->moveFirst() && s->moveFromFirst(n)); // away and back: read afresh
+        QCOMPARE(s->text("SoorateSoal"), QStringLiteral("متن تازه"));
+        auto check = open(QStringLiteral("Select * from qrySoalat Where ID =%1").arg(id));
+        QCOMPARE(check->text("SoorateSoal"), QStringLiteral("متن تازه"));
+        auto neighbour = open(QStringLiteral("Select * from qrySoalat Where ID =%1").arg(id + 3));
+        QCOMPARE(neighbour->text("SoorateSoal"), QStringLiteral("سؤال %1").arg(id + 3));
     }
 
     void emptyResult() {

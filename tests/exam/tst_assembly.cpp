@@ -338,6 +338,32 @@ private slots:
         }
     }
 
+    // Questions beyond the ranges are never read: 30,000 of them change neither the numbers
+    // drawn nor how many rows the draw reads.
+    void questionsBeyondTheRangesAreNeverRead() {
+        fillBank(*bank);
+        QVERIFY2(bank->write(), qPrintable(bank->lastError));
+        const auto assemble = [&] {
+            SequenceRandom random(QVector<float>{0.3f, 0.9f, 0.5f} + fixedShuffles() + fixedShuffles());
+            SetRandom(&random);
+            LogCapture log("ravex.sql", QtDebugMsg);
+            const ExamAssemblyResult result = AssembleExam(bank->connectionString());
+            SetRandom(nullptr);
+            return std::make_pair(result.ok ? QList<int>(gExamIDs.begin() + 1, gExamIDs.end()) : QList<int>{},
+                                  log.messages.filter(QStringLiteral("qrySoalateAzmoon")));
+        };
+        const auto [small, smallReads] = assemble();
+        QCOMPARE(small.size(), kExamSize);
+        QVERIFY(
+            bank->exec("INSERT INTO tblSoal (ID, Majmooe, NoeSoal, G_Sahih) "
+                       "WITH RECURSIVE n(i) AS (SELECT 600 UNION ALL SELECT i + 1 FROM n WHERE i < 30599) "
+                       "SELECT i, 'general', 'R01', 1 FROM n"));
+        const auto [large, largeReads] = assemble();
+        QCOMPARE(large, small);
+        QCOMPARE(smallReads.size(), 2);   // the numbers in the ranges, then the drawn questions
+        QCOMPARE(largeReads, smallReads); // the same statements, reading the same numbers of rows
+    }
+
     // Drawing among a range's questions keeps every one of them equally likely.
     void candidateDrawIsUniform() {
         QSet<int> available;

@@ -9,8 +9,10 @@
 #include "exam/Circle.h"
 #include "exam/frmAzmoon.h"
 #include "exam/frmNatije.h"
+#include "platform/Picture.h"
 #include "ui/Look.h"
 #include "ui/Modal.h"
+#include "ui/PictureBox.h"
 
 #include <QDialog>
 #include <QLabel>
@@ -72,6 +74,13 @@ class TestExam : public QObject {
         for (s.moveFirst(); !s.isEOF(); s.moveNext())
             out << s.value("G_Sahih").toInt();
         return out;
+    }
+    int storedPictures() {
+        BoundSource s;
+        s.setConnectionString(bank->connectionString());
+        s.setRecordSource("Select * from tblAzmoon Where Shekl <> 0");
+        s.refresh();
+        return s.recordCount();
     }
     QWidget* openExam() {
         return program->Open("Command6"); // the keys then reach it, as a user's would
@@ -358,6 +367,19 @@ private slots:
         key(form, Qt::Key_Down);
         QCOMPARE(markedOption(form), before % 4 + 1);
         QCOMPARE(int(gAnswers[30]), markedOption(form));
+    }
+
+    // Grading passes over every question and comes back to the first: only the picture left
+    // on show is decoded, once, when it is drawn.
+    void gradingDecodesOnlyThePictureLeftShown() {
+        QWidget* form = openExam();
+        QVERIFY(storedPictures() >= 3); // the pass crosses several pictures
+        QApplication::processEvents();
+        const quint64 before = PictureDecodes();
+        ClickButton(form, "cmdTashih");
+        QApplication::processEvents();
+        auto* picture = form->findChild<PictureBox*>("imgShekl");
+        QVERIFY(PictureDecodes() - before <= (picture->isVisible() ? 1u : 0u));
     }
 
     void aPassAfterAFailShowsTheCountInMaroonAgain() {

@@ -167,6 +167,53 @@ private slots:
         QVERIFY(LoadPicture(dir.path()).isNull()); // a folder
         QVERIFY(LoadPicture(QString()).isNull());
     }
+
+    // A picture is decoded once while its file stays as it was, and afresh when the file changes
+    // in size or only in its modification time; the cache forgets the oldest beyond its bound.
+    void picturesAreDecodedOnce() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("42"));
+        const auto write = [&](QSize size, QColor colour) {
+            QImage image(size, QImage::Format_RGB32);
+            image.fill(colour);
+            return image.save(path, "PNG");
+        };
+        QVERIFY(write({20, 10}, Qt::blue));
+        const quint64 start = PictureDecodes();
+        QCOMPARE(LoadPicture(path).size(), QSize(20, 10));
+        QCOMPARE(LoadPicture(path).size(), QSize(20, 10));
+        QCOMPARE(PictureDecodes(), start + 1);
+
+        QVERIFY(write({30, 15}, Qt::blue)); // another size of file
+        QCOMPARE(LoadPicture(path).size(), QSize(30, 15));
+        QCOMPARE(PictureDecodes(), start + 2);
+
+        QVERIFY(write({30, 15}, Qt::red)); // the same size of file: only the time tells
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(
+            file.setFileTime(QDateTime::currentDateTime().addSecs(60), QFileDevice::FileModificationTime));
+        file.close();
+        QCOMPARE(LoadPicture(path).toImage().pixelColor(0, 0), QColor(Qt::red));
+        QCOMPARE(PictureDecodes(), start + 3);
+
+        QVERIFY(QFile::remove(path));
+        QVERIFY(LoadPicture(path).isNull());
+
+        QStringList many;
+        for (int i = 0; i <= kPictureCacheSize; ++i) {
+            many << dir.filePath(QStringLiteral("p%1").arg(i));
+            QImage image(4, 4, QImage::Format_RGB32);
+            image.fill(Qt::green);
+            QVERIFY(image.save(many.last(), "PNG"));
+            LoadPicture(many.last());
+        }
+        const quint64 filled = PictureDecodes();
+        LoadPicture(many.last()); // the newest is kept
+        QCOMPARE(PictureDecodes(), filled);
+        LoadPicture(many.first()); // the oldest went
+        QCOMPARE(PictureDecodes(), filled + 1);
+    }
 };
 
 QTEST_MAIN(TestPlatform)

@@ -1,0 +1,78 @@
+"""What every benchmark shares: data folders, and whole processes timed from outside, side by side.
+
+Each program is run in turn with the others (A B A B ...), each run timed with time.perf_counter
+around subprocess.run and its peak memory read from /usr/bin/time; a figure is the median."""
+import os
+import statistics
+import subprocess
+import sys
+import tempfile
+import time
+
+ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), ".."))
+BUILD = os.path.join(ROOT, "build")
+
+
+def program(name):
+    path = os.path.join(BUILD, "bench", name)
+    if not os.path.exists(path):
+        sys.exit(f"{path} is missing: build the tree first (cmake --build build)")
+    return path
+
+
+def shipped_data(where):
+    """A data folder made from the bank's sources; returns the XDG_DATA_HOME that holds it."""
+    subprocess.run([os.path.join(BUILD, "tools", "make-datadir"), "--out", os.path.join(where, "vkimgdir")],
+                   check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    return where
+
+
+def scaled_data(source_home, questions, where):
+    subprocess.run([os.path.join(ROOT, "bench", "scale", "make-bank"), os.path.join(source_home, "vkimgdir"),
+                    str(questions), os.path.join(where, "vkimgdir")], check=True, stdout=subprocess.DEVNULL)
+    return where
+
+
+def measure(commands, data_home, runs):
+    """commands: {label: argv} run over data_home, or {label: (argv, its own data home)}.
+    Returns {label: (median seconds, median peak MiB)}."""
+    homes = {label: c[1] if isinstance(c, tuple) else data_home for label, c in commands.items()}
+    commands = {label: c[0] if isinstance(c, tuple) else c for label, c in commands.items()}
+    times = {label: [] for label in commands}
+    memory = {label: [] for label in commands}
+    with tempfile.NamedTemporaryFile() as report:
+        def once(label):
+            start = time.perf_counter()
+            env = dict(os.environ, QT_QPA_PLATFORM="offscreen", XDG_DATA_HOME=homes[label])
+            subprocess.run(["/usr/bin/time", "-f", "%M", "-o", report.name] + commands[label], env=env,
+                           check=True, stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            elapsed = time.perf_counter() - start
+            with open(report.name) as f:
+                return elapsed, int(f.read().split()[-1]) / 1024
+        for label in commands:  # warm the file cache and the loader
+            once(label)
+        for _ in range(runs):
+            for label in commands:
+                t, m = once(label)
+                times[label].append(t)
+                memory[label].append(m)
+    return {label: (statistics.median(times[label]), statistics.median(memory[label])) for label in commands}
+
+
+ACTIONS = [
+    ("review", "opening the question review window"),
+    ("signs", "opening the signs window"),
+    ("category", "picking a category"),
+    ("next", "one next step with its picture"),
+    ("grade", "grade, result window"),
+]
+
+
+def row(figure, ours, floor, target):
+    ratio = ours / floor
+    mark = "" if ratio <= target else "  OVER"
+    return f"{figure:40s} {ours * 1000:8.1f} ms {floor * 1000:8.1f} ms {ratio:6.2f}   <= {target:.1f}{mark}"
+
+
+def header():
+    return f"{'figure':40s} {'ours':>11s} {'floor':>11s} {'ratio':>6s}   target"
