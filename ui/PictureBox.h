@@ -13,8 +13,13 @@ public:
     const QPixmap& picture() const { return picture_; }
     QRect pictureRect() const; // where the picture is drawn
 
+signals:
+    // A left click on the picture itself (the card windows then show it enlarged).
+    void clicked();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     QPixmap picture_;
