@@ -215,6 +215,13 @@ void frmAzmoon::correctOptionChanged(QuestionCard& card) {
         card.MarkCorrectOption();
 }
 
+void frmAzmoon::afterKeyMove() {
+    ShowAnswer();
+    // Rows with the same correct option do not repaint by themselves; the red one must follow.
+    if (Graded)
+        card_->MarkCorrectOption();
+}
+
 void frmAzmoon::paintOption(QuestionCard& card, int k, bool correct) {
     CardHooks::paintOption(card, k, correct);
     if (correct || !Graded)

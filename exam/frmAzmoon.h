@@ -43,7 +43,7 @@ private:
     // option is marked only once graded, and every move puts the answer marker back.
     bool equalIdRestartsCount() const override { return true; }
     void correctOptionChanged(QuestionCard& card) override;
-    void afterKeyMove() override { ShowAnswer(); }
+    void afterKeyMove() override;
     // Once graded, a wrong answer's chosen option is red beside the correct one in green.
     void paintOption(QuestionCard& card, int k, bool correct) override;
 
