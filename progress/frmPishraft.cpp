@@ -65,6 +65,7 @@ frmPishraft::frmPishraft(QWidget* parent) : ChildForm(parent) {
                             {QStringLiteral("تاريخ"), QStringLiteral("ساعت"), QStringLiteral("آزمون"),
                              QStringLiteral("درست"), QStringLiteral("نادرست"), QStringLiteral("حد قبولي"),
                              QStringLiteral("مدت"), QStringLiteral("نتيجه")});
+    grdAzmoonha_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     grdMozooat_ = makeGrid(this, "grdMozooat",
                            {QStringLiteral("موضوع"), QStringLiteral("پاسخها"), QStringLiteral("درست"),
                             QStringLiteral("درصد درست")});
