@@ -9,6 +9,8 @@
 #include "info/frmDarbareMa2.h"
 #include "info/frmNokat.h"
 #include "info/frmRahnama.h"
+#include "progress/frmEshtebahat.h"
+#include "progress/frmPishraft.h"
 #include "settings/frmTanzimat.h"
 
 ChildForm* CreateChildWindow(const QString& name, QWidget* parent) {
@@ -32,5 +34,11 @@ ChildForm* CreateChildWindow(const QString& name, QWidget* parent) {
         return new frmDarbareMa(parent);
     if (name == QLatin1String("frmDarbareMa2"))
         return new frmDarbareMa2(parent);
+    if (name == QLatin1String("frmPishraft"))
+        return new frmPishraft(parent);
+    if (name == QLatin1String("frmEshtebahat"))
+        return new frmEshtebahat(parent);
+    if (name == QLatin1String("frmAzmooneEshtebahat"))
+        return NewMistakesExam(parent);
     return nullptr;
 }

@@ -213,6 +213,9 @@ void frmMain::buildMenu() {
     entry(emkanat, "mnuTanzimat", "تنظيمات", "Ctrl+T", &frmMain::mnuTanzimat_Click);
     separator(emkanat, "mnuDash3");
     entry(emkanat, "mnuViraiesh", "ويرايش سؤالات", nullptr, &frmMain::mnuViraiesh_Click);
+    separator(emkanat, "mnuDash5");
+    entry(emkanat, "mnuPishraft", "پیشرفت من", nullptr, &frmMain::mnuPishraft_Click);
+    entry(emkanat, "mnuEshtebahat", "مرور اشتباهات", nullptr, &frmMain::mnuEshtebahat_Click);
 
     QMenu* rahnama = bar->addMenu(QStringLiteral("راهنما"));
     rahnama->setObjectName(QStringLiteral("mnuRahnama"));
@@ -378,6 +381,12 @@ void frmMain::mnuTanzimat_Click() {
 }
 void frmMain::mnuViraiesh_Click() {
     ShowChild(QStringLiteral("frmViraiesh"));
+}
+void frmMain::mnuPishraft_Click() {
+    ShowChild(QStringLiteral("frmPishraft"));
+}
+void frmMain::mnuEshtebahat_Click() {
+    ShowChild(QStringLiteral("frmEshtebahat"));
 }
 void frmMain::mnu41_Click() {
     ShowChild(QStringLiteral("frmRahnama"));

@@ -64,6 +64,8 @@ private slots:
     void mnu32_Click();
     void mnuTanzimat_Click();
     void mnuViraiesh_Click();
+    void mnuPishraft_Click();
+    void mnuEshtebahat_Click();
     void mnu41_Click();
     void mnu42_Click();
     void mnuKhorooj_Click();

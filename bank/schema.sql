@@ -94,3 +94,35 @@ BEGIN
         G3 = NEW.G3, G4 = NEW.G4, G_Sahih = NEW.G_Sahih, Shekl = NEW.Shekl
     WHERE ID = OLD.ID AND Majmooe = 'signs';
 END;
+
+-- The learner's history: every graded exam and its answers, in the source's option numbering,
+-- read through the shuffle the exam being taken was dealt in (tblAzmoonTartib). The program
+-- adds these to an older bank when they are missing.
+CREATE TABLE tblExamHistory (
+    ExamID   INTEGER PRIMARY KEY AUTOINCREMENT,
+    TakenAt  TEXT NOT NULL,
+    Seconds  INTEGER NOT NULL,
+    PassMark INTEGER NOT NULL,
+    Questions INTEGER NOT NULL,
+    Correct  INTEGER NOT NULL,
+    Wrong    INTEGER NOT NULL,
+    Passed   INTEGER NOT NULL CHECK (Passed IN (0, 1)),
+    Kind     TEXT NOT NULL DEFAULT 'main' CHECK (Kind IN ('main', 'mistakes'))
+);
+CREATE TABLE tblExamAnswers (
+    ExamID     INTEGER NOT NULL REFERENCES tblExamHistory (ExamID) ON DELETE CASCADE,
+    Position   INTEGER NOT NULL,
+    QuestionID INTEGER NOT NULL,
+    Chosen     INTEGER CHECK (Chosen BETWEEN 1 AND 4),
+    Correct    INTEGER CHECK (Correct BETWEEN 1 AND 4),
+    PRIMARY KEY (ExamID, Position)
+);
+CREATE INDEX tblExamAnswers_QuestionID ON tblExamAnswers (QuestionID);
+CREATE TABLE tblAzmoonTartib (
+    Position INTEGER PRIMARY KEY,
+    ID       INTEGER NOT NULL UNIQUE,
+    O1       INTEGER NOT NULL,
+    O2       INTEGER NOT NULL,
+    O3       INTEGER NOT NULL,
+    O4       INTEGER NOT NULL
+);

@@ -8,6 +8,7 @@
 #include "ui/Binding.h"
 #include "ui/Look.h"
 #include "ui/PictureBox.h"
+#include "ui/PictureZoom.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -50,6 +51,9 @@ QuestionCard::QuestionCard(QWidget* form, const CardControls& controls, BoundSou
     }
     binder_->bind(QStringLiteral("Shekl"), c_.lblShekl, [this] { lblShekl_Change(); });
 
+    // Every card window enlarges its picture on a click.
+    connect(c_.imgShekl, &PictureBox::clicked, this,
+            [this] { PictureZoom::Show(c_.imgShekl, c_.imgShekl->picture()); });
     connect(c_.cmdFirst, &QPushButton::clicked, this, &QuestionCard::cmdFirst_Click);
     connect(c_.cmdPrevious, &QPushButton::clicked, this, &QuestionCard::cmdPrevious_Click);
     connect(c_.cmdNext, &QPushButton::clicked, this, &QuestionCard::cmdNext_Click);

@@ -3,15 +3,18 @@
 #include "data/Connection.h"
 #include "data/Recordset.h"
 #include "data/SharedState.h"
+#include "exam/ExamHistory.h"
 #include "platform/Random.h"
 
 #include <QSet>
+#include <QStringList>
 #include <algorithm>
 
 namespace {
 const QString kBankUnreadable = QStringLiteral("بانك سؤالات پيدا نشد يا قابل خواندن نيست.");
 const QString kQuestionsUnreadable =
     QStringLiteral("سؤالات آزمون از بانك خوانده نشد؛ بانك سؤالات ناقص يا خراب است.");
+const QString kNoMistakes = QStringLiteral("سؤالي براي آزمون اشتباهات در بانك نيست.");
 const QString kWriteFailed = QStringLiteral("آزمون جديد در بانك نوشته نشد؛ آزمون قبلي دست نخورده باقي ماند.");
 
 QString emptyRangeMessage(int first, int last) {
@@ -52,6 +55,9 @@ bool writeExam(Connection& connection, Recordset& drawn) {
     bool ok = exam.open(QStringLiteral("Delete * from tblAzmoon"), connection) &&
               exam.open(QStringLiteral("tblAzmoon"), connection);
     Randomize();
+    // The shuffle is kept beside the exam so that a graded answer can be told in the source's own
+    // numbering; a bank that cannot take it still gives the exam, only unrecorded.
+    QVector<ExamOrderRow> order;
     for (bool more = ok && drawn.moveFirst(); ok && more && !drawn.isEOF(); more = drawn.moveNext()) {
         std::array<QString, 4> options;
         for (int k = 0; k < 4; ++k)
@@ -59,6 +65,7 @@ bool writeExam(Connection& connection, Recordset& drawn) {
         // The answer is read as a byte: a value the bank should never hold still cannot overflow.
         const int correct = static_cast<quint8>(drawn.value(QStringLiteral("G_Sahih")).toInt());
         const ShuffledOptions s = Shuffle(options, correct);
+        order.append({drawn.value(QStringLiteral("ID")).toInt(), s.order});
         ok = exam.addRow({{QStringLiteral("ID"), drawn.value(QStringLiteral("ID"))},
                           {QStringLiteral("SoorateSoal"), drawn.value(QStringLiteral("SoorateSoal"))},
                           {QStringLiteral("G1"), s.options[0]},
@@ -70,6 +77,8 @@ bool writeExam(Connection& connection, Recordset& drawn) {
                           {QStringLiteral("NoeSoal"), drawn.value(QStringLiteral("NoeSoal"))}});
     }
     exam.close();
+    if (ok)
+        WriteExamOrder(connection, order);
     if (ok && connection.commit())
         return true;
     connection.rollback();
@@ -94,6 +103,7 @@ ShuffledOptions Shuffle(const std::array<QString, 4>& options, int correct) {
         }
         out.options[k] = options[order[k] - 1];
     }
+    out.order = order;
     return out;
 }
 
@@ -136,4 +146,35 @@ ExamAssemblyResult AssembleExam(const QString& connectionString, int maxDraws) {
     if (!writeExam(connection, drawn))
         return failure(kWriteFailed, draws);
     return {true, QString(), draws};
+}
+
+ExamAssemblyResult AssembleExamOf(const QString& connectionString, const QVector<int>& ids) {
+    Connection connection(connectionString);
+    if (!connection.isOpen())
+        return failure(kBankUnreadable, 0);
+    QStringList terms;
+    for (const int id : ids) {
+        if (terms.size() < kExamSize && !IsExcludedFromExams(id))
+            terms << QStringLiteral("ID=%1").arg(id);
+    }
+    if (terms.isEmpty())
+        return failure(kNoMistakes, 0);
+    const QString filter = terms.join(QStringLiteral(" Or "));
+    Recordset drawn;
+    if (!drawn.open(QStringLiteral("Select * from qrySoalateAzmoon Where (") + filter + u')', connection))
+        return failure(kQuestionsUnreadable, 0);
+    if (drawn.recordCount() == 0)
+        return failure(kNoMistakes, 0);
+    if (!writeExam(connection, drawn))
+        return failure(kWriteFailed, 1);
+    // The answers start on option 1, as a drawn exam's do.
+    gExamFilter = filter;
+    gExamIDs.fill(0);
+    int i = 0;
+    for (bool more = drawn.moveFirst(); more && !drawn.isEOF(); more = drawn.moveNext())
+        gExamIDs[++i] = static_cast<qint16>(drawn.value(QStringLiteral("ID")).toInt());
+    gAnswers.fill(0);
+    for (int k = 1; k <= kExamSize; ++k)
+        gAnswers[k] = 1;
+    return {true, QString(), 1};
 }

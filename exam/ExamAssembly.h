@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QVector>
 #include <array>
 
 // Building a new exam in the bank: 30 numbers drawn until the bank holds a question for each,
@@ -9,6 +10,7 @@
 struct ShuffledOptions {
     std::array<QString, 4> options; // in the order the exam shows them
     int correct = 0;                // where the correct option went (1..4); unchanged if it was not 1..4
+    std::array<int, 4> order{};     // the source's option number (1..4) shown in each slot
 };
 
 // Deals the four options in a random order (a fresh order[k] = int(4 * Rnd()) + 1 per slot, drawn
@@ -25,3 +27,8 @@ struct ExamAssemblyResult {
 // exam whole, when the bank cannot be read, when some range has no question an exam may draw, or
 // when maxDraws draws never found all 30 questions.
 ExamAssemblyResult AssembleExam(const QString& connectionString, int maxDraws = 200);
+
+// Assembles an exam over the given questions (the mistakes exam): those of them an exam may draw,
+// at most 30, shuffled and written as AssembleExam writes its 30. It fails, leaving the previous
+// exam whole, when the bank cannot be read or written or none of them is left to ask.
+ExamAssemblyResult AssembleExamOf(const QString& connectionString, const QVector<int>& ids);

@@ -5,20 +5,27 @@
 #include <algorithm>
 
 ExamGrade GradeAnswers(const QVector<QVariant>& correctOptions, const std::array<quint8, 31>& answers,
-                       int passMark) {
+                       int passMark, int examSize) {
     ExamGrade g;
-    for (int i = 1; i <= kExamSize && i <= correctOptions.size(); ++i) {
+    examSize = std::clamp(examSize, 0, kExamSize);
+    for (int i = 1; i <= examSize && i <= correctOptions.size(); ++i) {
         bool number = false;
         const int stored = correctOptions[i - 1].toString().toInt(&number);
         if (number && stored == answers[i])
             ++g.correct;
     }
-    g.wrong = kExamSize - g.correct;
+    g.wrong = examSize - g.correct;
     g.passed = g.correct >= passMark;
     g.correctText = QString::number(g.correct);
     g.wrongText = QString::number(g.wrong);
     g.verdictText = g.passed ? QStringLiteral("قبول") : QStringLiteral("مردود");
     return g;
+}
+
+int ScaledPassMark(int passMark, int questions) {
+    if (passMark <= 0 || questions <= 0)
+        return std::max(passMark, 0);
+    return (passMark * questions + kExamSize - 1) / kExamSize;
 }
 
 namespace {

@@ -5,6 +5,7 @@
 #include "data/SharedState.h"
 #include "exam/Circle.h"
 #include "exam/ExamAssembly.h"
+#include "exam/ExamHistory.h"
 #include "exam/Grading.h"
 #include "exam/frmNatije.h"
 #include "platform/Clock.h"
@@ -18,12 +19,16 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPointer>
 #include <QPushButton>
 #include <QTimer>
 
 using namespace look;
 
 namespace {
+// Two exam windows would share the one exam table and the answers: one at a time.
+QPointer<frmAzmoon> runningExam;
+
 const ControlPlace kExamLayout[] = {
     {"lblTedadeNoeSoal", 4500, 540, 5175, 675},
     {"lblShomareSoal", 13710, 1230, 300, 900},
@@ -102,6 +107,12 @@ frmAzmoon::frmAzmoon(QWidget* parent) : ChildForm(parent) {
     connect(tmrAzmoon_, &QTimer::timeout, this, &frmAzmoon::tmrAzmoon_Timer);
 }
 
+void frmAzmoon::setQuestionIDs(const QVector<int>& ids) {
+    mistakesExam_ = true;
+    questionIds_ = ids;
+    c_.lblTedadeNoeSoal->setText(QStringLiteral("آزمون اشتباهات"));
+}
+
 void frmAzmoon::BuildControls() {
     c_ = BuildCardControls(this, {.textBoxes = false, .ruleUnderQuestion = false, .chooser = false});
     c_.lblTedadeNoeSoal->setText(QStringLiteral("آزمون اصلي"));
@@ -159,6 +170,8 @@ void frmAzmoon::BuildControls() {
 
 void frmAzmoon::closeEvent(QCloseEvent* event) {
     tmrAzmoon_->stop(); // closing ends the exam, ungraded
+    if (runningExam == this)
+        runningExam = nullptr;
     ChildForm::closeEvent(event);
 }
 
@@ -166,7 +179,13 @@ void frmAzmoon::Form_Load() {
     PlaceOnMain(14300, 8625);
     Graded = false;
     card_->ResetOptionColors();
-    const bool assembled = BuildExam();
+    bool assembled = false;
+    if (runningExam && runningExam != this) {
+        MsgBox(this, QStringLiteral("آزمون ديگري باز است؛ نخست آن را ببنديد."), MsgIcon::Warning, kAppTitle);
+    } else {
+        runningExam = this;
+        assembled = BuildExam();
+    }
     gExamStart = Now();
     startMs_ = MonotonicMs();
     c_.lblCount->setText(QString::number(adoSoalat_->recordCount()));
@@ -179,7 +198,8 @@ void frmAzmoon::Form_Load() {
 }
 
 bool frmAzmoon::BuildExam() {
-    const ExamAssemblyResult result = AssembleExam(ConnectionString());
+    const ExamAssemblyResult result =
+        mistakesExam_ ? AssembleExamOf(ConnectionString(), questionIds_) : AssembleExam(ConnectionString());
     if (!result.ok) {
         MsgBox(this, result.message, MsgIcon::Warning, kAppTitle);
         return false;
@@ -193,6 +213,24 @@ bool frmAzmoon::BuildExam() {
 void frmAzmoon::correctOptionChanged(QuestionCard& card) {
     if (Graded)
         card.MarkCorrectOption();
+}
+
+void frmAzmoon::afterKeyMove() {
+    ShowAnswer();
+    // Rows with the same correct option do not repaint by themselves; the red one must follow.
+    if (Graded)
+        card_->MarkCorrectOption();
+}
+
+void frmAzmoon::paintOption(QuestionCard& card, int k, bool correct) {
+    CardHooks::paintOption(card, k, correct);
+    if (correct || !Graded)
+        return;
+    // The row's own position, not the shown one: the position label follows the move later.
+    const int n = examIds_.indexOf(adoSoalat_->value(QStringLiteral("ID")).toInt()) + 1;
+    const int shownCorrect = card.correctOptionText().toInt();
+    if (n >= 1 && gAnswers[n] == k && k != shownCorrect && shownCorrect >= 1 && shownCorrect <= 4)
+        SetTextColour(c_.lblG[k - 1], kRed);
 }
 
 int frmAzmoon::shownPosition() const {
@@ -232,7 +270,7 @@ void frmAzmoon::Form_KeyDown(int keyCode) {
 
 void frmAzmoon::SaveAnswer() {
     const int n = shownPosition();
-    if (n < 1 || n > kExamSize)
+    if (n < 1 || n > adoSoalat_->recordCount())
         return;
     for (int k = 0; k < 4; ++k) {
         if (shpJavab_->y() == options_[k]->y() + 5) {
@@ -244,7 +282,7 @@ void frmAzmoon::SaveAnswer() {
 
 void frmAzmoon::ShowAnswer() {
     const int n = shownPosition();
-    if (n < 1 || n > kExamSize)
+    if (n < 1 || n > adoSoalat_->recordCount())
         return;
     const int a = gAnswers[n];
     if (a >= 1 && a <= 4)
@@ -265,18 +303,36 @@ void frmAzmoon::tmrAzmoon_Timer() {
 
 void frmAzmoon::GradeExam() {
     tmrAzmoon_->stop();
+    const bool gradedBefore = Graded; // a second grading shows the result again, kept once
     Graded = true;
+    const int size = std::min(adoSoalat_->recordCount(), kExamSize);
     QVector<QVariant> correctOptions;
+    examIds_.clear();
     adoSoalat_->moveFirst();
-    for (int i = 1; i <= kExamSize; ++i) {
+    for (int i = 1; i <= size; ++i) {
         correctOptions.append(adoSoalat_->value(QStringLiteral("G_Sahih")));
+        examIds_.append(adoSoalat_->value(QStringLiteral("ID")).toInt());
         adoSoalat_->moveNext();
     }
     adoSoalat_->moveFirst();
     card_->setPosition(QStringLiteral("1"));
     ShowAnswer();
+    card_->MarkCorrectOption();
 
-    const ExamGrade grade = GradeAnswers(correctOptions, gAnswers, gPassMark);
+    const int passMark = ScaledPassMark(gPassMark, size);
+    const ExamGrade grade = GradeAnswers(correctOptions, gAnswers, passMark, size);
+    if (!gradedBefore) {
+        GradedExam kept{NowDateTime(),  (MonotonicMs() - startMs_) / 1000,
+                        passMark,       grade.correct,
+                        grade.wrong,    grade.passed,
+                        mistakesExam_,  examIds_,
+                        correctOptions, {}};
+        for (int i = 1; i <= size; ++i)
+            kept.shownChosen.append(gAnswers[i]);
+        // A bank that will not keep it still grades it: the progress window says why.
+        if (const KeepResult k = KeepExam(ConnectionString(), kept); !k.kept)
+            qCWarning(lcHistory) << "the graded exam is not kept:" << k.reason;
+    }
     gCorrectText = grade.correctText;
     gWrongText = grade.wrongText;
     gElapsedText = ElapsedText(MonotonicMs() - startMs_);
@@ -284,6 +340,7 @@ void frmAzmoon::GradeExam() {
 
     frmNatije result(this);
     result.ShowResult();
+    result.setQuestionCount(size);
     ExecModal(&result);
     // However the result window was closed, the wrong count stays on the exam window.
     lblNatije_->setText(gWrongText);

@@ -3,6 +3,8 @@
 #include "card/QuestionCard.h"
 #include "ui/ChildForm.h"
 
+#include <QVector>
+
 class BoundSource;
 class Circle;
 class QLabel;
@@ -17,6 +19,9 @@ public:
     explicit frmAzmoon(QWidget* parent = nullptr);
     void Form_Load() override;
     bool graded() const { return Graded; }
+    // Makes this the mistakes exam over these questions (most missed first, at most 30 asked);
+    // called before Form_Load. Without it the exam is drawn from the 30 ranges.
+    void setQuestionIDs(const QVector<int>& ids);
 
     // The answer marker sits 5 pixels into the circle of the chosen option.
     static constexpr int kMarkerTops[4] = {167, 235, 303, 371};
@@ -38,7 +43,9 @@ private:
     // option is marked only once graded, and every move puts the answer marker back.
     bool equalIdRestartsCount() const override { return true; }
     void correctOptionChanged(QuestionCard& card) override;
-    void afterKeyMove() override { ShowAnswer(); }
+    void afterKeyMove() override;
+    // Once graded, a wrong answer's chosen option is red beside the correct one in green.
+    void paintOption(QuestionCard& card, int k, bool correct) override;
 
     void BuildControls();
     bool BuildExam();
@@ -61,4 +68,7 @@ private:
     QLabel* lblNatije3_ = nullptr;
     qint64 startMs_ = 0; // when the exam began, on the monotonic clock
     bool Graded = false;
+    bool mistakesExam_ = false;
+    QVector<int> questionIds_; // the mistakes exam's questions
+    QVector<int> examIds_;     // the graded exam's questions in position order
 };

@@ -31,7 +31,8 @@ frmNatije::frmNatije(QWidget* parent) : QDialog(parent) {
     background_.fill(Qt::white);
     QPainter painter(&background_);
     QSvgRenderer(QStringLiteral(":/result-background.svg")).render(&painter);
-    valueLabel(this, "Label1", 300, {})->setText(QStringLiteral("30"));
+    lblTedad_ = valueLabel(this, "Label1", 300, {});
+    lblTedad_->setText(QStringLiteral("30"));
     lblNadorost_ = valueLabel(this, "lblNadorost", 1020, look::kRed);
     lblDorost_ = valueLabel(this, "lblDorost", 1680, QColor(0, 128, 0));
     lblModateTeiShode_ = valueLabel(this, "lblModateTeiShode", 2340, {});
@@ -52,6 +53,10 @@ void frmNatije::ShowResult() {
     lblNadorost_->setText(gWrongText);
     lblJavabeNatije_->setText(gVerdictText);
     lblModateTeiShode_->setText(gElapsedText);
+}
+
+void frmNatije::setQuestionCount(int n) {
+    lblTedad_->setText(QString::number(n));
 }
 
 void frmNatije::paintEvent(QPaintEvent*) {

@@ -13,6 +13,7 @@ public:
     explicit frmNatije(QWidget* parent = nullptr);
     // Fills the value labels from the result globals.
     void ShowResult();
+    void setQuestionCount(int n); // 30, or fewer in a mistakes exam
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -22,6 +23,7 @@ private slots:
 
 private:
     QPixmap background_;
+    QLabel* lblTedad_ = nullptr; // Label1: how many questions
     QLabel* lblNadorost_ = nullptr;
     QLabel* lblDorost_ = nullptr;
     QLabel* lblModateTeiShode_ = nullptr;

@@ -38,3 +38,7 @@ QTime Now() {
 qint64 MonotonicMs() {
     return CurrentClock().monotonicMs();
 }
+
+QDateTime NowDateTime() {
+    return QDateTime(CurrentClock().today(), CurrentClock().timeOfDay());
+}

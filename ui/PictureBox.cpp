@@ -2,6 +2,7 @@
 
 #include "platform/Picture.h"
 
+#include <QMouseEvent>
 #include <QPainter>
 
 void PictureBox::setPicture(const QPixmap& picture) {
@@ -36,4 +37,10 @@ void PictureBox::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
     painter.drawPixmap(pictureRect(), picture_);
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && pictureRect().contains(event->position().toPoint()))
+        emit clicked();
+    QWidget::mouseReleaseEvent(event);
 }

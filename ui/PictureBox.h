@@ -16,8 +16,13 @@ public:
     const QPixmap& picture() const;
     QRect pictureRect() const; // where the picture is drawn
 
+signals:
+    // A left click on the picture itself (the card windows then show it enlarged).
+    void clicked();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     mutable QPixmap picture_;

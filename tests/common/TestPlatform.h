@@ -16,6 +16,8 @@ public:
     QTime timeOfDay() const override { return now_; }
     quint64 ticks() const override { return ticks_; }
     qint64 monotonicMs() const override { return monotonic_; }
+    QDate today() const override { return day; }
+    QDate day = QDate(2026, 3, 21);
     // Sets the wall clock alone, as a user or a time service would; the monotonic clock stays.
     void set(QTime t) { now_ = t; }
     // Time passing: both clocks move.

@@ -1,0 +1,27 @@
+#include "progress/ProgressText.h"
+
+#include <QCalendar>
+#include <QLocale>
+
+namespace {
+const QLocale& persian() {
+    static const QLocale locale(QLocale::Persian, QLocale::Iran);
+    return locale;
+}
+} // namespace
+
+QString JalaliDateText(const QDate& date) {
+    if (!date.isValid())
+        return {};
+    return persian().toString(date, u"yyyy/MM/dd", QCalendar(QCalendar::System::Jalali));
+}
+
+QString PersianNumber(qint64 n) {
+    return persian().toString(n);
+}
+
+QString DurationText(qint64 seconds) {
+    seconds = std::max<qint64>(seconds, 0);
+    const QString minutes = persian().toString(seconds / 60);
+    return minutes + u':' + persian().toString(seconds % 60).rightJustified(2, persian().zeroDigit().at(0));
+}

@@ -1,0 +1,157 @@
+#include "progress/frmEshtebahat.h"
+
+#include "card/CardControls.h"
+#include "data/BoundSource.h"
+#include "data/SharedState.h"
+#include "exam/ExamHistory.h"
+#include "exam/frmAzmoon.h"
+#include "platform/Keys.h"
+#include "progress/ProgressText.h"
+#include "ui/Layout.h"
+#include "ui/Look.h"
+
+#include <QLabel>
+#include <QPushButton>
+#include <QShortcut>
+#include <QStringList>
+
+using namespace look;
+
+namespace {
+// The review windows' card, with the exam button where they have their category chooser.
+const ControlPlace kLayout[] = {
+    {"cmdAzmooneEshtebahat", 10920, 540, 3015, 480},
+    {"lblTedadeNoeSoal", 4500, 630, 5145, 675},
+    {"lblShomareSoal", 13770, 1620, 300, 900},
+    {"lblColonShomare", 13650, 1620, 120, 900},
+    {"lblSoorateSoal", 5850, 1620, 7800, 1080},
+    {"Shape1", 5670, 2700, 8505, 30},
+    {"lblNumber1", 13470, 2820, 300, 900},
+    {"lblNumber2", 13470, 3840, 300, 900},
+    {"lblNumber3", 13470, 4845, 300, 900},
+    {"lblNumber4", 13470, 5880, 300, 900},
+    {"lblColon1", 13350, 2820, 120, 900},
+    {"lblColon2", 13350, 3840, 120, 900},
+    {"lblColon3", 13350, 4845, 120, 900},
+    {"lblColon4", 13350, 5880, 120, 900},
+    {"lblG1", 5850, 2820, 7500, 900},
+    {"lblG2", 5850, 3840, 7500, 900},
+    {"lblG3", 5850, 4845, 7500, 900},
+    {"lblG4", 5850, 5880, 7500, 900},
+    {"imgShekl", 90, 1725, 5625, 5100},
+    {"lblKhali", 1500, 3600, 11300, 900},
+    {"cmdFirst", 7380, 6930, 1215, 585},
+    {"cmdPrevious", 8700, 6930, 1155, 585},
+    {"cmdNext", 9960, 6930, 1215, 585},
+    {"cmdEnd", 11280, 6930, 1215, 585},
+    {"lblTedad", 2010, 7020, 2700, 375},
+    {"lblColonTedad", 1920, 7020, 90, 375},
+    {"lblCount", 960, 7020, 960, 375},
+    {"lblDafaat", 960, 7440, 3750, 375},
+};
+} // namespace
+
+frmEshtebahat::frmEshtebahat(QWidget* parent) : ChildForm(parent) {
+    setWindowTitle(QStringLiteral("مرور اشتباهات"));
+    SetFormBackground(this);
+    c_ = BuildCardControls(this, {.textBoxes = false, .ruleUnderQuestion = true, .chooser = false});
+    c_.lblTedadeNoeSoal->setText(QStringLiteral("مرور اشتباهات"));
+    cmdAzmooneEshtebahat_ = new QPushButton(QStringLiteral("آزمون اشتباهات"), this);
+    cmdAzmooneEshtebahat_->setObjectName(QStringLiteral("cmdAzmooneEshtebahat"));
+    cmdAzmooneEshtebahat_->setFont(TahomaBold(10));
+    connect(cmdAzmooneEshtebahat_, &QPushButton::clicked, this, &frmEshtebahat::cmdAzmooneEshtebahat_Click);
+    lblKhali_ =
+        MakeLabel(this, QStringLiteral("lblKhali"),
+                  QStringLiteral("اشتباهي براي مرور نمانده است؛ هر سؤالي كه در آزمون نادرست پاسخ "
+                                 "دهيد اينجا مي‌آيد تا درست پاسخش دهيد."),
+                  NazaninBold(16), Qt::AlignCenter);
+    lblKhali_->setWordWrap(true);
+    lblKhali_->hide();
+    lblDafaat_ =
+        MakeLabel(this, QStringLiteral("lblDafaat"), {}, NazaninBold(12), kAlignRight | Qt::AlignVCenter);
+    SetTextColour(lblDafaat_, kMaroon);
+    PlaceControls(this, kLayout);
+
+    adoSoalat_ = new BoundSource(this);
+    adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));
+    card_ = new QuestionCard(this, c_, adoSoalat_, this);
+    for (const int key : {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Right}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), this);
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, key] { card_->NavigateQuestion(keycode::FromQtKey(key)); });
+    }
+}
+
+void frmEshtebahat::Form_Load() {
+    PlaceOnMain(14300, 8560);
+    ids_.clear();
+    misses_.clear();
+    for (const Mistake& m : Mistakes(ConnectionString())) {
+        ids_.append(m.id);
+        misses_.append(m.misses);
+    }
+    // The rows come in the list's order: most missed first.
+    QString sql =
+        QStringLiteral("Select ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, Shekl from tblSoal");
+    if (ids_.isEmpty()) {
+        sql += QStringLiteral(" Where 0");
+    } else {
+        QStringList list, order;
+        for (int i = 0; i < ids_.size(); ++i) {
+            list << QString::number(ids_[i]);
+            order << QStringLiteral("When %1 Then %2").arg(ids_[i]).arg(i);
+        }
+        sql += QStringLiteral(" Where ID In (%1) Order By Case ID %2 End")
+                   .arg(list.join(u','), order.join(u' '));
+    }
+    adoSoalat_->setConnectionString(ConnectionString());
+    adoSoalat_->setRecordSource(sql);
+    adoSoalat_->refresh();
+    // A question since taken out of the bank drops out of the list as well.
+    if (adoSoalat_->recordCount() != ids_.size()) {
+        QVector<int> present, presentMisses;
+        for (bool more = adoSoalat_->moveFirst(); more && !adoSoalat_->isEOF();
+             more = adoSoalat_->moveNext()) {
+            const int id = adoSoalat_->value(QStringLiteral("ID")).toInt();
+            present.append(id);
+            presentMisses.append(misses_.value(ids_.indexOf(id)));
+        }
+        ids_ = present;
+        misses_ = presentMisses;
+        adoSoalat_->moveFirst();
+    }
+    const bool any = !ids_.isEmpty();
+    card_->ShowPicture();
+    c_.lblCount->setText(QString::number(ids_.size()));
+    card_->setPosition(QStringLiteral("1"));
+    afterKeyMove();
+    lblKhali_->setVisible(!any);
+    cmdAzmooneEshtebahat_->setEnabled(any);
+    for (QWidget* w : {c_.lblSoorateSoal, c_.lblG[0], c_.lblG[1], c_.lblG[2], c_.lblG[3],
+                       static_cast<QWidget*>(c_.lblShomareSoal)})
+        w->setVisible(any);
+}
+
+void frmEshtebahat::afterKeyMove() {
+    const int n = ids_.indexOf(adoSoalat_->value(QStringLiteral("ID")).toInt());
+    if (n < 0) {
+        lblDafaat_->clear();
+        return;
+    }
+    card_->setPosition(QString::number(n + 1));
+    lblDafaat_->setText(QStringLiteral("%1 بار نادرست پاسخ داده شده").arg(PersianNumber(misses_[n])));
+}
+
+void frmEshtebahat::cmdAzmooneEshtebahat_Click() {
+    emit openRequested(QStringLiteral("frmAzmooneEshtebahat"));
+}
+
+ChildForm* NewMistakesExam(QWidget* parent) {
+    auto* exam = new frmAzmoon(parent);
+    QVector<int> ids;
+    for (const Mistake& m : Mistakes(ConnectionString()))
+        ids.append(m.id);
+    exam->setQuestionIDs(ids);
+    return exam;
+}

@@ -1,0 +1,194 @@
+#include "progress/frmPishraft.h"
+
+#include "data/SharedState.h"
+#include "exam/ExamHistory.h"
+#include "progress/ProgressText.h"
+#include "ui/Layout.h"
+#include "ui/Look.h"
+
+#include <QCategoryAxis>
+#include <QChart>
+#include <QChartView>
+#include <QHeaderView>
+#include <QLabel>
+#include <QLineSeries>
+#include <QPushButton>
+#include <QTableWidget>
+#include <algorithm>
+
+using namespace look;
+
+namespace {
+const ControlPlace kLayout[] = {
+    {"lblVaziat", 5400, 120, 8750, 420},   {"cmdEshtebahat", 150, 120, 2400, 450},
+    {"lblAzmoonha", 7350, 660, 6800, 330}, {"grdAzmoonha", 7350, 1020, 6800, 3900},
+    {"lblMozooat", 7350, 5040, 6800, 330}, {"grdMozooat", 7350, 5400, 6800, 2700},
+    {"chtDorost", 150, 660, 7050, 7440},
+};
+
+QTableWidget* makeGrid(QWidget* parent, const char* name, const QStringList& headers) {
+    auto* grid = new QTableWidget(0, int(headers.size()), parent);
+    grid->setObjectName(QString::fromLatin1(name));
+    grid->setHorizontalHeaderLabels(headers);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->verticalHeader()->hide();
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    grid->setFont(Tahoma(9));
+    return grid;
+}
+
+void setCell(QTableWidget* grid, int row, int column, const QString& text, const QColor& colour = {}) {
+    auto* item = new QTableWidgetItem(text);
+    item->setTextAlignment(Qt::AlignCenter);
+    if (colour.isValid())
+        item->setForeground(colour);
+    grid->setItem(row, column, item);
+}
+
+QString verdict(bool passed) {
+    return passed ? QStringLiteral("قبول") : QStringLiteral("مردود");
+}
+} // namespace
+
+frmPishraft::frmPishraft(QWidget* parent) : ChildForm(parent) {
+    setWindowTitle(QStringLiteral("پیشرفت من"));
+    SetFormBackground(this);
+    lblVaziat_ =
+        MakeLabel(this, QStringLiteral("lblVaziat"), {}, TahomaBold(10), kAlignRight | Qt::AlignVCenter);
+    lblVaziat_->setWordWrap(true);
+    MakeLabel(this, QStringLiteral("lblAzmoonha"), QStringLiteral("آزمونهاي گذشته"), TahomaBold(10),
+              kAlignRight | Qt::AlignVCenter);
+    MakeLabel(this, QStringLiteral("lblMozooat"), QStringLiteral("پاسخ درست در هر موضوع"), TahomaBold(10),
+              kAlignRight | Qt::AlignVCenter);
+    grdAzmoonha_ = makeGrid(this, "grdAzmoonha",
+                            {QStringLiteral("تاريخ"), QStringLiteral("ساعت"), QStringLiteral("آزمون"),
+                             QStringLiteral("درست"), QStringLiteral("نادرست"), QStringLiteral("حد قبولي"),
+                             QStringLiteral("مدت"), QStringLiteral("نتيجه")});
+    grdAzmoonha_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    grdMozooat_ = makeGrid(this, "grdMozooat",
+                           {QStringLiteral("موضوع"), QStringLiteral("پاسخها"), QStringLiteral("درست"),
+                            QStringLiteral("درصد درست")});
+    grdMozooat_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+
+    chtDorost_ = new QChartView(this);
+    chtDorost_->setObjectName(QStringLiteral("chtDorost"));
+    chtDorost_->setRenderHint(QPainter::Antialiasing);
+    chtDorost_->setLayoutDirection(Qt::LeftToRight); // time runs left to right on the axis
+
+    cmdEshtebahat_ = new QPushButton(QStringLiteral("مرور اشتباهات"), this);
+    cmdEshtebahat_->setObjectName(QStringLiteral("cmdEshtebahat"));
+    cmdEshtebahat_->setFont(TahomaBold(9));
+    connect(cmdEshtebahat_, &QPushButton::clicked, this, &frmPishraft::cmdEshtebahat_Click);
+    PlaceControls(this, kLayout);
+}
+
+void frmPishraft::Form_Load() {
+    PlaceOnMain(14300, 8625);
+    FillExams();
+    FillChart();
+    FillCategories();
+}
+
+void frmPishraft::FillExams() {
+    const QVector<KeptExamRow> exams = KeptExams(ConnectionString());
+    const QString reason = HistoryUnavailableReason(ConnectionString());
+    const QString lastFailure = LastKeepFailure();
+    if (!reason.isEmpty())
+        lblVaziat_->setText(reason);
+    else if (!lastFailure.isEmpty())
+        lblVaziat_->setText(lastFailure);
+    else if (exams.isEmpty())
+        lblVaziat_->setText(QStringLiteral("هنوز آزموني تصحيح نشده است."));
+    else
+        lblVaziat_->setText(QStringLiteral("%1 آزمون، %2 قبول")
+                                .arg(PersianNumber(exams.size()),
+                                     PersianNumber(std::count_if(exams.begin(), exams.end(),
+                                                                 [](auto& e) { return e.passed; }))));
+    SetTextColour(lblVaziat_, reason.isEmpty() && lastFailure.isEmpty() ? kQuestionBlue : kRed);
+
+    grdAzmoonha_->setRowCount(int(exams.size()));
+    for (int r = 0; r < exams.size(); ++r) {
+        const KeptExamRow& e = exams[r];
+        setCell(grdAzmoonha_, r, 0, JalaliDateText(e.takenAt.date()));
+        setCell(grdAzmoonha_, r, 1,
+                PersianNumber(e.takenAt.time().hour()).rightJustified(2, u'۰') + u':' +
+                    PersianNumber(e.takenAt.time().minute()).rightJustified(2, u'۰'));
+        setCell(grdAzmoonha_, r, 2, e.mistakesExam ? QStringLiteral("اشتباهات") : QStringLiteral("اصلي"));
+        setCell(grdAzmoonha_, r, 3, PersianNumber(e.correct), kCorrectGreen);
+        setCell(grdAzmoonha_, r, 4, PersianNumber(e.wrong), kRed);
+        setCell(grdAzmoonha_, r, 5, PersianNumber(e.passMark));
+        setCell(grdAzmoonha_, r, 6, DurationText(e.durationSeconds));
+        setCell(grdAzmoonha_, r, 7, verdict(e.passed), e.passed ? kCorrectGreen : kRed);
+    }
+}
+
+void frmPishraft::FillChart() {
+    // Oldest first along the axis; the table above lists them newest first.
+    QVector<KeptExamRow> exams = KeptExams(ConnectionString());
+    std::reverse(exams.begin(), exams.end());
+    auto* chart = new QChart;
+    chart->setTitle(QStringLiteral("پاسخهاي درست در هر آزمون"));
+    chart->setTitleFont(TahomaBold(10));
+    chart->legend()->setAlignment(Qt::AlignBottom);
+    chart->legend()->setFont(Tahoma(9));
+    auto* correct = new QLineSeries(chart);
+    correct->setName(QStringLiteral("پاسخ درست"));
+    correct->setPointsVisible(true);
+    correct->setPen(QPen(kQuestionBlue, 2.5));
+    auto* pass = new QLineSeries(chart);
+    pass->setName(QStringLiteral("حد قبولي"));
+    pass->setPen(QPen(kRed, 1.5, Qt::DashLine));
+    int top = kExamSize;
+    for (int i = 0; i < exams.size(); ++i) {
+        correct->append(i + 1, exams[i].correct);
+        pass->append(i + 1, exams[i].passMark);
+        top = std::max({top, exams[i].correct, exams[i].passMark});
+    }
+    if (exams.size() == 1)
+        pass->append(2, exams[0].passMark); // a single exam still shows its mark as a line
+    chart->addSeries(correct);
+    chart->addSeries(pass);
+
+    // Category axes carry their own labels, so both axes read in Persian digits.
+    auto* x = new QCategoryAxis(chart);
+    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    const int count = std::max<int>(int(exams.size()), 2);
+    const int step = std::max(1, count / 12);
+    for (int i = 1; i <= count; i += step)
+        x->append(PersianNumber(i), i);
+    x->setRange(1, count);
+    x->setTitleText(QStringLiteral("آزمون"));
+    auto* y = new QCategoryAxis(chart);
+    y->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+    for (int v = 0; v <= top; v += 5)
+        y->append(PersianNumber(v), v);
+    y->setRange(0, top);
+    for (QCategoryAxis* axis : {x, y}) {
+        axis->setLabelsFont(Tahoma(8));
+        axis->setTitleFont(Tahoma(9));
+        chart->addAxis(axis, axis == x ? Qt::AlignBottom : Qt::AlignLeft);
+        correct->attachAxis(axis);
+        pass->attachAxis(axis);
+    }
+    QChart* old = chtDorost_->chart();
+    chtDorost_->setChart(chart);
+    delete old;
+}
+
+void frmPishraft::FillCategories() {
+    const QVector<CategoryScore> scores = CategoryScores(ConnectionString());
+    grdMozooat_->setRowCount(int(scores.size()));
+    for (int r = 0; r < scores.size(); ++r) {
+        const CategoryScore& s = scores[r];
+        const int percent = s.answered > 0 ? (100 * s.right + s.answered / 2) / s.answered : 0;
+        setCell(grdMozooat_, r, 0, s.title);
+        setCell(grdMozooat_, r, 1, PersianNumber(s.answered));
+        setCell(grdMozooat_, r, 2, PersianNumber(s.right));
+        setCell(grdMozooat_, r, 3, PersianNumber(percent) + u'٪', percent < 50 ? kRed : QColor());
+    }
+}
+
+void frmPishraft::cmdEshtebahat_Click() {
+    emit openRequested(QStringLiteral("frmEshtebahat"));
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include "ui/ChildForm.h"
+
+class QChartView;
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+// "پیشرفت من": the kept exams newest first, a chart of the correct answers of each against its
+// pass mark, and how often each category's questions were answered right, weakest first.
+class frmPishraft : public ChildForm {
+    Q_OBJECT
+public:
+    explicit frmPishraft(QWidget* parent = nullptr);
+    void Form_Load() override;
+
+private slots:
+    void cmdEshtebahat_Click();
+
+private:
+    void FillExams();
+    void FillChart();
+    void FillCategories();
+
+    QLabel* lblVaziat_ = nullptr; // how many exams, or why none are kept
+    QTableWidget* grdAzmoonha_ = nullptr;
+    QTableWidget* grdMozooat_ = nullptr;
+    QChartView* chtDorost_ = nullptr;
+    QPushButton* cmdEshtebahat_ = nullptr;
+};

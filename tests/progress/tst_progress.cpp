@@ -1,0 +1,441 @@
+// A learner's progress: graded exams kept in the bank, the progress window, the mistakes review
+// and its exam, the wrong choice in red, and a picture enlarged on a click.
+#include "app/frmMain.h"
+#include "common/FixtureBank.h"
+#include "common/TestPlatform.h"
+#include "data/BoundSource.h"
+#include "data/Connection.h"
+#include "data/SharedState.h"
+#include "exam/ExamHistory.h"
+#include "exam/Grading.h"
+#include "exam/frmAzmoon.h"
+#include "progress/ProgressText.h"
+#include "ui/Look.h"
+#include "ui/Modal.h"
+#include "ui/PictureBox.h"
+#include "ui/PictureZoom.h"
+
+#include <QDialog>
+#include <QFile>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <QtTest>
+
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <sys/ioctl.h>
+#include <unistd.h>
+
+namespace {
+// The bank file made unwritable for as long as this lives (immutable as well when run as root,
+// whom permissions do not stop).
+class Unwritable {
+public:
+    explicit Unwritable(const QString& path) : path_(path) {
+        QFile::setPermissions(path_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
+        if (::geteuid() == 0)
+            setImmutable(true);
+    }
+    ~Unwritable() {
+        if (immutable_)
+            setImmutable(false);
+        QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    }
+    bool holds() const {
+        QFile f(path_);
+        return !f.open(QIODevice::ReadWrite);
+    }
+
+private:
+    void setImmutable(bool on) {
+        const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY);
+        if (fd < 0)
+            return;
+        int flags = 0;
+        if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
+            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
+            if (::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0)
+                immutable_ = on;
+        }
+        ::close(fd);
+    }
+    QString path_;
+    bool immutable_ = false;
+};
+
+QColor textColour(QWidget* form, int k) {
+    return form->findChild<QLabel*>(QStringLiteral("lblG%1").arg(k))->palette().color(QPalette::WindowText);
+}
+// The options shown green and red, as "g:2 r:4".
+QString colours(QWidget* form) {
+    QString green, red;
+    for (int k = 1; k <= 4; ++k) {
+        if (textColour(form, k) == look::kCorrectGreen)
+            green += QString::number(k);
+        if (textColour(form, k) == look::kRed)
+            red += QString::number(k);
+    }
+    return QStringLiteral("g:%1 r:%2").arg(green, red);
+}
+
+struct KeptAnswer {
+    int id, chosen, correct;
+    bool operator==(const KeptAnswer&) const = default;
+};
+} // namespace
+
+class TestProgress : public QObject {
+    Q_OBJECT
+    std::unique_ptr<FixtureBank> bank;
+    std::unique_ptr<RunningProgram> program;
+    frmMain* main = nullptr;
+    QStringList shownTotals; // the result window's question count, each time it was shown
+
+    int scalar(const QString& sql) {
+        Connection c(bank->connectionString());
+        QSqlQuery q(c.database());
+        return q.exec(sql) && q.next() ? q.value(0).toInt() : -1;
+    }
+    QList<KeptAnswer> keptAnswers(int examId) {
+        Connection c(bank->connectionString());
+        QSqlQuery q(c.database());
+        q.exec(QStringLiteral("SELECT QuestionID, Chosen, Correct FROM tblExamAnswers WHERE ExamID = %1 "
+                              "ORDER BY Position")
+                   .arg(examId));
+        QList<KeptAnswer> out;
+        while (q.next())
+            out.append({q.value(0).toInt(), q.value(1).toInt(), q.value(2).toInt()});
+        return out;
+    }
+    int bankCorrect(int id) {
+        return scalar(QStringLiteral("SELECT G_Sahih FROM tblSoal WHERE ID = %1").arg(id));
+    }
+    // The exam's rows as shown: ID and shown correct option, in position order.
+    QList<QPair<int, int>> examRows() {
+        BoundSource s;
+        s.setConnectionString(bank->connectionString());
+        s.setRecordSource("Select * from tblAzmoon");
+        s.refresh();
+        QList<QPair<int, int>> out;
+        for (s.moveFirst(); !s.isEOF(); s.moveNext())
+            out.append({s.value("ID").toInt(), s.value("G_Sahih").toInt()});
+        return out;
+    }
+    // Sets the answers: right at the positions listed, a wrong option elsewhere.
+    void answer(const QSet<int>& rightAt) {
+        const auto rows = examRows();
+        for (int i = 1; i <= rows.size(); ++i)
+            gAnswers[i] = quint8(rightAt.contains(i) ? rows[i - 1].second : rows[i - 1].second % 4 + 1);
+    }
+    QWidget* openExam() { return program->Open("Command6"); }
+
+private slots:
+    void init() {
+        program = std::make_unique<RunningProgram>();
+        main = program->main;
+        QVERIFY(main);
+        bank = std::make_unique<FixtureBank>();
+        FixtureBank::fillExam(*bank);
+        QVERIFY2(bank->write(), qPrintable(bank->lastError));
+        bank->useAsGlobals();
+        gPassMark = 25;
+        shownTotals.clear();
+        SetModalHandler([this](QDialog* dialog) {
+            shownTotals << ShownText(dialog, "Label1");
+            ClickButton(dialog, "Command1");
+            return dialog->result();
+        });
+    }
+    void cleanup() {
+        SetModalHandler({});
+        program.reset();
+    }
+
+    void aGradedExamIsKeptOnce_data() {
+        QTest::addColumn<bool>("byTimeUp");
+        QTest::newRow("grade button") << false;
+        QTest::newRow("time-up") << true;
+    }
+    void aGradedExamIsKeptOnce() {
+        QFETCH(bool, byTimeUp);
+        program->platform.clock.set(QTime(9, 30));
+        program->platform.clock.day = QDate(2026, 3, 21);
+        gExamTime = QTime(0, 11);
+        QWidget* form = openExam();
+        answer(
+            {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26});
+        if (byTimeUp) {
+            program->platform.clock.advance(660);
+            QMetaObject::invokeMethod(form, "tmrAzmoon_Timer");
+            QCOMPARE(program->platform.messages.messages.size(), 1);
+        } else {
+            program->platform.clock.advance(125);
+        }
+        // A click on the grade button after time-up shows the result again; it is kept once.
+        ClickButton(form, "cmdTashih");
+        QCOMPARE(shownTotals.size(), byTimeUp ? 2 : 1);
+        QCOMPARE(scalar("SELECT count(*) FROM tblExamHistory"), 1);
+        QCOMPARE(scalar("SELECT count(*) FROM tblExamAnswers"), 30);
+        QCOMPARE(scalar("SELECT Correct FROM tblExamHistory"), 26);
+        QCOMPARE(scalar("SELECT Wrong FROM tblExamHistory"), 4);
+        QCOMPARE(scalar("SELECT Passed FROM tblExamHistory"), 1);
+        QCOMPARE(scalar("SELECT PassMark FROM tblExamHistory"), 25);
+        QCOMPARE(scalar("SELECT Seconds FROM tblExamHistory"), byTimeUp ? 660 : 125);
+        QCOMPARE(scalar("SELECT TakenAt = '2026-03-21T09:30:00' FROM tblExamHistory"), 0); // graded later
+        QCOMPARE(scalar("SELECT substr(TakenAt, 1, 10) = '2026-03-21' FROM tblExamHistory"), 1);
+        // Each answer in the source's numbering: the right ones name the bank's correct option.
+        const QList<KeptAnswer> kept = keptAnswers(1);
+        const auto rows = examRows();
+        for (int i = 0; i < 30; ++i) {
+            QCOMPARE(kept[i].id, rows[i].first);
+            QCOMPARE(kept[i].correct, bankCorrect(rows[i].first));
+            QCOMPARE(kept[i].chosen == kept[i].correct, i < 26);
+        }
+    }
+
+    // What was answered stays as it was when the question is edited and the next exam reshuffles.
+    void historySurvivesAnEditAndANewExam() {
+        QWidget* form = openExam();
+        answer({2, 4});
+        ClickButton(form, "cmdTashih");
+        const QList<KeptAnswer> before = keptAnswers(1);
+        QCOMPARE(before.size(), 30);
+        const int edited = before[1].id;
+        QVERIFY(bank->exec(QStringLiteral("UPDATE tblSoal SET G_Sahih = %1 % 4 + 1, G1 = 'نو', G2 = 'نو' "
+                                          "WHERE ID = %2")
+                               .arg(before[1].correct)
+                               .arg(edited)));
+        ClickButton(form, "cmdAzmooneMojadad");
+        QTest::qWait(0);
+        QWidget* fresh = main->Child("frmAzmoon");
+        QVERIFY(fresh && fresh != form);
+        answer({});
+        ClickButton(fresh, "cmdTashih");
+        QCOMPARE(scalar("SELECT count(*) FROM tblExamHistory"), 2);
+        QCOMPARE(keptAnswers(1), before);
+        QVERIFY(before[1].chosen == before[1].correct);
+        QVERIFY(bankCorrect(edited) != before[1].correct);
+        // The second exam's answers follow the edited bank.
+        for (const KeptAnswer& a : keptAnswers(2))
+            QCOMPARE(a.correct, bankCorrect(a.id));
+    }
+
+    void aReadOnlyBankStillExamines() {
+        QWidget* form = openExam();
+        answer({1, 2, 3});
+        {
+            Unwritable readOnly(bank->bankPath());
+            if (!readOnly.holds())
+                QSKIP("this file system lets the bank be written whatever its permissions");
+            ClickButton(form, "cmdTashih");
+            QCOMPARE(shownTotals, QStringList{"30"});
+            QCOMPARE(ShownText(form, "lblNatije"), QStringLiteral("27"));
+            QVERIFY(form->findChild<QPushButton*>("cmdAzmooneMojadad")->isVisible());
+            QWidget* progress = program->Open("mnuPishraft");
+            QVERIFY(progress && progress != form);
+            QVERIFY2(ShownText(progress, "lblVaziat").contains(QStringLiteral("فقط خواندني")),
+                     qPrintable(ShownText(progress, "lblVaziat")));
+        }
+        QCOMPARE(scalar("SELECT count(*) FROM tblExamHistory"), 0);
+        QCOMPARE(program->platform.messages.messages.size(), 0);
+    }
+
+    // An older bank without the history's tables gets them with its next exam.
+    void anOlderBankGetsTheTables() {
+        QVERIFY(bank->exec("DROP TABLE tblExamAnswers"));
+        QVERIFY(bank->exec("DROP TABLE tblExamHistory"));
+        QVERIFY(bank->exec("DROP TABLE tblAzmoonTartib"));
+        QWidget* form = openExam();
+        ClickButton(form, "cmdTashih");
+        QCOMPARE(scalar("SELECT count(*) FROM tblExamHistory"), 1);
+        QCOMPARE(scalar("SELECT count(*) FROM tblExamAnswers"), 30);
+    }
+
+    void jalaliDates_data() {
+        QTest::addColumn<QDate>("date");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("Nowruz 1405") << QDate(2026, 3, 21) << QStringLiteral("۱۴۰۵/۰۱/۰۱");
+        QTest::newRow("last day of leap 1403") << QDate(2025, 3, 20) << QStringLiteral("۱۴۰۳/۱۲/۳۰");
+        QTest::newRow("new year 2024") << QDate(2024, 1, 1) << QStringLiteral("۱۴۰۲/۱۰/۱۱");
+        QTest::newRow("no date") << QDate() << QString();
+    }
+    void jalaliDates() {
+        QFETCH(QDate, date);
+        QFETCH(QString, text);
+        QCOMPARE(JalaliDateText(date), text);
+    }
+
+    void theProgressWindow() {
+        for (int exam = 0; exam < 3; ++exam) {
+            program->platform.clock.day = QDate(2026, 3, 21).addDays(exam);
+            QWidget* form = main->Child("frmAzmoon");
+            if (form) {
+                ClickButton(form, "cmdAzmooneMojadad");
+                QTest::qWait(0);
+            }
+            form = form ? main->Child("frmAzmoon") : openExam();
+            QSet<int> right;
+            for (int i = 1; i <= 20 + 4 * exam; ++i)
+                right.insert(i);
+            answer(right);
+            ClickButton(form, "cmdTashih");
+        }
+        QWidget* progress = program->Open("mnuPishraft");
+        QCOMPARE(progress->windowTitle(), QStringLiteral("پیشرفت من"));
+        auto* exams = progress->findChild<QTableWidget*>("grdAzmoonha");
+        QCOMPARE(exams->rowCount(), 3);
+        QCOMPARE(exams->item(0, 0)->text(), QStringLiteral("۱۴۰۵/۰۱/۰۳")); // newest first
+        QCOMPARE(exams->item(0, 3)->text(), QStringLiteral("۲۸"));
+        QCOMPARE(exams->item(0, 7)->text(), QStringLiteral("قبول"));
+        QCOMPARE(exams->item(2, 0)->text(), QStringLiteral("۱۴۰۵/۰۱/۰۱"));
+        QCOMPARE(exams->item(2, 7)->text(), QStringLiteral("مردود"));
+        auto* categories = progress->findChild<QTableWidget*>("grdMozooat");
+        QVERIFY(categories->rowCount() > 0);
+        const QLocale persian(QLocale::Persian, QLocale::Iran);
+        double last = -1;
+        for (int r = 0; r < categories->rowCount(); ++r) { // weakest first
+            const double share = persian.toInt(categories->item(r, 2)->text()) /
+                                 double(persian.toInt(categories->item(r, 1)->text()));
+            QVERIFY(share >= last);
+            last = share;
+        }
+    }
+
+    // A question answered wrongly stays to re-drill until it is answered right; the mistakes exam
+    // asks them, graded against the scaled pass mark.
+    void mistakesUntilAnsweredRight() {
+        QWidget* form = openExam();
+        answer({});
+        ClickButton(form, "cmdTashih");
+        const QList<KeptAnswer> first = keptAnswers(1);
+        form->parentWidget()->close();
+        QTest::qWait(0);
+
+        QWidget* review = program->Open("mnuEshtebahat");
+        QCOMPARE(review->windowTitle(), QStringLiteral("مرور اشتباهات"));
+        QCOMPARE(ShownText(review, "lblCount"), QStringLiteral("30"));
+        QCOMPARE(ShownText(review, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(colours(review), QStringLiteral("g:%1 r:").arg(ShownText(review, "lblG_Sahih")));
+        PressKey(Qt::Key_Right, Qt::NoModifier, 3);
+        QCOMPARE(ShownText(review, "lblShomareSoal"), QStringLiteral("4"));
+
+        ClickButton(review, "cmdAzmooneEshtebahat");
+        QWidget* again = main->Child("frmAzmooneEshtebahat");
+        QVERIFY(again);
+        QCOMPARE(ShownText(again, "lblTedadeNoeSoal"), QStringLiteral("آزمون اشتباهات"));
+        QCOMPARE(ShownText(again, "lblCount"), QStringLiteral("30"));
+        answer({1});
+        ClickButton(again, "cmdTashih");
+        const int rightId = examRows()[0].first;
+        QVERIFY(
+            std::any_of(first.begin(), first.end(), [&](const KeptAnswer& a) { return a.id == rightId; }));
+
+        const QVector<Mistake> left = Mistakes(bank->connectionString());
+        QCOMPARE(left.size(), 29);
+        QVERIFY(std::none_of(left.begin(), left.end(), [&](const Mistake& m) { return m.id == rightId; }));
+        QVERIFY(std::all_of(left.begin(), left.end(), [](const Mistake& m) { return m.misses == 2; }));
+        QCOMPARE(scalar("SELECT Kind = 'mistakes' FROM tblExamHistory WHERE ExamID = 2"), 1);
+    }
+
+    void theMistakesExamsPassMark_data() {
+        QTest::addColumn<int>("passMark");
+        QTest::addColumn<int>("questions");
+        QTest::addColumn<int>("scaled");
+        QTest::newRow("a whole exam") << 25 << 30 << 25;
+        QTest::newRow("ten questions round up") << 25 << 10 << 9;
+        QTest::newRow("one question") << 25 << 1 << 1;
+        QTest::newRow("exactly a third") << 27 << 10 << 9;
+        QTest::newRow("no pass mark") << 0 << 12 << 0;
+        QTest::newRow("everything to pass") << 30 << 7 << 7;
+    }
+    void theMistakesExamsPassMark() {
+        QFETCH(int, passMark);
+        QFETCH(int, questions);
+        QFETCH(int, scaled);
+        QCOMPARE(ScaledPassMark(passMark, questions), scaled);
+    }
+
+    // Ten mistakes make a ten-question exam: 9 right passes at a pass mark of 25, 8 does not.
+    void aShortMistakesExam_data() {
+        QTest::addColumn<int>("right");
+        QTest::addColumn<QString>("verdict");
+        QTest::newRow("9 of 10") << 9 << QStringLiteral("قبول");
+        QTest::newRow("8 of 10") << 8 << QStringLiteral("مردود");
+    }
+    void aShortMistakesExam() {
+        QFETCH(int, right);
+        QFETCH(QString, verdict);
+        QWidget* form = openExam();
+        answer({11, 12, 13, 14, 15, 16, 17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30});
+        ClickButton(form, "cmdTashih");
+        form->parentWidget()->close();
+        QTest::qWait(0);
+        QWidget* review = program->Open("mnuEshtebahat");
+        QCOMPARE(ShownText(review, "lblCount"), QStringLiteral("10"));
+        ClickButton(review, "cmdAzmooneEshtebahat");
+        QWidget* exam = main->Child("frmAzmooneEshtebahat");
+        QCOMPARE(ShownText(exam, "lblCount"), QStringLiteral("10"));
+        PressKey(Qt::Key_PageDown);
+        QCOMPARE(ShownText(exam, "lblShomareSoal"), QStringLiteral("10"));
+        QSet<int> rightAt;
+        for (int i = 1; i <= right; ++i)
+            rightAt.insert(i);
+        answer(rightAt);
+        ClickButton(exam, "cmdTashih");
+        QCOMPARE(shownTotals.last(), QStringLiteral("10"));
+        QCOMPARE(ShownText(exam, "lblNatije"), QString::number(10 - right));
+        QCOMPARE(scalar("SELECT PassMark FROM tblExamHistory WHERE ExamID = 2"), 9);
+        QCOMPARE(scalar("SELECT Questions FROM tblExamHistory WHERE ExamID = 2"), 10);
+        QCOMPARE(scalar("SELECT Passed FROM tblExamHistory WHERE ExamID = 2"), verdict == "قبول" ? 1 : 0);
+    }
+
+    void theWrongChoiceInRedOnlyWhereWrong() {
+        QWidget* form = openExam();
+        answer({2});
+        const auto rows = examRows();
+        PressKey(Qt::Key_Right, Qt::NoModifier, 2);
+        QCOMPARE(colours(form), QStringLiteral("g: r:")); // nothing coloured while answering
+        ClickButton(form, "cmdTashih");
+        const int wrong1 = rows[0].second % 4 + 1;
+        QCOMPARE(colours(form), QStringLiteral("g:%1 r:%2").arg(rows[0].second).arg(wrong1));
+        PressKey(Qt::Key_Right);
+        QCOMPARE(colours(form), QStringLiteral("g:%1 r:").arg(rows[1].second));
+        ClickButton(form, "cmdNext");
+        QCOMPARE(colours(form), QStringLiteral("g:%1 r:%2").arg(rows[2].second).arg(rows[2].second % 4 + 1));
+        PressKey(Qt::Key_PageUp);
+        QCOMPARE(colours(form), QStringLiteral("g:%1 r:%2").arg(rows[0].second).arg(wrong1));
+    }
+
+    void aPictureZoomsAndCloses() {
+        QWidget* form = openExam();
+        auto* picture = form->findChild<PictureBox*>("imgShekl");
+        for (int i = 0; i < 30 && !picture->isVisible(); ++i)
+            PressKey(Qt::Key_Right);
+        QVERIFY(picture->isVisible());
+        const QString position = ShownText(form, "lblShomareSoal");
+        for (const char* how : {"click", "escape"}) {
+            QTest::mouseClick(picture, Qt::LeftButton, {}, picture->pictureRect().center());
+            auto* zoom = main->findChild<PictureZoom*>();
+            QVERIFY(zoom && zoom->isVisible());
+            QVERIFY(zoom->pictureRect().width() > picture->pictureRect().width());
+            QVERIFY(main->rect().contains(zoom->geometry()));
+            QPointer<PictureZoom> watch = zoom;
+            if (QByteArray(how) == "click")
+                QTest::mouseClick(zoom, Qt::LeftButton);
+            else
+                PressKey(Qt::Key_Escape);
+            QTest::qWait(0);
+            QVERIFY2(!watch, how);
+        }
+        // The exam has its keys back.
+        const bool atFirst = position == QLatin1String("1");
+        PressKey(atFirst ? Qt::Key_PageDown : Qt::Key_PageUp);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), atFirst ? QStringLiteral("30") : QStringLiteral("1"));
+    }
+};
+
+QTEST_MAIN(TestProgress)
+#include "tst_progress.moc"
