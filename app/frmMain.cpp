@@ -150,6 +150,9 @@ void frmMain::buildButtonStrip() {
         auto* button = new QPushButton(QString::fromUtf8(b.caption), picture1_);
         button->setObjectName(QString::fromLatin1(b.name));
         button->setFont(tahoma);
+        // A click leaves the keyboard with the child window that had it (the exam's keys); Tab
+        // still reaches the strip.
+        button->setFocusPolicy(Qt::TabFocus);
         // Hand-set positions are not mirrored by right-to-left: they stand where the table says.
         button->setGeometry(TwipsRect(b.left, 30, b.width, 300));
         if (previous)
