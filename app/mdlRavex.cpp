@@ -1,7 +1,22 @@
 #include "app/mdlRavex.h"
 
 #include "app/frmMain.h"
+#include "platform/DataSeed.h"
 #include "ui/MessageBox.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLoggingCategory>
+
+Q_DECLARE_LOGGING_CATEGORY(lcApp)
+
+#ifndef RAVEX_INSTALLED_DATA
+#define RAVEX_INSTALLED_DATA "../share/ravex/vkimgdir"
+#endif
+
+QString InstalledDataDir() {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" RAVEX_INSTALLED_DATA));
+}
 
 bool Main() {
     bool ok = false;
@@ -12,6 +27,10 @@ bool Main() {
         return false;
     }
     gDataDir = dataDir;
+    // Installed from a package, the first start makes the data folder from the installed copy.
+    QString seedError;
+    if (!SeedDataFolder(InstalledDataDir(), gDataDir, &seedError))
+        qCWarning(lcApp) << "the data folder was not made from the installed copy:" << seedError;
     InitExamRanges();
     frmMain::Open();
     gExamTime = QTime(0, 26);

@@ -5,3 +5,6 @@
 // Start-up: the data folder, the ranges, the main window, the defaults, the connection string.
 // Returns false when start-up failed before the main window could be shown.
 bool Main();
+
+// The data folder an installed program ships, found beside its executable.
+QString InstalledDataDir();
