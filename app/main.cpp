@@ -3,18 +3,12 @@
 #include "app/mdlRavex.h"
 
 #include <QApplication>
-#include <QLibraryInfo>
 #include <QTimer>
-#include <QTranslator>
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QApplication::setLayoutDirection(Qt::RightToLeft);
-    // Qt's own texts (message box buttons, the file dialog, context menus) in Persian.
-    QTranslator qtPersian;
-    if (qtPersian.load(QLocale(QLocale::Persian, QLocale::Iran), QStringLiteral("qtbase"),
-                       QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtPersian);
+    InstallQtTranslations();
 
     // One program a user and bank: a second start brings the first to the front and ends.
     bool haveDataDir = false;

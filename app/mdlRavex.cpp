@@ -6,7 +6,9 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QLibraryInfo>
 #include <QLoggingCategory>
+#include <QTranslator>
 
 Q_DECLARE_LOGGING_CATEGORY(lcApp)
 
@@ -16,6 +18,23 @@ Q_DECLARE_LOGGING_CATEGORY(lcApp)
 
 QString InstalledDataDir() {
     return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" RAVEX_INSTALLED_DATA));
+}
+
+bool InstallQtTranslations() {
+    static QTranslator* qtPersian = nullptr;
+    if (qtPersian)
+        return true;
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Persian, QLocale::Iran), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        qCWarning(lcApp) << "no Persian translation of Qt's texts in"
+                         << QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    qtPersian = translator;
+    return true;
 }
 
 bool Main() {

@@ -8,3 +8,7 @@ bool Main();
 
 // The data folder an installed program ships, found beside its executable.
 QString InstalledDataDir();
+
+// Qt's own texts (message box buttons, the file dialog, context menus) in Persian, from Qt's
+// translations. False when they are not installed: Qt's texts then stay English.
+bool InstallQtTranslations();

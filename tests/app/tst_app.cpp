@@ -4,10 +4,12 @@
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
 #include "platform/SystemDir.h"
+#include "ui/MessageBox.h"
 
 #include <QDir>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -52,6 +54,31 @@ private slots:
         messages = std::make_unique<MessageRecorder>();
         QDir(dataDir()).removeRecursively();
     }
+    // A message box speaks Persian (Qt's own button text from Qt's translations) and is wide
+    // enough for its whole title even when its text is one short word.
+    void aMessageBoxShowsItsWholeTitleInPersian() {
+        if (!InstallQtTranslations())
+            QSKIP("Qt's Persian translations (qt6-translations-l10n) are not installed");
+        const QString ok = QCoreApplication::translate("QPlatformTheme", "OK");
+        QVERIFY(ok != QLatin1String("OK"));
+        messages.reset(); // the real box this once
+        const QString title = kMainCaption;
+        int width = 0;
+        QString button;
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            width = box->width();
+            button = box->buttons().value(0)->text();
+            box->accept();
+        });
+        MsgBox(nullptr, QStringLiteral("خطا"), MsgIcon::Warning, title);
+        QCOMPARE(button.remove(u'&'), ok);
+        QVERIFY2(width >= MessageBoxTitleWidth(title, QApplication::fontMetrics()),
+                 qPrintable(QString::number(width)));
+        QVERIFY(width > QApplication::fontMetrics().horizontalAdvance(title));
+    }
+
     void cleanup() {
         if (frmMain::Instance())
             frmMain::Instance()->close();
