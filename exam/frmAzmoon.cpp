@@ -15,6 +15,7 @@
 #include "ui/Look.h"
 #include "ui/MessageBox.h"
 #include "ui/Modal.h"
+#include "ui/PictureBox.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
@@ -73,6 +74,7 @@ const ControlPlace kExamLayout[] = {
 QPushButton* pictureButton(QPushButton* button, const QString& svg, const QString& tooltip) {
     button->setText(QString());
     button->setToolTip(tooltip);
+    button->setAccessibleName(tooltip);
     button->setIcon(QIcon(svg));
     button->setFlat(true);
     button->setFocusPolicy(Qt::NoFocus); // the keys belong to the exam window
@@ -113,6 +115,11 @@ void frmAzmoon::BuildControls() {
     }
     shpJavab_ = new Circle(Qt::white, kMarkerGraded, this, Circle::Shape::Dot);
     shpJavab_->setObjectName(QStringLiteral("shpJavab"));
+    // Names for a screen reader, the option numbers in Persian digits.
+    for (int k = 0; k < 4; ++k)
+        options_[k]->setAccessibleName(QStringLiteral("گزينه ") + QChar(0x06F1 + k));
+    shpJavab_->setAccessibleName(QStringLiteral("پاسخ انتخاب شده"));
+    c_.imgShekl->setAccessibleName(QStringLiteral("تصوير سؤال"));
     // An option's circle or its text, clicked, chooses it; the marker lets clicks through.
     for (int k = 0; k < 4; ++k) {
         options_[k]->setAttribute(Qt::WA_TransparentForMouseEvents, false);

@@ -186,6 +186,36 @@ private slots:
         QCOMPARE(timer->interval(), 500);
     }
 
+    // At the designed width every strip button stands at its twips place in the strip; on a wider
+    // window the strip's buttons stay whole and centred, as far from the left as from the right.
+    void theStripOnAnyWidth_data() {
+        QTest::addColumn<int>("width");
+        QTest::newRow("designed") << 1016;
+        QTest::newRow("1366") << 1366;
+        QTest::newRow("1920") << 1920;
+        QTest::newRow("odd") << 1111;
+    }
+    void theStripOnAnyWidth() {
+        QFETCH(int, width);
+        frmMain* main = start();
+        QVERIFY(main);
+        main->showNormal();
+        main->resize(width, main->height());
+        QTRY_COMPARE(main->centralWidget()->width(), width);
+        auto* strip = main->findChild<QWidget*>("Picture1");
+        QRect all;
+        for (auto* b : strip->findChildren<QPushButton*>())
+            all |= QRect(b->mapTo(strip, QPoint(0, 0)), b->size());
+        // The designed strip itself reaches 3 pixels past the designed width, as it always did.
+        if (width > 1016)
+            QVERIFY(strip->rect().contains(all));
+        const int offset = (width - 1016) / 2;
+        QCOMPARE(all.left(), offset + qRound(45 / 15.0));
+        auto* command1 = strip->findChild<QPushButton*>("Command1");
+        QCOMPARE(QRect(command1->mapTo(strip, QPoint(0, 0)), command1->size()),
+                 QRect(offset + qRound(13890 / 15.0), 2, qRound(1395 / 15.0), 20));
+    }
+
     void menu() {
         frmMain* main = start();
         QVERIFY(main);

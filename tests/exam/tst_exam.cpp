@@ -306,6 +306,20 @@ private slots:
         QVERIFY(main->Child("frmAzmoon"));
     }
 
+    // Whatever shows no text of its own has a Persian name for a screen reader.
+    void controlsWithoutTextAreNamed() {
+        QWidget* form = openExam();
+        for (const char* name :
+             {"cmdFirst", "cmdEnd", "cmdPrevious", "cmdNext", "cmdUp", "cmdDown", "cmdTashih",
+              "cmdAzmooneMojadad", "Shape1", "Shape4", "shpJavab", "imgShekl"}) {
+            auto* w = form->findChild<QWidget*>(name);
+            QVERIFY2(w, name);
+            QVERIFY2(!w->accessibleName().isEmpty(), name);
+            QVERIFY2(w->accessibleName().contains(QRegularExpression("[\\x{0600}-\\x{06FF}]")), name);
+        }
+        QCOMPARE(form->findChild<QWidget*>("Shape3")->accessibleName(), QStringLiteral("گزينه ۳"));
+    }
+
     void answersStayWithTheirQuestions() {
         QWidget* form = openExam();
         key(form, Qt::Key_Right, 4);
