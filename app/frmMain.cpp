@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "app/CentredStrip.h"
 #include "app/ChildWindows.h"
 #include "app/mdlRavex.h"
 #include "platform/Picture.h"
@@ -30,6 +31,7 @@ QPointer<frmMain>& instance() {
 }
 
 const QColor kWindowBlue = look::kFormBlue;
+constexpr int kDesignedClientWidth = 15240; // twips
 // The background picture's edges melt into the blue over this many pixels, so a picture whose
 // margin is a shade off (a lossy file) shows no seam.
 constexpr int kFeather = 24;
@@ -121,7 +123,8 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     mdi_->setObjectName(QStringLiteral("MDIClient"));
     mdi_->setBackground(kWindowBlue);
     layout->addWidget(mdi_, 1);
-    picture1_ = new QWidget(central);
+    strip_ = new CentredStrip(Twips(kDesignedClientWidth), central);
+    picture1_ = strip_;
     picture1_->setObjectName(QStringLiteral("Picture1"));
     picture1_->setFixedHeight(Twips(375));
     picture1_->setAutoFillBackground(true);
@@ -133,7 +136,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     buildMenu();
 
     // Restored, the window has its designed client area under the menu bar, centred on the screen.
-    const QSize client(Twips(15240), Twips(10710));
+    const QSize client(Twips(kDesignedClientWidth), Twips(10710));
     resize(client.width(), client.height() + menuBar()->sizeHint().height());
     if (const QScreen* screen = this->screen()) {
         QRect frame(QPoint(), size());
@@ -147,9 +150,12 @@ void frmMain::buildButtonStrip() {
     tahoma.setPointSizeF(8.25);
     QPushButton* previous = nullptr;
     for (const StripButton& b : kStrip) {
-        auto* button = new QPushButton(QString::fromUtf8(b.caption), picture1_);
+        auto* button = new QPushButton(QString::fromUtf8(b.caption), strip_->band());
         button->setObjectName(QString::fromLatin1(b.name));
         button->setFont(tahoma);
+        // A click leaves the keyboard with the child window that had it (the exam's keys); Tab
+        // still reaches the strip.
+        button->setFocusPolicy(Qt::TabFocus);
         // Hand-set positions are not mirrored by right-to-left: they stand where the table says.
         button->setGeometry(TwipsRect(b.left, 30, b.width, 300));
         if (previous)

@@ -6,6 +6,7 @@
 #include <QPixmap>
 #include <QPointer>
 
+class CentredStrip;
 class QMdiSubWindow;
 class QPushButton;
 class QTimer;
@@ -83,6 +84,7 @@ private:
 
     MdiClient* mdi_ = nullptr;
     QWidget* picture1_ = nullptr;
+    CentredStrip* strip_ = nullptr; // picture1_, centring its buttons on a wide window
     QPushButton* cmdMusic_ = nullptr;
     QTimer* timer1_ = nullptr;
     QMap<QString, QPointer<QMdiSubWindow>> children_;

@@ -1,7 +1,41 @@
 #include "app/mdlRavex.h"
 
 #include "app/frmMain.h"
+#include "platform/DataSeed.h"
 #include "ui/MessageBox.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLibraryInfo>
+#include <QLoggingCategory>
+#include <QTranslator>
+
+Q_DECLARE_LOGGING_CATEGORY(lcApp)
+
+#ifndef RAVEX_INSTALLED_DATA
+#define RAVEX_INSTALLED_DATA "../share/ravex/vkimgdir"
+#endif
+
+QString InstalledDataDir() {
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/" RAVEX_INSTALLED_DATA));
+}
+
+bool InstallQtTranslations() {
+    static QTranslator* qtPersian = nullptr;
+    if (qtPersian)
+        return true;
+    auto* translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(QLocale(QLocale::Persian, QLocale::Iran), QStringLiteral("qtbase"),
+                          QStringLiteral("_"), QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        qCWarning(lcApp) << "no Persian translation of Qt's texts in"
+                         << QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+        delete translator;
+        return false;
+    }
+    QCoreApplication::installTranslator(translator);
+    qtPersian = translator;
+    return true;
+}
 
 bool Main() {
     bool ok = false;
@@ -12,6 +46,10 @@ bool Main() {
         return false;
     }
     gDataDir = dataDir;
+    // Installed from a package, the first start makes the data folder from the installed copy.
+    QString seedError;
+    if (!SeedDataFolder(InstalledDataDir(), gDataDir, &seedError))
+        qCWarning(lcApp) << "the data folder was not made from the installed copy:" << seedError;
     InitExamRanges();
     frmMain::Open();
     gExamTime = QTime(0, 26);

@@ -5,3 +5,10 @@
 // Start-up: the data folder, the ranges, the main window, the defaults, the connection string.
 // Returns false when start-up failed before the main window could be shown.
 bool Main();
+
+// The data folder an installed program ships, found beside its executable.
+QString InstalledDataDir();
+
+// Qt's own texts (message box buttons, the file dialog, context menus) in Persian, from Qt's
+// translations. False when they are not installed: Qt's texts then stay English.
+bool InstallQtTranslations();

@@ -7,6 +7,7 @@
 #include "exam/ExamAssembly.h"
 #include "exam/ExamHistory.h"
 #include "exam/Grading.h"
+#include "exam/PictureButton.h"
 #include "exam/frmNatije.h"
 #include "platform/Clock.h"
 #include "platform/Keys.h"
@@ -15,10 +16,12 @@
 #include "ui/Look.h"
 #include "ui/MessageBox.h"
 #include "ui/Modal.h"
+#include "ui/PictureBox.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
 #include <QTimer>
@@ -76,6 +79,7 @@ const ControlPlace kExamLayout[] = {
 QPushButton* pictureButton(QPushButton* button, const QString& svg, const QString& tooltip) {
     button->setText(QString());
     button->setToolTip(tooltip);
+    button->setAccessibleName(tooltip);
     button->setIcon(QIcon(svg));
     button->setFlat(true);
     button->setFocusPolicy(Qt::NoFocus); // the keys belong to the exam window
@@ -120,8 +124,21 @@ void frmAzmoon::BuildControls() {
         options_[k] = new Circle(Qt::white, kMarkerGraded, this);
         options_[k]->setObjectName(QStringLiteral("Shape%1").arg(k + 1));
     }
-    shpJavab_ = new Circle(Qt::white, kMarkerGraded, this);
+    shpJavab_ = new Circle(Qt::white, kMarkerGraded, this, Circle::Shape::Dot);
     shpJavab_->setObjectName(QStringLiteral("shpJavab"));
+    // Names for a screen reader, the option numbers in Persian digits.
+    for (int k = 0; k < 4; ++k)
+        options_[k]->setAccessibleName(QStringLiteral("گزينه ") + QChar(0x06F1 + k));
+    shpJavab_->setAccessibleName(QStringLiteral("پاسخ انتخاب شده"));
+    c_.imgShekl->setAccessibleName(QStringLiteral("تصوير سؤال"));
+    // An option's circle or its text, clicked, chooses it; the marker lets clicks through.
+    for (int k = 0; k < 4; ++k) {
+        options_[k]->setAttribute(Qt::WA_TransparentForMouseEvents, false);
+        for (QWidget* target : {static_cast<QWidget*>(options_[k]), c_.lblG[k]}) {
+            target->installEventFilter(this);
+            target->setCursor(Qt::PointingHandCursor);
+        }
+    }
 
     pictureButton(c_.cmdFirst, QStringLiteral(":/buttons/key-first.svg"), QStringLiteral("ابتدا"));
     pictureButton(c_.cmdEnd, QStringLiteral(":/buttons/key-end.svg"), QStringLiteral("انتها"));
@@ -129,9 +146,8 @@ void frmAzmoon::BuildControls() {
     pictureButton(c_.cmdNext, QStringLiteral(":/buttons/key-right.svg"), QStringLiteral("بعدي"));
     const auto own = [this](const char* name, const char* svg, const char* tooltip,
                             void (frmAzmoon::*slot)()) {
-        auto* button = new QPushButton(this);
+        auto* button = new PictureButton(QString::fromLatin1(svg), QString::fromUtf8(tooltip), this);
         button->setObjectName(QString::fromLatin1(name));
-        pictureButton(button, QString::fromLatin1(svg), QString::fromUtf8(tooltip));
         connect(button, &QPushButton::clicked, this, slot);
         return button;
     };
@@ -142,6 +158,11 @@ void frmAzmoon::BuildControls() {
     cmdAzmooneMojadad_ =
         own("cmdAzmooneMojadad", ":/buttons/new-exam.svg", "آزمون مجدد", &frmAzmoon::cmdAzmooneMojadad_Click);
     cmdAzmooneMojadad_->hide();
+    // Tab reaches the grade button and Enter presses it; the arrow keys still pass to the exam.
+    for (QPushButton* button : {cmdTashih_, cmdAzmooneMojadad_}) {
+        button->setFocusPolicy(Qt::TabFocus);
+        button->setAutoDefault(true);
+    }
 
     MakeLabel(this, QStringLiteral("Label14"), QStringLiteral("از صفحه كليد استفاده كنيد"), TahomaBold(9),
               Qt::AlignHCenter | Qt::AlignTop);
@@ -237,7 +258,32 @@ int frmAzmoon::shownPosition() const {
     return static_cast<int>(vb::RoundHalfEven(vb::Val(c_.lblShomareSoal->text())));
 }
 
+bool frmAzmoon::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonRelease) {
+        const auto* mouse = static_cast<QMouseEvent*>(event);
+        auto* widget = static_cast<QWidget*>(watched);
+        if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint())) {
+            for (int k = 0; k < 4; ++k) {
+                if (watched == options_[k] || watched == c_.lblG[k]) {
+                    ChooseOption(k + 1);
+                    return true;
+                }
+            }
+        }
+    }
+    return ChildForm::eventFilter(watched, event);
+}
+
+void frmAzmoon::ChooseOption(int option) {
+    shpJavab_->move(shpJavab_->x(), options_[option - 1]->y() + 5);
+    SaveAnswer();
+}
+
 void frmAzmoon::keyPressEvent(QKeyEvent* event) {
+    if (const int option = keycode::OptionNumber(event->key())) {
+        ChooseOption(option);
+        return;
+    }
     const int code = keycode::FromQtKey(event->key());
     Form_KeyDown(code);
     if (code == 0)

@@ -11,8 +11,8 @@ class QLabel;
 class QPushButton;
 class QTimer;
 
-// The timed exam: 30 questions drawn afresh at every opening, answered with the arrow keys
-// against the countdown, graded at time-up or on request.
+// The timed exam: 30 questions drawn afresh at every opening, answered with the arrow keys, the
+// digit keys or a click against the countdown, graded at time-up or on request.
 class frmAzmoon : public ChildForm, private CardHooks {
     Q_OBJECT
 public:
@@ -27,6 +27,7 @@ public:
     static constexpr int kMarkerTops[4] = {167, 235, 303, 371};
 
 protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
@@ -49,6 +50,8 @@ private:
 
     void BuildControls();
     bool BuildExam();
+    // Puts the marker on option 1..4 and stores it, as the arrow keys do: a click or a digit key.
+    void ChooseOption(int option);
     void SaveAnswer();
     void ShowAnswer();
     void GradeExam();

@@ -27,4 +27,13 @@ bool IsMove(int code) {
     return code == kPageUp || code == kPageDown || code == kLeft || code == kRight;
 }
 
+int OptionNumber(int qtKey) {
+    // Latin, Persian (U+06F1) and Arabic-Indic (U+0661) digits one to four.
+    for (const int one : {int(Qt::Key_1), 0x06F1, 0x0661}) {
+        if (qtKey >= one && qtKey < one + 4)
+            return qtKey - one + 1;
+    }
+    return 0;
+}
+
 } // namespace keycode

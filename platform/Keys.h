@@ -17,4 +17,8 @@ int FromQtKey(int qtKey);
 // Whether the code moves the card (first, last, previous, next).
 bool IsMove(int code);
 
+// The exam option (1..4) a Qt key chooses: the digit keys of the main row or the keypad, Latin,
+// Persian or Arabic-Indic, as a Persian keyboard layout sends them; 0 for any other key.
+int OptionNumber(int qtKey);
+
 } // namespace keycode

@@ -3,6 +3,7 @@
 #include <QString>
 #include <functional>
 
+class QFontMetrics;
 class QWidget;
 
 enum class MsgIcon { None, Information, Warning, Critical };
@@ -14,3 +15,6 @@ void MsgBox(QWidget* parent, const QString& prompt, MsgIcon icon, const QString&
 using MessageBoxHandler =
     std::function<void(QWidget* parent, const QString& prompt, MsgIcon icon, const QString& title)>;
 void SetMessageBoxHandler(MessageBoxHandler handler);
+
+// The least width of a box whose title is title, so the frame shows the whole title.
+int MessageBoxTitleWidth(const QString& title, const QFontMetrics& metrics);

@@ -4,10 +4,12 @@
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
 #include "platform/SystemDir.h"
+#include "ui/MessageBox.h"
 
 #include <QDir>
 #include <QMdiSubWindow>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QPushButton>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -52,6 +54,31 @@ private slots:
         messages = std::make_unique<MessageRecorder>();
         QDir(dataDir()).removeRecursively();
     }
+    // A message box speaks Persian (Qt's own button text from Qt's translations) and is wide
+    // enough for its whole title even when its text is one short word.
+    void aMessageBoxShowsItsWholeTitleInPersian() {
+        if (!InstallQtTranslations())
+            QSKIP("Qt's Persian translations (qt6-translations-l10n) are not installed");
+        const QString ok = QCoreApplication::translate("QPlatformTheme", "OK");
+        QVERIFY(ok != QLatin1String("OK"));
+        messages.reset(); // the real box this once
+        const QString title = kMainCaption;
+        int width = 0;
+        QString button;
+        QTimer::singleShot(50, [&] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            QVERIFY(box);
+            width = box->width();
+            button = box->buttons().value(0)->text();
+            box->accept();
+        });
+        MsgBox(nullptr, QStringLiteral("خطا"), MsgIcon::Warning, title);
+        QCOMPARE(button.remove(u'&'), ok);
+        QVERIFY2(width >= MessageBoxTitleWidth(title, QApplication::fontMetrics()),
+                 qPrintable(QString::number(width)));
+        QVERIFY(width > QApplication::fontMetrics().horizontalAdvance(title));
+    }
+
     void cleanup() {
         if (frmMain::Instance())
             frmMain::Instance()->close();
@@ -157,6 +184,36 @@ private slots:
         auto* timer = main->findChild<QTimer*>("Timer1");
         QVERIFY(timer && timer->isActive());
         QCOMPARE(timer->interval(), 500);
+    }
+
+    // At the designed width every strip button stands at its twips place in the strip; on a wider
+    // window the strip's buttons stay whole and centred, as far from the left as from the right.
+    void theStripOnAnyWidth_data() {
+        QTest::addColumn<int>("width");
+        QTest::newRow("designed") << 1016;
+        QTest::newRow("1366") << 1366;
+        QTest::newRow("1920") << 1920;
+        QTest::newRow("odd") << 1111;
+    }
+    void theStripOnAnyWidth() {
+        QFETCH(int, width);
+        frmMain* main = start();
+        QVERIFY(main);
+        main->showNormal();
+        main->resize(width, main->height());
+        QTRY_COMPARE(main->centralWidget()->width(), width);
+        auto* strip = main->findChild<QWidget*>("Picture1");
+        QRect all;
+        for (auto* b : strip->findChildren<QPushButton*>())
+            all |= QRect(b->mapTo(strip, QPoint(0, 0)), b->size());
+        // The designed strip itself reaches 3 pixels past the designed width, as it always did.
+        if (width > 1016)
+            QVERIFY(strip->rect().contains(all));
+        const int offset = (width - 1016) / 2;
+        QCOMPARE(all.left(), offset + qRound(45 / 15.0));
+        auto* command1 = strip->findChild<QPushButton*>("Command1");
+        QCOMPARE(QRect(command1->mapTo(strip, QPoint(0, 0)), command1->size()),
+                 QRect(offset + qRound(13890 / 15.0), 2, qRound(1395 / 15.0), 20));
     }
 
     void menu() {

@@ -15,6 +15,7 @@
 #include "ui/PictureBox.h"
 
 #include <QDialog>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QMdiSubWindow>
@@ -191,6 +192,141 @@ private slots:
         ClickButton(form, "cmdUp");
         QCOMPARE(markedOption(form), 3);
         QCOMPARE(gAnswers[1], quint8(3));
+    }
+
+    // A click on an option's text or circle, or its digit key, chooses it exactly as the arrow
+    // keys would: the marker moves onto it and the answer is stored for the question shown.
+    void choosingAnOption_data() {
+        QTest::addColumn<QString>("how");
+        QTest::addColumn<int>("option");
+        QTest::newRow("text 3") << "text" << 3;
+        QTest::newRow("text 1") << "text" << 1;
+        QTest::newRow("circle 4") << "circle" << 4;
+        QTest::newRow("circle 2") << "circle" << 2;
+        QTest::newRow("digit 2") << "digit" << 2;
+        QTest::newRow("digit 4") << "digit" << 4;
+        QTest::newRow("keypad 3") << "keypad" << 3;
+        QTest::newRow("Persian digit 3") << "persian" << 3;
+        QTest::newRow("Arabic-Indic digit 4") << "arabic" << 4;
+    }
+    void choosingAnOption() {
+        QFETCH(QString, how);
+        QFETCH(int, option);
+        QWidget* form = openExam();
+        key(form, Qt::Key_Right, 2);
+        auto* circle = form->findChild<Circle*>(QStringLiteral("Shape%1").arg(option));
+        auto* text = label(form, QStringLiteral("lblG%1").arg(option).toLatin1().constData());
+        if (how == "text" || how == "circle") {
+            QWidget* target = how == "text" ? static_cast<QWidget*>(text) : circle;
+            // What lies under the pointer is the option itself, not the marker above it.
+            const QPoint centre = target->geometry().center();
+            QCOMPARE(form->childAt(centre), target);
+            QTest::mouseClick(target, Qt::LeftButton);
+        } else if (how == "digit") {
+            PressKey(Qt::Key(Qt::Key_0 + option));
+        } else if (how == "keypad") {
+            PressKey(Qt::Key(Qt::Key_0 + option), Qt::KeypadModifier);
+        } else {
+            // A Persian layout's digit key: QTest types only Latin keys, so the event is made here
+            // and sent where a user's key goes.
+            const int code = (how == "persian" ? 0x06F0 : 0x0660) + option;
+            QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier, QString(QChar(code)));
+            QVERIFY(QApplication::focusWidget());
+            QApplication::sendEvent(QApplication::focusWidget(), &press);
+        }
+        QCOMPARE(markedOption(form), option);
+        QCOMPARE(int(gAnswers[3]), option);
+        QCOMPARE(int(gAnswers[2]), 1); // only the question shown
+        // The keys keep working after a click: the focus stays with the exam.
+        key(form, Qt::Key_Down);
+        QCOMPARE(int(gAnswers[3]), option % 4 + 1);
+    }
+
+    // Answers given by clicks and digits are graded as the arrow keys' are; the marker is a dot.
+    void clickedAndTypedAnswersAreGraded() {
+        QWidget* form = openExam();
+        const QList<int> correct = storedCorrect();
+        for (int i = 1; i <= 30; ++i) {
+            const int right = correct[i - 1];
+            if (i <= 10)
+                QTest::mouseClick(label(form, QStringLiteral("lblG%1").arg(right).toLatin1().constData()),
+                                  Qt::LeftButton);
+            else if (i <= 20)
+                QTest::mouseClick(form->findChild<Circle*>(QStringLiteral("Shape%1").arg(right)),
+                                  Qt::LeftButton);
+            else if (i <= 27)
+                PressKey(Qt::Key(Qt::Key_0 + right));
+            else
+                PressKey(Qt::Key(Qt::Key_0 + right % 4 + 1)); // three wrong
+            key(form, Qt::Key_Right);
+        }
+        // Filled: the marker's ring band is dark, not the white of the circle under it.
+        const QImage dot = form->findChild<Circle*>("shpJavab")->grab().toImage();
+        QVERIFY(qGray(dot.pixel(dot.width() / 5, dot.height() / 2)) < 100);
+        ClickButton(form, "cmdTashih");
+        QCOMPARE(results.size(), 1);
+        QCOMPARE(results[0].correct, QStringLiteral("27"));
+        QCOMPARE(results[0].verdict, QStringLiteral("قبول"));
+    }
+
+    // A click on the main window's strip (the music button, the exam's own button) leaves the
+    // keyboard with the exam: its keys still answer.
+    void theExamKeepsItsKeysAfterAStripClick_data() {
+        QTest::addColumn<QString>("button");
+        QTest::newRow("music") << "cmdMusic";
+        QTest::newRow("the exam's own") << "Command6";
+    }
+    void theExamKeepsItsKeysAfterAStripClick() {
+        QFETCH(QString, button);
+        QWidget* form = openExam();
+        QTest::mouseClick(main->findChild<QPushButton*>(button), Qt::LeftButton);
+        QVERIFY(form->isAncestorOf(QApplication::focusWidget()) || QApplication::focusWidget() == form);
+        key(form, Qt::Key_Down);
+        QCOMPARE(markedOption(form), 2);
+        PressKey(Qt::Key_4);
+        QCOMPARE(int(gAnswers[1]), 4);
+    }
+
+    // Tab reaches the grade button, which shows it has the focus; the arrows still answer; Enter
+    // grades, and then Tab and Enter start a new exam.
+    void theGradeButtonByTabAndEnter() {
+        QWidget* form = openExam();
+        auto* grade = form->findChild<QPushButton*>("cmdTashih");
+        for (int i = 0; i < 40 && QApplication::focusWidget() != grade; ++i)
+            PressKey(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), grade);
+        const QImage focused = grade->grab().toImage();
+        grade->clearFocus();
+        QVERIFY(focused != grade->grab().toImage()); // the focus frame is drawn
+        grade->setFocus();
+        key(form, Qt::Key_Down);
+        QCOMPARE(markedOption(form), 2);
+        PressKey(Qt::Key_Return);
+        QCOMPARE(results.size(), 1);
+        QVERIFY(static_cast<frmAzmoon*>(form)->graded());
+        QPointer<QWidget> old = form;
+        auto* again = form->findChild<QPushButton*>("cmdAzmooneMojadad");
+        for (int i = 0; i < 40 && QApplication::focusWidget() != again; ++i)
+            PressKey(Qt::Key_Tab);
+        QCOMPARE(QApplication::focusWidget(), again);
+        PressKey(Qt::Key_Enter);
+        QTest::qWait(0);
+        QVERIFY(!old);
+        QVERIFY(main->Child("frmAzmoon"));
+    }
+
+    // Whatever shows no text of its own has a Persian name for a screen reader.
+    void controlsWithoutTextAreNamed() {
+        QWidget* form = openExam();
+        for (const char* name :
+             {"cmdFirst", "cmdEnd", "cmdPrevious", "cmdNext", "cmdUp", "cmdDown", "cmdTashih",
+              "cmdAzmooneMojadad", "Shape1", "Shape4", "shpJavab", "imgShekl"}) {
+            auto* w = form->findChild<QWidget*>(name);
+            QVERIFY2(w, name);
+            QVERIFY2(!w->accessibleName().isEmpty(), name);
+            QVERIFY2(w->accessibleName().contains(QRegularExpression("[\\x{0600}-\\x{06FF}]")), name);
+        }
+        QCOMPARE(form->findChild<QWidget*>("Shape3")->accessibleName(), QStringLiteral("گزينه ۳"));
     }
 
     void answersStayWithTheirQuestions() {

@@ -1,0 +1,42 @@
+#include "exam/PictureButton.h"
+
+#include <QIcon>
+#include <QKeyEvent>
+#include <QPainter>
+
+PictureButton::PictureButton(const QString& svg, const QString& tooltip, QWidget* parent)
+    : QPushButton(parent) {
+    setToolTip(tooltip);
+    setAccessibleName(tooltip);
+    setIcon(QIcon(svg));
+    setFlat(true);
+    setFocusPolicy(Qt::NoFocus); // the keys belong to the exam window unless a caller opens Tab
+    setCursor(Qt::PointingHandCursor);
+    setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0; background: transparent; }"));
+}
+
+void PictureButton::paintEvent(QPaintEvent* event) {
+    QPushButton::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QPen pen(QColor(0, 0, 128), 2, Qt::DashLine);
+    painter.setPen(pen);
+    painter.setBrush(Qt::NoBrush);
+    const int radius = height() / 2;
+    painter.drawRoundedRect(QRectF(rect()).adjusted(1, 1, -1, -1), radius, radius);
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+    case Qt::Key_Up:
+    case Qt::Key_Down:
+    case Qt::Key_Left:
+    case Qt::Key_Right:
+        event->ignore();
+        return;
+    default:
+        QPushButton::keyPressEvent(event);
+    }
+}
