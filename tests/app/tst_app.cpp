@@ -74,9 +74,9 @@ private slots:
         });
         MsgBox(nullptr, QStringLiteral("خطا"), MsgIcon::Warning, title);
         QCOMPARE(button.remove(u'&'), ok);
-        QVERIFY2(width >= MessageBoxTitleWidth(title, QApplication::fontMetrics()),
+        QVERIFY2(width >= MessageBoxTitleWidth(title, QFontMetrics(QApplication::font())),
                  qPrintable(QString::number(width)));
-        QVERIFY(width > QApplication::fontMetrics().horizontalAdvance(title));
+        QVERIFY(width > QFontMetrics(QApplication::font()).horizontalAdvance(title));
     }
 
     void cleanup() {
