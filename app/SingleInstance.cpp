@@ -2,35 +2,38 @@
 
 #include <QCryptographicHash>
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
+#include <QFile>
 #include <QLockFile>
 #include <QLoggingCategory>
+#include <QSocketNotifier>
 #include <QWidget>
 
-#ifdef Q_OS_UNIX
+#include <cerrno>
+#include <cstring>
+#include <sys/socket.h>
+#include <sys/stat.h>
+#include <sys/un.h>
 #include <unistd.h>
-#endif
 
 Q_DECLARE_LOGGING_CATEGORY(lcApp)
 
 namespace {
-constexpr int kAnswerMs = 1000;      // a running program answers at once; a stale socket refuses
 constexpr int kClaimLockMs = 10'000; // two starts at one moment claim one after the other
 const QByteArray kRaise = "raise\n";
 } // namespace
 
-SingleInstance::SingleInstance(const QString& key, QObject* parent) : QObject(parent), key_(key) {}
+SingleInstance::SingleInstance(const QString& key, QObject* parent)
+    : QObject(parent), key_(key), path_(QFile::encodeName(QDir::temp().filePath(key))) {}
 
-SingleInstance::~SingleInstance() = default; // the server closes and removes its socket with us
+SingleInstance::~SingleInstance() {
+    if (listenFd_ < 0)
+        return;
+    ::close(listenFd_);
+    ::unlink(path_.constData());
+}
 
 QString SingleInstance::KeyFor(const QString& dataDir) {
-    QString user;
-#ifdef Q_OS_UNIX
-    user = QString::number(::getuid());
-#else
-    user = qEnvironmentVariable("USERNAME");
-#endif
+    const QString user = QString::number(::getuid());
     const QByteArray folder = QDir::cleanPath(QDir(dataDir).absolutePath()).toUtf8();
     // The socket's name stays short (a socket path has about a hundred bytes) and says whose it is.
     return QStringLiteral("ravex-%1-%2")
@@ -38,44 +41,76 @@ QString SingleInstance::KeyFor(const QString& dataDir) {
                        QCryptographicHash::hash(folder, QCryptographicHash::Sha1).toHex().left(12)));
 }
 
-bool SingleInstance::askRunning() const {
-    QLocalSocket socket;
-    socket.connectToServer(key_);
-    if (!socket.waitForConnected(kAnswerMs))
+namespace {
+// Plain local sockets rather than Qt's network module: linking that module costs the program's
+// start-up more than this whole class does.
+bool addressOf(const QByteArray& path, sockaddr_un& address) {
+    address = sockaddr_un{};
+    address.sun_family = AF_UNIX;
+    if (size_t(path.size()) >= sizeof(address.sun_path))
         return false;
-    socket.write(kRaise);
-    socket.waitForBytesWritten(kAnswerMs);
-    socket.disconnectFromServer();
+    std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
     return true;
+}
+} // namespace
+
+bool SingleInstance::askRunning() const {
+    sockaddr_un address;
+    if (!addressOf(path_, address))
+        return false;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0)
+        return false;
+    // A local connect is answered at once: accepted where a program listens, refused where a
+    // killed one left only its file.
+    const bool running = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) == 0;
+    if (running)
+        ::send(fd, kRaise.constData(), size_t(kRaise.size()), MSG_NOSIGNAL);
+    ::close(fd);
+    return running;
 }
 
 bool SingleInstance::listen() {
-    auto* server = new QLocalServer(this);
-    server->setSocketOptions(QLocalServer::UserAccessOption);
-    if (!server->listen(key_)) {
-        // A socket file with nobody behind it: a program that was killed. Take its place.
-        QLocalServer::removeServer(key_);
-        if (!server->listen(key_)) {
-            qCWarning(lcApp) << "cannot listen for later starts on" << key_ << server->errorString();
-            delete server;
-            return false;
-        }
+    sockaddr_un address;
+    if (!addressOf(path_, address))
+        return false;
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0);
+    if (fd < 0)
+        return false;
+    // A socket file with nobody behind it: a program that was killed. Take its place.
+    ::unlink(path_.constData());
+    if (::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 || ::listen(fd, 4) != 0) {
+        qCWarning(lcApp) << "cannot listen for later starts on" << path_ << std::strerror(errno);
+        ::close(fd);
+        return false;
     }
-    connect(server, &QLocalServer::newConnection, this, [this, server] {
-        while (QLocalSocket* socket = server->nextPendingConnection()) {
-            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-            connect(socket, &QLocalSocket::readyRead, this, [this, socket] {
-                if (socket->readAll().contains('\n'))
-                    emit activationRequested();
-            });
-        }
-    });
-    server_ = server;
+    ::chmod(path_.constData(), 0600); // this user's starts only
+    listenFd_ = fd;
+    notifier_ = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(notifier_, &QSocketNotifier::activated, this, &SingleInstance::acceptOne);
     return true;
 }
 
+void SingleInstance::acceptOne() {
+    const int client = ::accept4(listenFd_, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+    if (client < 0)
+        return;
+    auto* reader = new QSocketNotifier(client, QSocketNotifier::Read, this);
+    connect(reader, &QSocketNotifier::activated, this, [this, reader, client] {
+        char buffer[64];
+        const ssize_t got = ::recv(client, buffer, sizeof(buffer), 0);
+        if (got > 0 && std::memchr(buffer, '\n', size_t(got)))
+            emit activationRequested();
+        if (got > 0 || (got < 0 && errno == EAGAIN))
+            return;
+        reader->setEnabled(false);
+        ::close(client);
+        reader->deleteLater();
+    });
+}
+
 bool SingleInstance::claim() {
-    if (server_)
+    if (listenFd_ >= 0)
         return true;
     // Checking and listening are one step: two starts at one moment must not both listen. A lock
     // left by a killed program is stale (its process is gone) and QLockFile takes it over.

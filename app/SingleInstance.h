@@ -3,7 +3,7 @@
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
+class QSocketNotifier;
 class QWidget;
 
 // One program per user and bank: the first start listens on a local socket named by key; a later
@@ -18,7 +18,7 @@ public:
     // True when no other program holds the key: this one then holds it until it goes. False when
     // another does; that one has been asked to come to the front.
     bool claim();
-    bool holds() const { return server_ != nullptr; }
+    bool holds() const { return listenFd_ >= 0; }
 
     // The key of this user's program on a data folder.
     static QString KeyFor(const QString& dataDir);
@@ -31,8 +31,12 @@ private:
     bool askRunning() const;
     bool listen();
 
+    void acceptOne();
+
     QString key_;
-    QLocalServer* server_ = nullptr;
+    QByteArray path_; // the socket file, where a local server of Qt's would put it
+    int listenFd_ = -1;
+    QSocketNotifier* notifier_ = nullptr;
 };
 
 // Shows a window that may be minimized or behind others in front, and gives it the keyboard.

@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLibrary>
 #include <QLoggingCategory>
 #include <QRegularExpression>
 #include <QStandardPaths>
@@ -20,6 +21,76 @@
 Q_LOGGING_CATEGORY(lcAudio, "ravex.audio", QtWarningMsg)
 
 namespace {
+
+// SDL and its mixer are loaded when the first music is opened, not when the program starts:
+// with the libraries they bring, they cost more at start-up than a whole bare window.
+struct SdlApi {
+    bool loaded = false;
+    decltype(&::Mix_CloseAudio) Mix_CloseAudio = nullptr;
+    decltype(&::Mix_FreeMusic) Mix_FreeMusic = nullptr;
+    decltype(&::Mix_GetMusicPosition) Mix_GetMusicPosition = nullptr;
+    decltype(&::Mix_HaltMusic) Mix_HaltMusic = nullptr;
+    decltype(&::Mix_Init) Mix_Init = nullptr;
+    decltype(&::Mix_LoadMUS) Mix_LoadMUS = nullptr;
+    decltype(&::Mix_MusicDuration) Mix_MusicDuration = nullptr;
+    decltype(&::Mix_OpenAudio) Mix_OpenAudio = nullptr;
+    decltype(&::Mix_PauseMusic) Mix_PauseMusic = nullptr;
+    decltype(&::Mix_PausedMusic) Mix_PausedMusic = nullptr;
+    decltype(&::Mix_PlayMusic) Mix_PlayMusic = nullptr;
+    decltype(&::Mix_PlayingMusic) Mix_PlayingMusic = nullptr;
+    decltype(&::Mix_Quit) Mix_Quit = nullptr;
+    decltype(&::Mix_ResumeMusic) Mix_ResumeMusic = nullptr;
+    decltype(&::SDL_GetError) SDL_GetError = nullptr;
+    decltype(&::SDL_InitSubSystem) SDL_InitSubSystem = nullptr;
+    decltype(&::SDL_QuitSubSystem) SDL_QuitSubSystem = nullptr;
+    decltype(&::SDL_SetHint) SDL_SetHint = nullptr;
+};
+
+template <typename F> bool resolve(QLibrary& mixer, QLibrary& sdl2, const char* name, F& into) {
+    QFunctionPointer f = mixer.resolve(name);
+    if (!f)
+        f = sdl2.resolve(name);
+    into = reinterpret_cast<F>(f);
+    return f != nullptr;
+}
+
+SdlApi loadSdl() {
+    SdlApi a;
+    static QLibrary sdl2(QStringLiteral("SDL2-2.0"), 0);
+    static QLibrary mixer(QStringLiteral("SDL2_mixer-2.0"), 0);
+    if (!sdl2.load() || !mixer.load()) {
+        qCInfo(lcAudio) << "no SDL:" << sdl2.errorString() << mixer.errorString();
+        return a;
+    }
+    bool ok = true;
+    ok = resolve(mixer, sdl2, "Mix_CloseAudio", a.Mix_CloseAudio) && ok;
+    ok = resolve(mixer, sdl2, "Mix_FreeMusic", a.Mix_FreeMusic) && ok;
+    ok = resolve(mixer, sdl2, "Mix_GetMusicPosition", a.Mix_GetMusicPosition) && ok;
+    ok = resolve(mixer, sdl2, "Mix_HaltMusic", a.Mix_HaltMusic) && ok;
+    ok = resolve(mixer, sdl2, "Mix_Init", a.Mix_Init) && ok;
+    ok = resolve(mixer, sdl2, "Mix_LoadMUS", a.Mix_LoadMUS) && ok;
+    ok = resolve(mixer, sdl2, "Mix_MusicDuration", a.Mix_MusicDuration) && ok;
+    ok = resolve(mixer, sdl2, "Mix_OpenAudio", a.Mix_OpenAudio) && ok;
+    ok = resolve(mixer, sdl2, "Mix_PauseMusic", a.Mix_PauseMusic) && ok;
+    ok = resolve(mixer, sdl2, "Mix_PausedMusic", a.Mix_PausedMusic) && ok;
+    ok = resolve(mixer, sdl2, "Mix_PlayMusic", a.Mix_PlayMusic) && ok;
+    ok = resolve(mixer, sdl2, "Mix_PlayingMusic", a.Mix_PlayingMusic) && ok;
+    ok = resolve(mixer, sdl2, "Mix_Quit", a.Mix_Quit) && ok;
+    ok = resolve(mixer, sdl2, "Mix_ResumeMusic", a.Mix_ResumeMusic) && ok;
+    ok = resolve(mixer, sdl2, "SDL_GetError", a.SDL_GetError) && ok;
+    ok = resolve(mixer, sdl2, "SDL_InitSubSystem", a.SDL_InitSubSystem) && ok;
+    ok = resolve(mixer, sdl2, "SDL_QuitSubSystem", a.SDL_QuitSubSystem) && ok;
+    ok = resolve(mixer, sdl2, "SDL_SetHint", a.SDL_SetHint) && ok;
+    a.loaded = ok;
+    if (!ok)
+        qCInfo(lcAudio) << "SDL lacks a function the player needs";
+    return a;
+}
+
+const SdlApi& sdl() {
+    static const SdlApi api = loadSdl();
+    return api;
+}
 
 // The sound card is held only while some music is open, so that other programs can have it.
 class Player {
@@ -44,9 +115,9 @@ Player& player() {
 Player::~Player() {
     // At exit SDL is still loaded, but Qt's logging may be gone: release quietly.
     if (!current.isEmpty())
-        Mix_HaltMusic();
+        sdl().Mix_HaltMusic();
     for (auto& [alias, music] : aliases)
-        Mix_FreeMusic(music);
+        sdl().Mix_FreeMusic(music);
     aliases.clear();
     closeDeviceIfIdle();
 }
@@ -54,18 +125,20 @@ Player::~Player() {
 bool Player::openDevice() {
     if (deviceOpen_)
         return true;
+    if (!sdl().loaded)
+        return false;
     // SDL would otherwise take SIGINT and SIGTERM from the Qt program.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
-        qCInfo(lcAudio) << "no audio subsystem:" << SDL_GetError();
+    sdl().SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
+    if (sdl().SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) {
+        qCInfo(lcAudio) << "no audio subsystem:" << sdl().SDL_GetError();
         return false;
     }
-    if ((Mix_Init(MIX_INIT_MP3) & MIX_INIT_MP3) == 0)
-        qCInfo(lcAudio) << "no MP3 decoder:" << Mix_GetError();
-    if (Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
-        qCInfo(lcAudio) << "no audio device:" << Mix_GetError();
-        Mix_Quit();
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    if ((sdl().Mix_Init(MIX_INIT_MP3) & MIX_INIT_MP3) == 0)
+        qCInfo(lcAudio) << "no MP3 decoder:" << sdl().SDL_GetError();
+    if (sdl().Mix_OpenAudio(MIX_DEFAULT_FREQUENCY, MIX_DEFAULT_FORMAT, 2, 2048) != 0) {
+        qCInfo(lcAudio) << "no audio device:" << sdl().SDL_GetError();
+        sdl().Mix_Quit();
+        sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
         return false;
     }
     deviceOpen_ = true;
@@ -76,14 +149,14 @@ void Player::closeDeviceIfIdle() {
     if (!deviceOpen_ || !aliases.empty())
         return;
     current.clear();
-    Mix_CloseAudio();
-    Mix_Quit();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    sdl().Mix_CloseAudio();
+    sdl().Mix_Quit();
+    sdl().SDL_QuitSubSystem(SDL_INIT_AUDIO);
     deviceOpen_ = false;
 }
 
 bool holdsStream(const QString& alias) {
-    return player().current == alias && Mix_PlayingMusic();
+    return player().current == alias && sdl().Mix_PlayingMusic();
 }
 
 int openMusic(const QString& path, const QString& type, const QString& alias) {
@@ -97,9 +170,9 @@ int openMusic(const QString& path, const QString& type, const QString& alias) {
         return MciErrCannotOpenFile;
     if (!p.openDevice())
         return MciErrNoDevice;
-    Mix_Music* music = Mix_LoadMUS(QFile::encodeName(path).constData());
+    Mix_Music* music = sdl().Mix_LoadMUS(QFile::encodeName(path).constData());
     if (music == nullptr) {
-        qCInfo(lcAudio) << "cannot load" << path << Mix_GetError();
+        qCInfo(lcAudio) << "cannot load" << path << sdl().SDL_GetError();
         p.closeDeviceIfIdle();
         return MciErrCannotOpenFile;
     }
@@ -108,8 +181,8 @@ int openMusic(const QString& path, const QString& type, const QString& alias) {
 }
 
 int playMusic(const QString& alias, Mix_Music* music) {
-    if (Mix_PlayMusic(music, 0) != 0) {
-        qCInfo(lcAudio) << "cannot play" << alias << Mix_GetError();
+    if (sdl().Mix_PlayMusic(music, 0) != 0) {
+        qCInfo(lcAudio) << "cannot play" << alias << sdl().SDL_GetError();
         return MciErrCannotPlay;
     }
     player().current = alias;
@@ -119,10 +192,10 @@ int playMusic(const QString& alias, Mix_Music* music) {
 int closeMusic(const QString& alias, Mix_Music* music) {
     Player& p = player();
     if (p.current == alias) {
-        Mix_HaltMusic();
+        sdl().Mix_HaltMusic();
         p.current.clear();
     }
-    Mix_FreeMusic(music);
+    sdl().Mix_FreeMusic(music);
     p.aliases.erase(alias);
     p.closeDeviceIfIdle();
     return MciOk;
@@ -132,13 +205,13 @@ QString mode(const QString& alias) {
     if (!holdsStream(alias))
         return QStringLiteral("stopped");
     // The mixer counts paused music as playing.
-    return Mix_PausedMusic() ? QStringLiteral("paused") : QStringLiteral("playing");
+    return sdl().Mix_PausedMusic() ? QStringLiteral("paused") : QStringLiteral("playing");
 }
 
 QString length(const QString& alias, Mix_Music* music) {
-    const double seconds = Mix_MusicDuration(music);
+    const double seconds = sdl().Mix_MusicDuration(music);
     if (seconds < 0) {
-        qCInfo(lcAudio) << "no length for" << alias << Mix_GetError();
+        qCInfo(lcAudio) << "no length for" << alias << sdl().SDL_GetError();
         return QStringLiteral("0");
     }
     return QString::number(std::llround(seconds * 1000));
@@ -147,9 +220,9 @@ QString length(const QString& alias, Mix_Music* music) {
 QString position(const QString& alias, Mix_Music* music) {
     if (!holdsStream(alias))
         return QStringLiteral("0");
-    const double seconds = Mix_GetMusicPosition(music);
+    const double seconds = sdl().Mix_GetMusicPosition(music);
     if (seconds < 0) {
-        qCInfo(lcAudio) << "no position for" << alias << Mix_GetError();
+        qCInfo(lcAudio) << "no position for" << alias << sdl().SDL_GetError();
         return QStringLiteral("0");
     }
     return QString::number(std::llround(seconds * 1000));
@@ -192,7 +265,7 @@ int onAlias(const QStringList& words, QString* reply) {
     }
     if (verb == QLatin1String("stop")) {
         if (p.current == alias) {
-            Mix_HaltMusic();
+            sdl().Mix_HaltMusic();
             p.current.clear();
         }
         return MciOk;
@@ -200,9 +273,9 @@ int onAlias(const QStringList& words, QString* reply) {
     // Pause and resume act on the stream only while it sounds this alias's music.
     if (holdsStream(alias)) {
         if (verb == QLatin1String("pause"))
-            Mix_PauseMusic();
+            sdl().Mix_PauseMusic();
         else
-            Mix_ResumeMusic();
+            sdl().Mix_ResumeMusic();
     }
     return MciOk;
 }

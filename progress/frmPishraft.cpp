@@ -3,15 +3,16 @@
 #include "data/SharedState.h"
 #include "exam/ExamHistory.h"
 #include "progress/ProgressText.h"
+#include "progress/chart/ProgressChart.h"
 #include "ui/Layout.h"
 #include "ui/Look.h"
 
-#include <QCategoryAxis>
-#include <QChart>
-#include <QChartView>
+#include <QCoreApplication>
+#include <QDir>
 #include <QHeaderView>
 #include <QLabel>
-#include <QLineSeries>
+#include <QLibrary>
+#include <QLoggingCategory>
 #include <QPushButton>
 #include <QTableWidget>
 #include <algorithm>
@@ -71,16 +72,40 @@ frmPishraft::frmPishraft(QWidget* parent) : ChildForm(parent) {
                             QStringLiteral("درصد درست")});
     grdMozooat_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
 
-    chtDorost_ = new QChartView(this);
-    chtDorost_->setObjectName(QStringLiteral("chtDorost"));
-    chtDorost_->setRenderHint(QPainter::Antialiasing);
-    chtDorost_->setLayoutDirection(Qt::LeftToRight); // time runs left to right on the axis
+    LoadChart();
 
     cmdEshtebahat_ = new QPushButton(QStringLiteral("مرور اشتباهات"), this);
     cmdEshtebahat_->setObjectName(QStringLiteral("cmdEshtebahat"));
     cmdEshtebahat_->setFont(TahomaBold(9));
     connect(cmdEshtebahat_, &QPushButton::clicked, this, &frmPishraft::cmdEshtebahat_Click);
     PlaceControls(this, kLayout);
+}
+
+Q_LOGGING_CATEGORY(lcProgress, "ravex.progress", QtCriticalMsg)
+
+void frmPishraft::LoadChart() {
+    // Beside the program once installed; one folder up from the tests' programs in a build.
+    static QLibrary module;
+    if (!module.isLoaded()) {
+        for (const QString& dir : {QCoreApplication::applicationDirPath(),
+                                   QCoreApplication::applicationDirPath() + QStringLiteral("/.."),
+                                   QStringLiteral(RAVEX_CHART_MODULE_DIR)}) {
+            module.setFileName(QDir(dir).filePath(QStringLiteral("ravex_progresschart")));
+            if (module.load())
+                break;
+        }
+    }
+    const auto make = reinterpret_cast<MakeProgressChartFn>(module.resolve(kMakeProgressChart));
+    fillChart_ = reinterpret_cast<FillProgressChartFn>(module.resolve(kFillProgressChart));
+    if (!make || !fillChart_) {
+        qCWarning(lcProgress) << "no chart:" << module.errorString();
+        chtDorost_ = MakeLabel(this, QStringLiteral("chtDorost"), QStringLiteral("نمودار در دسترس نيست"),
+                               Tahoma(10), Qt::AlignCenter);
+        fillChart_ = nullptr;
+        return;
+    }
+    chtDorost_ = make(this);
+    chtDorost_->setObjectName(QStringLiteral("chtDorost"));
 }
 
 void frmPishraft::Form_Load() {
@@ -124,56 +149,38 @@ void frmPishraft::FillExams() {
 }
 
 void frmPishraft::FillChart() {
+    if (!fillChart_)
+        return;
     // Oldest first along the axis; the table above lists them newest first.
     QVector<KeptExamRow> exams = KeptExams(ConnectionString());
     std::reverse(exams.begin(), exams.end());
-    auto* chart = new QChart;
-    chart->setTitle(QStringLiteral("پاسخهاي درست در هر آزمون"));
-    chart->setTitleFont(TahomaBold(10));
-    chart->legend()->setAlignment(Qt::AlignBottom);
-    chart->legend()->setFont(Tahoma(9));
-    auto* correct = new QLineSeries(chart);
-    correct->setName(QStringLiteral("پاسخ درست"));
-    correct->setPointsVisible(true);
-    correct->setPen(QPen(kQuestionBlue, 2.5));
-    auto* pass = new QLineSeries(chart);
-    pass->setName(QStringLiteral("حد قبولي"));
-    pass->setPen(QPen(kRed, 1.5, Qt::DashLine));
+    ProgressChartData d;
+    d.title = QStringLiteral("پاسخهاي درست در هر آزمون");
+    d.titleFont = TahomaBold(10);
+    d.legendFont = Tahoma(9);
+    d.labelFont = Tahoma(8);
+    d.axisTitleFont = Tahoma(9);
+    d.correctName = QStringLiteral("پاسخ درست");
+    d.correctColour = kQuestionBlue;
+    d.passName = QStringLiteral("حد قبولي");
+    d.passColour = kRed;
+    d.xTitle = QStringLiteral("آزمون");
     int top = kExamSize;
     for (int i = 0; i < exams.size(); ++i) {
-        correct->append(i + 1, exams[i].correct);
-        pass->append(i + 1, exams[i].passMark);
+        d.correct.append({i + 1, exams[i].correct});
+        d.pass.append({i + 1, exams[i].passMark});
         top = std::max({top, exams[i].correct, exams[i].passMark});
     }
     if (exams.size() == 1)
-        pass->append(2, exams[0].passMark); // a single exam still shows its mark as a line
-    chart->addSeries(correct);
-    chart->addSeries(pass);
-
-    // Category axes carry their own labels, so both axes read in Persian digits.
-    auto* x = new QCategoryAxis(chart);
-    x->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    const int count = std::max<int>(int(exams.size()), 2);
-    const int step = std::max(1, count / 12);
-    for (int i = 1; i <= count; i += step)
-        x->append(PersianNumber(i), i);
-    x->setRange(1, count);
-    x->setTitleText(QStringLiteral("آزمون"));
-    auto* y = new QCategoryAxis(chart);
-    y->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
+        d.pass.append({2, exams[0].passMark}); // a single exam still shows its mark as a line
+    d.xMax = std::max<int>(int(exams.size()), 2);
+    const int step = std::max(1, d.xMax / 12);
+    for (int i = 1; i <= d.xMax; i += step)
+        d.xLabels.append({PersianNumber(i), i});
+    d.yMax = top;
     for (int v = 0; v <= top; v += 5)
-        y->append(PersianNumber(v), v);
-    y->setRange(0, top);
-    for (QCategoryAxis* axis : {x, y}) {
-        axis->setLabelsFont(Tahoma(8));
-        axis->setTitleFont(Tahoma(9));
-        chart->addAxis(axis, axis == x ? Qt::AlignBottom : Qt::AlignLeft);
-        correct->attachAxis(axis);
-        pass->attachAxis(axis);
-    }
-    QChart* old = chtDorost_->chart();
-    chtDorost_->setChart(chart);
-    delete old;
+        d.yLabels.append({PersianNumber(v), v});
+    fillChart_(chtDorost_, d);
 }
 
 void frmPishraft::FillCategories() {

@@ -2,7 +2,6 @@
 
 #include "ui/ChildForm.h"
 
-class QChartView;
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -20,12 +19,14 @@ private slots:
 
 private:
     void FillExams();
+    void LoadChart();
     void FillChart();
     void FillCategories();
 
     QLabel* lblVaziat_ = nullptr; // how many exams, or why none are kept
     QTableWidget* grdAzmoonha_ = nullptr;
     QTableWidget* grdMozooat_ = nullptr;
-    QChartView* chtDorost_ = nullptr;
+    QWidget* chtDorost_ = nullptr; // the chart, or a note where its module is missing
+    void (*fillChart_)(QWidget*, const struct ProgressChartData&) = nullptr;
     QPushButton* cmdEshtebahat_ = nullptr;
 };

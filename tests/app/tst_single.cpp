@@ -6,7 +6,6 @@
 
 #include <QDir>
 #include <QElapsedTimer>
-#include <QLocalServer>
 #include <QProcess>
 #include <QSysInfo>
 #include <QTemporaryDir>
@@ -127,7 +126,7 @@ private slots:
         QVERIFY(!third.waitForFinished(1500)); // still running: it did not give way to a dead one
         third.kill();
         third.waitForFinished();
-        QLocalServer::removeServer(key);
+        QFile::remove(QDir::temp().filePath(key));
     }
 };
 
