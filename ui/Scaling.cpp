@@ -1,0 +1,49 @@
+#include "ui/Scaling.h"
+
+#include <QAbstractButton>
+#include <QVariant>
+#include <QWidget>
+#include <algorithm>
+
+namespace {
+constexpr char kDesignedFont[] = "ravexDesignedFont";
+constexpr char kDesignedIconSize[] = "ravexDesignedIconSize";
+// Below this a text is a smudge whatever the factor; a font of no size is an error to Qt.
+constexpr double kSmallestPoint = 1.0;
+} // namespace
+
+double ScaleFactor(QSize designed, QSize available) {
+    if (designed.width() <= 0 || designed.height() <= 0 || available.isEmpty())
+        return 1.0;
+    return std::min(
+        {1.0, double(available.width()) / designed.width(), double(available.height()) / designed.height()});
+}
+
+QRect ScaledRect(const QRect& designed, double factor) {
+    // By its edges, so controls that touch at the designed size still touch and never overlap.
+    const auto scaled = [factor](int v) { return qRound(v * factor); };
+    const int left = scaled(designed.x());
+    const int top = scaled(designed.y());
+    return QRect(left, top, scaled(designed.x() + designed.width()) - left,
+                 scaled(designed.y() + designed.height()) - top);
+}
+
+void ScaleLook(QWidget* widget, double factor) {
+    // Only a font set on the widget itself: the others follow their parent's.
+    if (widget->testAttribute(Qt::WA_SetFont)) {
+        if (!widget->property(kDesignedFont).isValid())
+            widget->setProperty(kDesignedFont, widget->font());
+        QFont font = widget->property(kDesignedFont).value<QFont>();
+        if (font.pointSizeF() > 0)
+            font.setPointSizeF(std::max(kSmallestPoint, font.pointSizeF() * factor));
+        else if (font.pixelSize() > 0)
+            font.setPixelSize(std::max(1, qRound(font.pixelSize() * factor)));
+        widget->setFont(font);
+    }
+    if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !button->icon().isNull()) {
+        if (!button->property(kDesignedIconSize).isValid())
+            button->setProperty(kDesignedIconSize, button->iconSize());
+        const QSize designed = button->property(kDesignedIconSize).toSize();
+        button->setIconSize(ScaledRect(QRect(QPoint(), designed), factor).size());
+    }
+}
