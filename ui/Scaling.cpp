@@ -1,6 +1,9 @@
 #include "ui/Scaling.h"
 
 #include <QAbstractButton>
+#include <QComboBox>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
@@ -10,6 +13,25 @@ constexpr char kDesignedFont[] = "ravexDesignedFont";
 constexpr char kDesignedIconSize[] = "ravexDesignedIconSize";
 // Below this a text is a smudge whatever the factor; a font of no size is an error to Qt.
 constexpr double kSmallestPoint = 1.0;
+
+// A list box's arrow and frame keep their size when it shrinks, so its text has less than the
+// factor's share of room: the text shrinks as far as its field does.
+double TextFactor(const QWidget* widget, double factor) {
+    const auto* combo = qobject_cast<const QComboBox*>(widget);
+    if (!combo || factor >= 1.0)
+        return factor;
+    QStyleOptionComboBox option;
+    option.initFrom(combo);
+    option.editable = combo->isEditable();
+    const auto field = [&](QSize size) {
+        option.rect = QRect(QPoint(), size);
+        return combo->style()
+            ->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo)
+            .width();
+    };
+    const int designed = field((QSizeF(combo->size()) / factor).toSize());
+    return designed > 0 ? std::min(factor, double(field(combo->size())) / designed) : factor;
+}
 } // namespace
 
 double ScaleFactor(QSize designed, QSize available) {
@@ -34,10 +56,11 @@ void ScaleLook(QWidget* widget, double factor) {
         if (!widget->property(kDesignedFont).isValid())
             widget->setProperty(kDesignedFont, widget->font());
         QFont font = widget->property(kDesignedFont).value<QFont>();
+        const double fontFactor = TextFactor(widget, factor);
         if (font.pointSizeF() > 0)
-            font.setPointSizeF(std::max(kSmallestPoint, font.pointSizeF() * factor));
+            font.setPointSizeF(std::max(kSmallestPoint, font.pointSizeF() * fontFactor));
         else if (font.pixelSize() > 0)
-            font.setPixelSize(std::max(1, qRound(font.pixelSize() * factor)));
+            font.setPixelSize(std::max(1, qRound(font.pixelSize() * fontFactor)));
         widget->setFont(font);
     }
     if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !button->icon().isNull()) {
