@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QComboBox>
+#include <QPushButton>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QVariant>
@@ -14,11 +15,20 @@ constexpr char kDesignedIconSize[] = "ravexDesignedIconSize";
 // Below this a text is a smudge whatever the factor; a font of no size is an error to Qt.
 constexpr double kSmallestPoint = 1.0;
 
-// A list box's arrow and frame keep their size when it shrinks, so its text has less than the
-// factor's share of room: the text shrinks as far as its field does.
+// A button's margins and a list box's arrow and frame keep their size when the control shrinks,
+// leaving its text less than the factor's share of room: the text shrinks as far as its room does.
 double TextFactor(const QWidget* widget, double factor) {
+    if (factor >= 1.0)
+        return factor;
+    if (const auto* button = qobject_cast<const QPushButton*>(widget); button && !button->text().isEmpty()) {
+        const QStyle* style = button->style();
+        const int margins = 2 * (style->pixelMetric(QStyle::PM_ButtonMargin, nullptr, button) +
+                                 style->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, button));
+        const double designed = button->width() / factor - margins;
+        return designed > 0 ? std::clamp((button->width() - margins) / designed, 0.0, factor) : factor;
+    }
     const auto* combo = qobject_cast<const QComboBox*>(widget);
-    if (!combo || factor >= 1.0)
+    if (!combo)
         return factor;
     QStyleOptionComboBox option;
     option.initFrom(combo);
