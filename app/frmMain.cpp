@@ -136,8 +136,12 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     buildMenu();
 
     // Restored, the window has its designed client area under the menu bar, centred on the screen.
+    // On a smaller screen it is never larger than the screen's free area.
     const QSize client(Twips(kDesignedClientWidth), Twips(10710));
-    resize(client.width(), client.height() + menuBar()->sizeHint().height());
+    QSize restored(client.width(), client.height() + menuBar()->sizeHint().height());
+    if (const QScreen* screen = this->screen())
+        restored = restored.boundedTo(screen->availableGeometry().size());
+    resize(restored);
     if (const QScreen* screen = this->screen()) {
         QRect frame(QPoint(), size());
         frame.moveCenter(screen->availableGeometry().center());
@@ -157,7 +161,7 @@ void frmMain::buildButtonStrip() {
         // still reaches the strip.
         button->setFocusPolicy(Qt::TabFocus);
         // Hand-set positions are not mirrored by right-to-left: they stand where the table says.
-        button->setGeometry(TwipsRect(b.left, 30, b.width, 300));
+        strip_->place(button, TwipsRect(b.left, 30, b.width, 300));
         if (previous)
             setTabOrder(previous, button);
         previous = button;

@@ -41,8 +41,9 @@ ReviewForm::ReviewForm(const Config& config, QWidget* parent) : ChildForm(parent
         lblTazakor_->setWordWrap(true);
         lblTazakor_->hide();
     }
-    PlaceControls(this, kReviewLayout);
-    PlaceControls(this, config.layoutChanges); // a window's own rows override the common ones
+    layoutChanges_ = config.layoutChanges;
+    PlaceLayout(kReviewLayout);
+    PlaceLayout(layoutChanges_); // a window's own rows override the common ones
 
     adoSoalat_ = new BoundSource(this);
     adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));

@@ -38,4 +38,5 @@ private:
     BoundSource* adoNoeSoal_ = nullptr;
     QuestionCard* card_ = nullptr;
     QLabel* lblTazakor_ = nullptr;
+    QVector<ControlPlace> layoutChanges_; // kept: the window is placed again when it is scaled
 };

@@ -79,7 +79,7 @@ frmViraiesh::frmViraiesh(QWidget* parent) : ChildForm(parent) {
     cmdUpdate_->setFont(look::TahomaBold(9.75));
     connect(cmdUpdate_, &QPushButton::clicked, this, &frmViraiesh::cmdUpdate_Click);
 
-    PlaceControls(this, kEditorLayout);
+    PlaceLayout(kEditorLayout);
 
     adoSoalat_ = new BoundSource(this);
     adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));

@@ -182,7 +182,7 @@ void frmAzmoon::BuildControls() {
     for (QLabel* hidden : {lblNatije_, lblNatije2_, lblNatije3_})
         hidden->hide();
 
-    PlaceControls(this, kExamLayout);
+    PlaceLayout(kExamLayout);
     for (QPushButton* button :
          {c_.cmdFirst, c_.cmdEnd, c_.cmdPrevious, c_.cmdNext, up, down, cmdTashih_, cmdAzmooneMojadad_})
         button->setIconSize(button->size());
@@ -198,6 +198,8 @@ void frmAzmoon::closeEvent(QCloseEvent* event) {
 
 void frmAzmoon::Form_Load() {
     PlaceOnMain(14300, 8625);
+    // Its designed place is on option 1; scaled, its table place may round a pixel off that.
+    shpJavab_->move(shpJavab_->x(), markerTop(1));
     Graded = false;
     card_->ResetOptionColors();
     bool assembled = false;
@@ -274,8 +276,20 @@ bool frmAzmoon::eventFilter(QObject* watched, QEvent* event) {
     return ChildForm::eventFilter(watched, event);
 }
 
+int frmAzmoon::markerTop(int option) const {
+    return options_[option - 1]->y() + Scaled(5);
+}
+
+int frmAzmoon::markedOption() const {
+    for (int k = 1; k <= 4; ++k) {
+        if (shpJavab_->y() == markerTop(k))
+            return k;
+    }
+    return 0;
+}
+
 void frmAzmoon::ChooseOption(int option) {
-    shpJavab_->move(shpJavab_->x(), options_[option - 1]->y() + 5);
+    shpJavab_->move(shpJavab_->x(), markerTop(option));
     SaveAnswer();
 }
 
@@ -303,12 +317,9 @@ void frmAzmoon::Form_KeyDown(int keyCode) {
         card_->NavigateQuestion(keyCode);
     } else if (keyCode == keycode::kUp || keyCode == keycode::kDown) {
         // Only a marker standing exactly on a circle moves: 1 -> 4 going up, 4 -> 1 going down.
-        for (int k = 0; k < 4; ++k) {
-            if (shpJavab_->y() == kMarkerTops[k]) {
-                const int next = keyCode == keycode::kUp ? (k + 3) % 4 : (k + 1) % 4;
-                shpJavab_->move(shpJavab_->x(), options_[next]->y() + 5);
-                break;
-            }
+        if (const int k = markedOption()) {
+            const int next = keyCode == keycode::kUp ? (k + 2) % 4 + 1 : k % 4 + 1;
+            shpJavab_->move(shpJavab_->x(), markerTop(next));
         }
     }
     SaveAnswer();
@@ -318,12 +329,8 @@ void frmAzmoon::SaveAnswer() {
     const int n = shownPosition();
     if (n < 1 || n > adoSoalat_->recordCount())
         return;
-    for (int k = 0; k < 4; ++k) {
-        if (shpJavab_->y() == options_[k]->y() + 5) {
-            gAnswers[n] = static_cast<quint8>(k + 1);
-            return;
-        }
-    }
+    if (const int k = markedOption())
+        gAnswers[n] = static_cast<quint8>(k);
 }
 
 void frmAzmoon::ShowAnswer() {
@@ -332,7 +339,7 @@ void frmAzmoon::ShowAnswer() {
         return;
     const int a = gAnswers[n];
     if (a >= 1 && a <= 4)
-        shpJavab_->move(shpJavab_->x(), options_[a - 1]->y() + 5);
+        shpJavab_->move(shpJavab_->x(), markerTop(a));
 }
 
 void frmAzmoon::tmrAzmoon_Timer() {

@@ -23,7 +23,8 @@ public:
     // called before Form_Load. Without it the exam is drawn from the 30 ranges.
     void setQuestionIDs(const QVector<int>& ids);
 
-    // The answer marker sits 5 pixels into the circle of the chosen option.
+    // The answer marker sits 5 pixels into the circle of the chosen option: at the designed size
+    // its top is one of these; a scaled window scales the 5 pixels with it.
     static constexpr int kMarkerTops[4] = {167, 235, 303, 371};
 
 protected:
@@ -56,6 +57,10 @@ private:
     void ShowAnswer();
     void GradeExam();
     int shownPosition() const;
+    // The marker's top on option 1..4, in the window's own (possibly scaled) pixels.
+    int markerTop(int option) const;
+    // The option the marker stands exactly on, or 0.
+    int markedOption() const;
 
     BoundSource* adoSoalat_ = nullptr;
     QuestionCard* card_ = nullptr;

@@ -5,9 +5,11 @@
 #include "platform/Twips.h"
 #include "ui/Look.h"
 
+#include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
 #include <QSvgRenderer>
+#include <algorithm>
 
 Q_LOGGING_CATEGORY(lcInfo, "ravex.info", QtCriticalMsg)
 
@@ -65,8 +67,16 @@ QSize InfoWindow::ClientOfFrame(const QSize& frame) const {
 void InfoWindow::SetFrame(const QRect& frame) {
     QWidget* outer = subWindow() ? static_cast<QWidget*>(subWindow()) : this;
     outer->resize(frame.size());
-    if (subWindow())
-        outer->move(frame.topLeft());
+    if (!subWindow())
+        return;
+    // A window that fits the area is kept inside it, where its buttons can be reached.
+    QPoint at = frame.topLeft();
+    if (const QMdiArea* area = subWindow()->mdiArea()) {
+        const QSize room = area->viewport()->size() - frame.size();
+        at.setX(std::clamp(at.x(), 0, std::max(0, room.width())));
+        at.setY(std::clamp(at.y(), 0, std::max(0, room.height())));
+    }
+    outer->move(at);
 }
 
 void InfoWindow::CloseWindow() {

@@ -1,5 +1,7 @@
 #include "info/PictureControl.h"
 
+#include "ui/Scaling.h"
+
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -8,9 +10,16 @@ PictureControl::PictureControl(Mode mode, QWidget* parent) : QWidget(parent), mo
 void PictureControl::setPicture(const QPixmap& picture) {
     picture_ = picture;
     if (mode_ == Mode::AutoSize)
-        resize(picture_.size());
+        resize(ScaledRect(QRect(QPoint(), picture_.size()), zoom_).size());
     update();
     emit changed();
+}
+
+void PictureControl::setZoom(double zoom) {
+    zoom_ = zoom;
+    if (mode_ == Mode::AutoSize && !picture_.isNull())
+        resize(ScaledRect(QRect(QPoint(), picture_.size()), zoom_).size());
+    update();
 }
 
 void PictureControl::paintEvent(QPaintEvent*) {
@@ -20,6 +29,9 @@ void PictureControl::paintEvent(QPaintEvent*) {
     if (mode_ == Mode::Stretch) {
         painter.setRenderHint(QPainter::SmoothPixmapTransform);
         painter.drawPixmap(rect(), picture_);
+    } else if (zoom_ != 1.0) {
+        painter.setRenderHint(QPainter::SmoothPixmapTransform);
+        painter.drawPixmap(ScaledRect(QRect(QPoint(), picture_.size()), zoom_), picture_);
     } else {
         painter.drawPixmap(0, 0, picture_);
     }

@@ -14,6 +14,9 @@ public:
     explicit PictureControl(Mode mode, QWidget* parent = nullptr);
     void setPicture(const QPixmap& picture);
     const QPixmap& picture() const { return picture_; }
+    // A natural or auto-sized picture drawn at this share of its size, in a window scaled down
+    // to fit the screen; 1 by default.
+    void setZoom(double zoom);
 
 signals:
     void changed();
@@ -26,6 +29,7 @@ protected:
 
 private:
     Mode mode_;
+    double zoom_ = 1.0;
     QPixmap picture_;
     bool pressed_ = false;
 };

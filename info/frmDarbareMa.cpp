@@ -5,6 +5,7 @@
 #include "platform/Twips.h"
 #include "ui/Layout.h"
 #include "ui/Look.h"
+#include "ui/Scaling.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -35,7 +36,7 @@ frmDarbareMa::frmDarbareMa(QWidget* parent) : InfoWindow(parent) {
     cmdBazgasht_ = new QPushButton(QStringLiteral("بازگشت"), this);
     cmdBazgasht_->setObjectName(QStringLiteral("cmdBazgasht"));
     cmdBazgasht_->setFont(look::Tahoma(8.25));
-    PlaceControls(this, kAboutLayout);
+    PlaceLayout(kAboutLayout);
 
     const QCursor hand = ClickCursor();
     for (QWidget* clickable : {static_cast<QWidget*>(image3_), static_cast<QWidget*>(image4_),
@@ -49,7 +50,12 @@ frmDarbareMa::frmDarbareMa(QWidget* parent) : InfoWindow(parent) {
 
 // Each picture loads on its own: a missing one leaves only its control empty.
 void frmDarbareMa::Form_Load() {
-    SetFrame(QRect(QPoint(0, Twips(100)), FrameOfClient(kClient)));
+    // On a small screen the pictures and the button shrink together.
+    ApplyScale(FitFactor(kClient));
+    for (PictureControl* natural : {picture1_, picture3_})
+        natural->setZoom(scaleFactor());
+    SetFrame(QRect(QPoint(0, Twips(100)),
+                   FrameOfClient(ScaledRect(QRect(QPoint(), kClient), scaleFactor()).size())));
     image3_->setPicture(LoadDataPicture(QStringLiteral("516")));
     image4_->setPicture(LoadDataPicture(QStringLiteral("517")));
     image5_->setPicture(LoadDataPicture(QStringLiteral("518")));

@@ -16,7 +16,9 @@ void frmNokat::Form_Load() {
     picture1_->setPicture(LoadDataPicture(QStringLiteral("01")));
 }
 
-// The window takes the picture's size, however large: the tips are never scaled down.
+// The window takes the picture's size; only where the main window's area is smaller is the
+// picture shown smaller, whole.
 void frmNokat::Picture1_Change() {
+    picture1_->setZoom(FitFactor(picture1_->picture().size()));
     SetFrame(AtTopCentre(FrameAroundPicture(picture1_->size()), mainOuterSize()));
 }

@@ -3,6 +3,7 @@
 #include "platform/Twips.h"
 #include "ui/Layout.h"
 #include "ui/Look.h"
+#include "ui/Scaling.h"
 
 #include <QPainter>
 #include <QPushButton>
@@ -28,13 +29,15 @@ frmRahnama::frmRahnama(QWidget* parent) : InfoWindow(parent) {
     };
     command1_ = button("Command1", kNextPage);
     cmdClose_ = button("cmdClose", QStringLiteral("بازگشت"));
-    PlaceControls(this, kHelpLayout);
+    PlaceLayout(kHelpLayout);
     connect(command1_, &QPushButton::clicked, this, &frmRahnama::Command1_Click);
     connect(cmdClose_, &QPushButton::clicked, this, &frmRahnama::cmdClose_Click);
 }
 
 void frmRahnama::Form_Load() {
-    const QSize frame = FrameOfClient(kClient);
+    // On a small screen the pages, the buttons and their texts shrink together.
+    ApplyScale(FitFactor(kClient));
+    const QSize frame = FrameOfClient(ScaledRect(QRect(QPoint(), kClient), scaleFactor()).size());
     const QSize main = mainOuterSize();
     SetFrame(QRect(QPoint(static_cast<int>((main.width() - frame.width()) / 2.0), Twips(100)), frame));
     SetBackground(QStringLiteral("519"));
@@ -48,6 +51,8 @@ void frmRahnama::SetBackground(const QString& file) {
 
 void frmRahnama::paintEvent(QPaintEvent*) {
     QPainter painter(this);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.scale(scaleFactor(), scaleFactor());
     painter.drawPixmap(0, 0, background_);
 }
 

@@ -70,7 +70,7 @@ frmEshtebahat::frmEshtebahat(QWidget* parent) : ChildForm(parent) {
     lblDafaat_ =
         MakeLabel(this, QStringLiteral("lblDafaat"), {}, NazaninBold(12), kAlignRight | Qt::AlignVCenter);
     SetTextColour(lblDafaat_, kMaroon);
-    PlaceControls(this, kLayout);
+    PlaceLayout(kLayout);
 
     adoSoalat_ = new BoundSource(this);
     adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));

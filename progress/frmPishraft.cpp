@@ -78,7 +78,7 @@ frmPishraft::frmPishraft(QWidget* parent) : ChildForm(parent) {
     cmdEshtebahat_->setObjectName(QStringLiteral("cmdEshtebahat"));
     cmdEshtebahat_->setFont(TahomaBold(9));
     connect(cmdEshtebahat_, &QPushButton::clicked, this, &frmPishraft::cmdEshtebahat_Click);
-    PlaceControls(this, kLayout);
+    PlaceLayout(kLayout);
 }
 
 Q_LOGGING_CATEGORY(lcProgress, "ravex.progress", QtCriticalMsg)

@@ -111,7 +111,7 @@ void frmTanzimat::BuildControls() {
     cmdClose_->setObjectName(QStringLiteral("cmdClose"));
     connect(cmdClose_, &QPushButton::clicked, this, &frmTanzimat::cmdClose_Click);
 
-    PlaceControls(this, kSettingsLayout);
+    PlaceLayout(kSettingsLayout);
     setTabOrder(opt10_, txtNomre_);
     setTabOrder(txtNomre_, txtMusic_);
     setTabOrder(txtMusic_, cmdDelete_);

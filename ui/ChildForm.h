@@ -1,6 +1,10 @@
 #pragma once
 
+#include "ui/Layout.h"
+
+#include <QVector>
 #include <QWidget>
+#include <span>
 
 class QMdiSubWindow;
 
@@ -13,6 +17,11 @@ public:
     virtual void Form_Load() {}
     // Windows with a category list let the main window pick an entry by its list position.
     virtual void SelectListIndex(int /*index*/) {}
+    // How far the window is scaled down to fit the main window's area: 1 at its designed size.
+    double scaleFactor() const { return factor_; }
+    // The window's layout tables in the order they were placed: a later row for a control
+    // overrides an earlier one.
+    const QVector<std::span<const ControlPlace>>& layoutTables() const { return tables_; }
 
 signals:
     // Asks the main window to close this window and open it afresh (a new exam).
@@ -24,7 +33,26 @@ protected:
     QMdiSubWindow* subWindow() const;
     // Gives the window its outer size and places it over the main window: left = (main width -
     // width) / 2, top = (main height - height) / divisor, all from outer sizes.
+    // When the main window's area is smaller than the window, the window and all it holds are
+    // scaled down together (ApplyScale) to fit, and it is kept inside the area.
     void PlaceOnMain(int widthTwips, int heightTwips, double divisor = 2.8);
+    // Places the controls of a layout table at the window's factor and keeps the table, so a
+    // later scaling places them again from their designed places.
+    void PlaceLayout(std::span<const ControlPlace> table);
+    // Scales the window's content from its designed look: every kept table's controls, every
+    // font set on a control, every button's icon. The frame is the caller's.
+    void ApplyScale(double factor);
+    // A designed length in pixels at the window's factor.
+    int Scaled(int pixels) const;
+    // The factor at which a window whose inside is designed as client fits the main window's
+    // area with its frame; 1 outside a main window.
+    double FitFactor(const QSize& client) const;
+    // The frame around an inside of this size.
+    QSize FrameOf(const QSize& client) const;
     // The main window's outer size, as the windows place themselves by it.
     QSize mainOuterSize() const;
+
+private:
+    double factor_ = 1.0;
+    QVector<std::span<const ControlPlace>> tables_;
 };

@@ -18,6 +18,9 @@ struct ControlPlace {
     int height;
 };
 
-// Places every named child of form. A row naming no control is passed over and logged: it is a
-// fault of the table, never of the user.
-void PlaceControls(QWidget* form, std::span<const ControlPlace> table);
+// Where a row puts its control in pixels, at the window's scale factor (1: the designed place).
+QRect PlaceRect(const ControlPlace& place, double factor = 1.0);
+
+// Places every named child of form at the factor. A row naming no control is passed over and
+// logged: it is a fault of the table, never of the user.
+void PlaceControls(QWidget* form, std::span<const ControlPlace> table, double factor = 1.0);

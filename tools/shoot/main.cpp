@@ -1,5 +1,5 @@
 // Grabs the program's windows to PNG files, offscreen, over a data folder: the pictures in the
-// README are made with it. Usage: shoot DATADIR OUTDIR [shot ...]
+// README are made with it. Usage: shoot [--screen WxH] DATADIR OUTDIR [shot ...]
 #include "app/frmMain.h"
 #include "app/mdlRavex.h"
 #include "data/Recordset.h"
@@ -84,9 +84,17 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     QApplication::setLayoutDirection(Qt::RightToLeft);
-    const QStringList args = QApplication::arguments();
+    QStringList args = QApplication::arguments();
+    // --screen WxH: the main window at that size, as on a small or scaled screen.
+    QSize mainSize(1100, 780);
+    if (const qsizetype at = args.indexOf(QStringLiteral("--screen")); at > 0 && at + 1 < args.size()) {
+        const QStringList wh = args[at + 1].split(QLatin1Char('x'));
+        if (wh.size() == 2)
+            mainSize = QSize(wh[0].toInt(), wh[1].toInt());
+        args.remove(at, 2);
+    }
     if (args.size() < 3) {
-        std::fprintf(stderr, "usage: shoot DATADIR OUTDIR [shot ...]\n");
+        std::fprintf(stderr, "usage: shoot [--screen WxH] DATADIR OUTDIR [shot ...]\n");
         return 2;
     }
     // DATADIR is the folder that holds vkimgdir/.
@@ -98,7 +106,7 @@ int main(int argc, char** argv) {
         return 1;
     frmMain* main = frmMain::Instance();
     main->showNormal();
-    main->resize(1100, 780);
+    main->resize(mainSize);
     settle();
 
     // Opens a child through the main window's own button or menu entry, then grabs the frame.
