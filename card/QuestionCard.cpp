@@ -8,6 +8,7 @@
 #include "platform/Vb.h"
 #include "ui/Binding.h"
 #include "ui/Look.h"
+#include "ui/MessageBox.h"
 #include "ui/PictureBox.h"
 
 #include <QComboBox>
@@ -197,9 +198,13 @@ void QuestionCard::LoadCategories() {
         adoSoalat_->setConnectionString(ConnectionString());
         adoSoalat_->setRecordSource(fullSql_);
         adoSoalat_->refresh();
+        if (SaidBankBusy(adoSoalat_))
+            return;
     }
     adoNoeSoal_->setConnectionString(ConnectionString());
     adoNoeSoal_->refresh();
+    if (SaidBankBusy(adoNoeSoal_))
+        return;
     {
         const QSignalBlocker quiet(c_.cboNoeSoal);
         c_.cboNoeSoal->clear();
@@ -233,8 +238,17 @@ void QuestionCard::cboNoeSoal_Click() {
     adoSoalat_->setConnectionString(ConnectionString());
     adoSoalat_->setRecordSource(filterPrefix_ + jetsql::QuoteText(code) + QStringLiteral("'"));
     adoSoalat_->refresh();
+    SaidBankBusy(adoSoalat_);
     ShowPicture();
     c_.lblCount->setText(QString::number(adoSoalat_->recordCount()));
     c_.lblTedadeNoeSoal->setText(vb::Trim(c_.cboNoeSoal->currentText()));
     setPosition(QStringLiteral("1"));
+}
+
+bool QuestionCard::SaidBankBusy(BoundSource* source) {
+    // The list stays empty; the user is told why, once for the action that found it.
+    if (source->error() != BankError::Busy)
+        return false;
+    MsgBox(qobject_cast<QWidget*>(parent()), kBankBusyText, MsgIcon::Warning, kAppTitle);
+    return true;
 }

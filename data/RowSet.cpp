@@ -16,6 +16,7 @@ bool RowSet::load(Connection& connection, const QString& sql) {
     query.setForwardOnly(true);
     if (!query.exec(jetsql::Adapt(sql))) {
         qCWarning(lcData) << "query failed:" << sql << query.lastError().text();
+        connection.noteError(query.lastError());
         return false;
     }
     const QSqlRecord record = query.record();
@@ -29,12 +30,14 @@ bool RowSet::load(Connection& connection, const QString& sql) {
     }
     if (query.lastError().isValid()) {
         qCWarning(lcData) << "reading rows failed:" << sql << query.lastError().text();
+        connection.noteError(query.lastError());
         clear();
         sql_ = sql;
         return false;
     }
     original_ = rows_;
     pos_ = rows_.isEmpty() ? -1 : 0;
+    connection.noteError(QSqlError());
     return true;
 }
 
@@ -133,6 +136,7 @@ bool RowSet::update(Connection& connection) {
         query.addBindValue(v);
     if (!query.exec()) {
         qCWarning(lcData) << "update of" << table << "failed:" << query.lastError().text();
+        connection.noteError(query.lastError());
         return false;
     }
     original_[pos_] = now;
@@ -158,5 +162,6 @@ bool RowSet::append(Connection& connection, const QString& table,
     if (query.exec())
         return true;
     qCWarning(lcData) << "append to" << table << "failed:" << query.lastError().text();
+    connection.noteError(query.lastError());
     return false;
 }

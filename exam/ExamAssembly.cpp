@@ -28,6 +28,11 @@ ExamAssemblyResult failure(const QString& message, int draws) {
     return {false, message, draws};
 }
 
+// A bank another program holds is said as such, whatever step found it.
+ExamAssemblyResult failure(const Connection& connection, const QString& message, int draws) {
+    return failure(connection.error() == BankError::Busy ? kBankBusyText : message, draws);
+}
+
 // The first range in which the bank has no question an exam may draw, as [first, last]; {0, 0}
 // when every range has one. Without this a draw could never succeed and the loop would not end.
 std::pair<int, int> emptyRange(const QSet<int>& available) {
@@ -100,11 +105,11 @@ ShuffledOptions Shuffle(const std::array<QString, 4>& options, int correct) {
 ExamAssemblyResult AssembleExam(const QString& connectionString, int maxDraws) {
     Connection connection(connectionString);
     if (!connection.isOpen())
-        return failure(kBankUnreadable, 0);
+        return failure(connection, kBankUnreadable, 0);
 
     Recordset drawn;
     if (!drawn.open(QStringLiteral("Select ID from qrySoalateAzmoon"), connection))
-        return failure(kQuestionsUnreadable, 0);
+        return failure(connection, kQuestionsUnreadable, 0);
     QSet<int> available;
     for (bool more = drawn.moveFirst(); more && !drawn.isEOF(); more = drawn.moveNext())
         available.insert(drawn.value(QStringLiteral("ID")).toInt());
@@ -119,11 +124,11 @@ ExamAssemblyResult AssembleExam(const QString& connectionString, int maxDraws) {
         ++draws;
         const QString sql = QStringLiteral("Select * from qrySoalateAzmoon Where (") + gExamFilter + u')';
         if (!drawn.open(sql, connection))
-            return failure(kQuestionsUnreadable, draws);
+            return failure(connection, kQuestionsUnreadable, draws);
         if (drawn.recordCount() == kExamSize)
             break;
     }
     if (!writeExam(connection, drawn))
-        return failure(kWriteFailed, draws);
+        return failure(connection, kWriteFailed, draws);
     return {true, QString(), draws};
 }
