@@ -7,6 +7,7 @@
 #include "platform/Vb.h"
 #include "ui/Binding.h"
 #include "ui/Look.h"
+#include "ui/MessageBox.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureZoom.h"
 
@@ -202,6 +203,10 @@ void QuestionCard::LoadCategories() {
         return;
     adoNoeSoal_->setConnectionString(ConnectionString());
     adoNoeSoal_->refresh();
+    // The rows are read when first looked at: look, then ask whether the bank let them be read.
+    adoNoeSoal_->isEOF();
+    if (SaidBankBusy(adoNoeSoal_))
+        return;
     {
         const QSignalBlocker quiet(c_.cboNoeSoal);
         c_.cboNoeSoal->clear();
@@ -245,6 +250,15 @@ void QuestionCard::cboNoeSoal_Click() {
     adoSoalat_->refresh();
     ShowPicture();
     c_.lblCount->setText(QString::number(adoSoalat_->recordCount()));
+    SaidBankBusy(adoSoalat_);
     c_.lblTedadeNoeSoal->setText(vb::Trim(c_.cboNoeSoal->currentText()));
     setPosition(QStringLiteral("1"));
+}
+
+bool QuestionCard::SaidBankBusy(BoundSource* source) {
+    // The list stays empty; the user is told why, once for the action that found it.
+    if (source->error() != BankError::Busy)
+        return false;
+    MsgBox(qobject_cast<QWidget*>(parent()), kBankBusyText, MsgIcon::Warning, kAppTitle);
+    return true;
 }

@@ -103,6 +103,9 @@ private slots:
     void lblShekl_Change() { ShowPicture(); }
 
 private:
+    // Says the bank is held by another program when the source's last read found it so.
+    bool SaidBankBusy(BoundSource* source);
+
     CardControls c_;
     BoundSource* adoSoalat_;
     Binder* binder_;

@@ -1,11 +1,10 @@
 #pragma once
 
+#include "data/Connection.h"
 #include "data/PagedRows.h"
 
 #include <QObject>
 #include <memory>
-
-class Connection;
 
 // The bound, scrollable question source a window shows: it is given a connection string and an
 // SQL text, refreshed, and then moved. Before the current row changes it says willMove(); once it
@@ -40,6 +39,8 @@ public:
     QString text(const QString& column) const; // the value as a bound control shows it
     bool setValue(const QString& column, const QVariant& value);
     bool update(); // writes the current row's changed fields back
+    // Why the last refresh or update failed (BankError::None when it went through).
+    BankError error() const { return connection_ ? connection_->error() : BankError::None; }
 
     int heldRows() const { return rows_.heldRows(); } // rows in memory now, at most a few pages
 

@@ -39,6 +39,36 @@ QString DataSourceOf(const QString& connectionString) {
     return {};
 }
 
+BankError ClassifyBankError(const QSqlError& error) {
+    if (error.type() == QSqlError::NoError)
+        return BankError::None;
+    // The driver reports SQLite's result code; its low byte is the primary code.
+    bool ok = false;
+    const int code = error.nativeErrorCode().toInt(&ok) & 0xff;
+    if (!ok)
+        return BankError::Corrupt;
+    switch (code) {
+    case 5: // SQLITE_BUSY
+    case 6: // SQLITE_LOCKED
+        return BankError::Busy;
+    case 8:  // SQLITE_READONLY
+    case 23: // SQLITE_AUTH
+        return BankError::ReadOnly;
+    case 13: // SQLITE_FULL
+        return BankError::Full;
+    case 14: // SQLITE_CANTOPEN
+        return BankError::Missing;
+    case 10: // SQLITE_IOERR: a write the file system refused (over a size limit, a bad disk)
+        return BankError::Full;
+    default: // corrupt, not a database, no such table or column, a type the bank refuses
+        return BankError::Corrupt;
+    }
+}
+
+void Connection::noteError(const QSqlError& error) {
+    error_ = ClassifyBankError(error);
+}
+
 Connection::Connection(const QString& connectionString) {
     static QAtomicInteger<quint64> counter;
     name_ = QStringLiteral("bank-%1").arg(++counter);
@@ -46,12 +76,16 @@ Connection::Connection(const QString& connectionString) {
     const QString file = DataSourceOf(connectionString);
     if (file.isEmpty() || !QFileInfo(file).isFile()) {
         qCWarning(lcData) << "no bank at" << file;
+        error_ = BankError::Missing;
         return;
     }
     db_.setDatabaseName(file);
-    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+    db_.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs));
     if (!db_.open()) {
         qCWarning(lcData) << "the bank" << file << "does not open:" << db_.lastError().text();
+        noteError(db_.lastError());
+        if (error_ == BankError::None)
+            error_ = BankError::Missing;
         return;
     }
     QSqlQuery pragma(db_);
@@ -59,6 +93,7 @@ Connection::Connection(const QString& connectionString) {
     if (!pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON")) ||
         !pragma.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
         qCWarning(lcData) << "the bank" << file << "cannot be read:" << pragma.lastError().text();
+        noteError(pragma.lastError());
         pragma = QSqlQuery();
         db_.close();
     }
@@ -70,13 +105,31 @@ Connection::~Connection() {
     QSqlDatabase::removeDatabase(name_);
 }
 
+namespace {
+bool run(Connection& connection, const QString& statement) {
+    if (!connection.isOpen())
+        return false;
+    QSqlQuery query(connection.database());
+    if (query.exec(statement)) {
+        connection.noteError(QSqlError());
+        return true;
+    }
+    qCWarning(lcData) << statement << "failed:" << query.lastError().text();
+    connection.noteError(query.lastError());
+    return false;
+}
+} // namespace
+
 bool Connection::begin() {
-    return db_.isOpen() && db_.transaction();
+    return run(*this, QStringLiteral("BEGIN IMMEDIATE"));
 }
 bool Connection::commit() {
-    return db_.isOpen() && db_.commit();
+    return run(*this, QStringLiteral("COMMIT"));
 }
 void Connection::rollback() {
-    if (db_.isOpen())
-        db_.rollback();
+    // The engine may have rolled back already (a full disk does); the error that caused it stays.
+    const BankError cause = error_;
+    if (db_.isOpen() && !QSqlQuery(db_).exec(QStringLiteral("ROLLBACK")))
+        qCWarning(lcData) << "rollback found no transaction";
+    error_ = cause;
 }

@@ -2,6 +2,7 @@
 
 #include <QLoggingCategory>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QString>
 
 // Failures the data layer swallows (the windows go on with what they have) are logged here.
@@ -9,6 +10,30 @@ Q_DECLARE_LOGGING_CATEGORY(lcData)
 // Every statement run on the bank to read rows, with how many it read, at debug level:
 // QT_LOGGING_RULES="ravex.sql.debug=true".
 Q_DECLARE_LOGGING_CATEGORY(lcSql)
+
+// Why the last operation on a bank failed; None when it went through.
+enum class BankError {
+    None,
+    Missing,  // no file where the bank should be
+    Busy,     // another program holds the bank locked
+    Corrupt,  // not a database, damaged, or without the tables and columns asked for
+    ReadOnly, // the file or its folder refuses writes
+    Full,     // the disk (or the bank's size limit) has no room for the write
+};
+
+// What a window says when a read or a write found the bank held by another program.
+inline const QString kBankBusyText =
+    QStringLiteral("بانك سؤالات در دست برنامه ديگري است؛ لحظه اي بعد دوباره امتحان كنيد.");
+
+// What a window says when a change it wrote could not be stored (read-only folder, full disk).
+inline const QString kNotSavedText = QStringLiteral("تغييرات ذخيره نشد؛ بانك سؤالات قابل نوشتن نيست.");
+
+// How long a statement waits for another program's lock before it gives up: short enough that
+// a window never freezes noticeably, long enough to ride over a backup tool's brief read.
+inline constexpr int kBusyTimeoutMs = 100;
+
+// The kind of failure an engine error stands for (None for no error).
+BankError ClassifyBankError(const QSqlError& error);
 
 // "Provider=...;Data Source=<file>;" -> <file>; empty when the string names no source.
 QString DataSourceOf(const QString& connectionString);
@@ -25,7 +50,13 @@ public:
     bool isOpen() const { return db_.isOpen(); }
     QSqlDatabase& database() { return db_; }
 
-    // A write of several rows is one transaction: all of it lands, or none.
+    // Why the opening or the last failed statement failed; RowSet and the transaction calls
+    // record it here, so a window can tell a locked bank from a missing or damaged one.
+    BankError error() const { return error_; }
+    void noteError(const QSqlError& error);
+
+    // A write of several rows is one transaction: all of it lands, or none. It takes the write
+    // lock at once, so a bank another program holds fails here, before anything is written.
     bool begin();
     bool commit();
     void rollback();
@@ -33,4 +64,5 @@ public:
 private:
     QString name_;
     QSqlDatabase db_;
+    BankError error_ = BankError::None;
 };

@@ -17,12 +17,14 @@ bool PagedRows::open(std::shared_ptr<Connection> connection, const QString& sql)
     sql_ = sql;
     if (!connection_ || !connection_->isOpen())
         return false;
+    connection_->noteError(QSqlError()); // a fresh text starts with no failure
     // Compiling tells whether the text is sound and whether its rows carry an ID, without
     // reading a row: a text without one is not an error, it is read whole.
     QSqlQuery probe(connection_->database());
     paged_ = jetsql::Pageable(sql) && probe.prepare(jetsql::PartOf(sql, jetsql::Part::After));
     if (!paged_ && !probe.prepare(jetsql::Adapt(sql))) {
         qCWarning(lcData) << "query failed:" << sql << probe.lastError().text();
+        connection_->noteError(probe.lastError());
         read_ = true; // nothing to read: an empty result
         return false;
     }
@@ -48,14 +50,17 @@ QVector<PagedRows::Row> PagedRows::read(const QString& text, const QVariantList&
         return rows;
     QSqlQuery query(connection_->database());
     query.setForwardOnly(true);
+    // A failure is kept on the connection, so a window can tell a bank in use from a missing one.
     if (!query.prepare(text)) {
         qCWarning(lcData) << "query failed:" << text << query.lastError().text();
+        connection_->noteError(query.lastError());
         return rows;
     }
     for (const QVariant& v : values)
         query.addBindValue(v);
     if (!query.exec()) {
         qCWarning(lcData) << "query failed:" << text << query.lastError().text();
+        connection_->noteError(query.lastError());
         return rows;
     }
     const QSqlRecord record = query.record();
@@ -74,6 +79,7 @@ QVector<PagedRows::Row> PagedRows::read(const QString& text, const QVariantList&
     }
     if (query.lastError().isValid()) {
         qCWarning(lcData) << "reading rows failed:" << text << query.lastError().text();
+        connection_->noteError(query.lastError());
         rows.clear();
     }
     qCDebug(lcSql).noquote() << text << values << "->" << rows.size() << "rows";

@@ -44,3 +44,7 @@ bool Recordset::update() {
 bool Recordset::addRow(const QVector<QPair<QString, QVariant>>& values) {
     return connection_ && RowSet::append(*connection_, jetsql::SourceTable(source_), values);
 }
+
+BankError Recordset::error() const {
+    return connection_ ? connection_->error() : BankError::None;
+}

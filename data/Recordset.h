@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Connection.h"
 #include "data/RowSet.h"
 
 #include <memory>
@@ -27,6 +28,8 @@ public:
     bool update();
     // Appends a row to the table the recordset was opened on, values by column name.
     bool addRow(const QVector<QPair<QString, QVariant>>& values);
+    // Why the last open, update or addRow failed (BankError::None when it went through).
+    BankError error() const;
 
 private:
     std::unique_ptr<Connection> own_;

@@ -16,6 +16,7 @@ bool RowSet::load(Connection& connection, const QString& sql) {
     query.setForwardOnly(true);
     if (!query.exec(jetsql::Adapt(sql))) {
         qCWarning(lcData) << "query failed:" << sql << query.lastError().text();
+        connection.noteError(query.lastError());
         return false;
     }
     const QSqlRecord record = query.record();
@@ -29,6 +30,7 @@ bool RowSet::load(Connection& connection, const QString& sql) {
     }
     if (query.lastError().isValid()) {
         qCWarning(lcData) << "reading rows failed:" << sql << query.lastError().text();
+        connection.noteError(query.lastError());
         clear();
         sql_ = sql;
         return false;
@@ -36,6 +38,7 @@ bool RowSet::load(Connection& connection, const QString& sql) {
     qCDebug(lcSql).noquote() << jetsql::Adapt(sql) << "->" << rows_.size() << "rows";
     original_ = rows_;
     pos_ = rows_.isEmpty() ? -1 : 0;
+    connection.noteError(QSqlError());
     return true;
 }
 
@@ -142,6 +145,7 @@ bool RowSet::writeRow(Connection& connection, const QString& sql, const QStringL
         query.addBindValue(v);
     if (!query.exec()) {
         qCWarning(lcData) << "update of" << table << "failed:" << query.lastError().text();
+        connection.noteError(query.lastError());
         return false;
     }
     return true;
@@ -166,5 +170,6 @@ bool RowSet::append(Connection& connection, const QString& table,
     if (query.exec())
         return true;
     qCWarning(lcData) << "append to" << table << "failed:" << query.lastError().text();
+    connection.noteError(query.lastError());
     return false;
 }

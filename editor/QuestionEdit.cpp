@@ -31,9 +31,12 @@ QString Stored(const QString& text) {
 
 SaveOutcome SaveQuestion(const QString& connectionString, double id, const EditedQuestion& question) {
     Connection connection(connectionString);
+    const auto refused = [&connection] {
+        return connection.error() == BankError::Busy ? SaveOutcome::Busy : SaveOutcome::NotWritten;
+    };
     if (!connection.isOpen() || !connection.begin()) {
         qCWarning(lcEditor) << "the bank could not be opened for a save";
-        return SaveOutcome::NotWritten;
+        return refused();
     }
     const std::optional<int> correct = StorableCorrectOption(question.correct);
     const QString number = QString::number(id);
@@ -67,5 +70,5 @@ SaveOutcome SaveQuestion(const QString& connectionString, double id, const Edite
     if (found && !failed && connection.commit())
         return SaveOutcome::Written;
     connection.rollback();
-    return found || failed || unreadable ? SaveOutcome::NotWritten : SaveOutcome::NotFound;
+    return found || failed || unreadable ? refused() : SaveOutcome::NotFound;
 }

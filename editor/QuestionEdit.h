@@ -25,7 +25,8 @@ struct EditedQuestion {
 enum class SaveOutcome {
     Written,    // found and written (or found with nothing to change)
     NotFound,   // the ID is in neither collection: nothing written, nothing to say
-    NotWritten, // the bank refused the write (read-only, locked, gone): nothing of it landed
+    NotWritten, // the bank refused the write (read-only, full, gone): nothing of it landed
+    Busy,       // another program holds the bank: nothing of it landed
 };
 
 // Writes the question with this ID wherever the two writable collections hold it, texts trimmed,

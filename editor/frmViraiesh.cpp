@@ -151,15 +151,17 @@ void frmViraiesh::cmdUpdate_Click() {
     question.correct = lblG_Sahih_->text();
     const double id = vb::Val(c_.lblID->text());
 
-    switch (SaveQuestion(ConnectionString(), id, question)) {
+    const SaveOutcome outcome = SaveQuestion(ConnectionString(), id, question);
+    switch (outcome) {
     case SaveOutcome::Written:
         KeepSavedInDisplay();
         break;
     case SaveOutcome::NotFound:
         break;
     case SaveOutcome::NotWritten:
+    case SaveOutcome::Busy:
         // Told once, and the typed text stays in its boxes for another try.
-        MsgBox(this, QStringLiteral("تغييرات ذخيره نشد؛ بانك سؤالات قابل نوشتن نيست."), MsgIcon::Warning,
+        MsgBox(this, outcome == SaveOutcome::Busy ? kBankBusyText : kNotSavedText, MsgIcon::Warning,
                kAppTitle);
         return;
     }

@@ -31,6 +31,11 @@ ExamAssemblyResult failure(const QString& message, int draws) {
     return {false, message, draws};
 }
 
+// A bank another program holds is said as such, whatever step found it.
+ExamAssemblyResult failure(const Connection& connection, const QString& message, int draws) {
+    return failure(connection.error() == BankError::Busy ? kBankBusyText : message, draws);
+}
+
 // The first range in which the bank has no question an exam may draw, as [first, last]; {0, 0}
 // when every range has one. Without this a draw could never succeed and the loop would not end.
 std::pair<int, int> emptyRange(const QSet<int>& available) {
@@ -110,7 +115,7 @@ ShuffledOptions Shuffle(const std::array<QString, 4>& options, int correct) {
 ExamAssemblyResult AssembleExam(const QString& connectionString, int maxDraws) {
     Connection connection(connectionString);
     if (!connection.isOpen())
-        return failure(kBankUnreadable, 0);
+        return failure(connection, kBankUnreadable, 0);
 
     // Only the numbers the 30 ranges cover are read: the rest of the bank, however large, can
     // never be drawn, so an exam costs the same on a bank of any size.
@@ -124,7 +129,7 @@ ExamAssemblyResult AssembleExam(const QString& connectionString, int maxDraws) {
     if (!drawn.open(
             QStringLiteral("Select ID from qrySoalateAzmoon Where ID >= %1 And ID < %2").arg(low).arg(high),
             connection))
-        return failure(kQuestionsUnreadable, 0);
+        return failure(connection, kQuestionsUnreadable, 0);
     QSet<int> available;
     for (bool more = drawn.moveFirst(); more && !drawn.isEOF(); more = drawn.moveNext())
         available.insert(drawn.value(QStringLiteral("ID")).toInt());
@@ -139,34 +144,34 @@ ExamAssemblyResult AssembleExam(const QString& connectionString, int maxDraws) {
         ++draws;
         const QString sql = QStringLiteral("Select * from qrySoalateAzmoon Where (") + gExamFilter + u')';
         if (!drawn.open(sql, connection))
-            return failure(kQuestionsUnreadable, draws);
+            return failure(connection, kQuestionsUnreadable, draws);
         if (drawn.recordCount() == kExamSize)
             break;
     }
     if (!writeExam(connection, drawn))
-        return failure(kWriteFailed, draws);
+        return failure(connection, kWriteFailed, draws);
     return {true, QString(), draws};
 }
 
 ExamAssemblyResult AssembleExamOf(const QString& connectionString, const QVector<int>& ids) {
     Connection connection(connectionString);
     if (!connection.isOpen())
-        return failure(kBankUnreadable, 0);
+        return failure(connection, kBankUnreadable, 0);
     QStringList terms;
     for (const int id : ids) {
         if (terms.size() < kExamSize && !IsExcludedFromExams(id))
             terms << QStringLiteral("ID=%1").arg(id);
     }
     if (terms.isEmpty())
-        return failure(kNoMistakes, 0);
+        return failure(connection, kNoMistakes, 0);
     const QString filter = terms.join(QStringLiteral(" Or "));
     Recordset drawn;
     if (!drawn.open(QStringLiteral("Select * from qrySoalateAzmoon Where (") + filter + u')', connection))
-        return failure(kQuestionsUnreadable, 0);
+        return failure(connection, kQuestionsUnreadable, 0);
     if (drawn.recordCount() == 0)
-        return failure(kNoMistakes, 0);
+        return failure(connection, kNoMistakes, 0);
     if (!writeExam(connection, drawn))
-        return failure(kWriteFailed, 1);
+        return failure(connection, kWriteFailed, 1);
     // The answers start on option 1, as a drawn exam's do.
     gExamFilter = filter;
     gExamIDs.fill(0);

@@ -6,6 +6,10 @@
 #include <list>
 
 namespace {
+// The bank's pictures are a few hundred pixels a side; these bounds leave room for far larger.
+constexpr int kPictureAllocationLimitMb = 64;
+constexpr qint64 kPictureMaxPixels = 4096LL * 4096;
+
 struct CachedPicture {
     QString path;
     qint64 size = 0;
@@ -33,6 +37,11 @@ QPixmap decode(const QString& path) {
     QImageReader reader(path);
     reader.setDecideFormatFromContent(true);
     reader.setAutoTransform(true);
+    // A file that declares a huge picture is refused before any pixel is decoded.
+    reader.setAllocationLimit(kPictureAllocationLimitMb);
+    const QSize declared = reader.size();
+    if (declared.isValid() && qint64(declared.width()) * declared.height() > kPictureMaxPixels)
+        return {};
     const QImage image = reader.read();
     return image.isNull() ? QPixmap() : QPixmap::fromImage(image);
 }

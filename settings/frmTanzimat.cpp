@@ -206,6 +206,7 @@ void frmTanzimat::SaveMusicPath(const QString& path) {
     Recordset rs;
     if (!rs.open(QStringLiteral("Select Music from tblTanzimat"), ConnectionString())) {
         qCWarning(lcSettings) << "cannot open the music setting";
+        SayNotStored(rs.error());
         return;
     }
     if (rs.isEOF())
@@ -213,8 +214,17 @@ void frmTanzimat::SaveMusicPath(const QString& path) {
     rs.moveFirst();
     if (!rs.setValue(QStringLiteral("Music"), path) || !rs.update()) {
         qCWarning(lcSettings) << "cannot store the music path" << path;
+        SayNotStored(rs.error());
         return;
     }
     txtMusic_->setText(path);
     gMusicFile = path;
+}
+
+void frmTanzimat::SayNotStored(BankError error) {
+    // A damaged or missing bank stays silent here, as before; a held or unwritable one is told.
+    if (error == BankError::Busy)
+        MsgBox(this, kBankBusyText, MsgIcon::Warning, kAppTitle);
+    else if (error == BankError::ReadOnly || error == BankError::Full)
+        MsgBox(this, kNotSavedText, MsgIcon::Warning, kAppTitle);
 }

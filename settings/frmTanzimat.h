@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/Connection.h"
 #include "ui/ChildForm.h"
 
 #include <QTime>
@@ -42,6 +43,7 @@ private:
     void BuildControls();
     void ShowSettings();
     void SaveMusicPath(const QString& path);
+    void SayNotStored(BankError error);
 
     QGroupBox* frame1_ = nullptr;
     QRadioButton* opt10_ = nullptr;

@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
+#include "data/Connection.h"
 #include "data/Recordset.h"
 #include "data/SharedState.h"
 #include "editor/QuestionEdit.h"
@@ -518,7 +519,7 @@ private slots:
             }
             ClickButton(form, "cmdUpdate");
             QCOMPARE(messages().size(), 1);
-            QCOMPARE(messages()[0].prompt, kNotSavedMessage);
+            QCOMPARE(messages()[0].prompt, locked ? kBankBusyText : kNotSavedMessage);
             QCOMPARE(messages()[0].title, kAppTitle);
             QCOMPARE(boxText(form, "txtG2"), QStringLiteral("نگه داشته شود"));
             QCOMPARE(boxText(form, "lblG2"), QStringLiteral("نگه داشته شود"));

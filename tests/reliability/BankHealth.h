@@ -1,0 +1,53 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+// What every reliability test checks of a bank after it was used, killed or attacked: the file
+// passes SQLite's own check, the exam table holds no exam or a whole one, and every question's
+// correct option is an integer 1..4. Each problem found is one line of problems().
+struct BankHealth {
+    QStringList problems;
+    int examRows = -1;
+    bool ok() const { return problems.isEmpty(); }
+};
+
+BankHealth CheckBank(const QString& bankPath);
+
+// Every row of the tables a user's work lives in, as text: two dumps are equal when nothing
+// the program could have written changed.
+QString DumpBank(const QString& bankPath);
+
+// A whole exam: 30 rows, one in each of the 30 ranges of IDs.
+bool IsWholeExam(const QString& bankPath, QString* why = nullptr);
+
+// Another program holding the bank: a second connection with an exclusive transaction open,
+// released when this goes. Readers and writers of the bank meet SQLITE_BUSY meanwhile.
+class ExclusiveLock {
+public:
+    explicit ExclusiveLock(const QString& bankPath);
+    ~ExclusiveLock();
+    ExclusiveLock(const ExclusiveLock&) = delete;
+    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
+    bool holds() const { return held_; }
+
+private:
+    QString name_;
+    bool held_ = false;
+};
+
+// The file made immutable (chattr +i) while this lives, so that even root cannot write it;
+// holds() is false where the file system has no such flag.
+class Immutable {
+public:
+    explicit Immutable(const QString& path);
+    ~Immutable();
+    Immutable(const Immutable&) = delete;
+    Immutable& operator=(const Immutable&) = delete;
+    bool holds() const { return held_; }
+
+private:
+    bool set(bool on);
+    QString path_;
+    bool held_ = false;
+};
