@@ -2,6 +2,7 @@
 // user drives it: clicks on its boxes and buttons, keys and typed text to the focused box. Every
 // save is read back from the bank, and from the windows that show questions afterwards.
 #include "app/frmMain.h"
+#include "common/BankLocks.h"
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
 #include "data/Connection.h"
@@ -22,9 +23,6 @@
 #include <QSqlQuery>
 #include <QtTest>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
@@ -123,64 +121,6 @@ QMap<int, Stored> everyQuestion(const QString& connection) {
     return all;
 }
 
-// Makes a file unwritable even for root (whom permissions do not stop) where the file system
-// allows it; undone when this goes.
-class Unwritable {
-public:
-    explicit Unwritable(const QString& path) : path_(path) {
-        QFile::setPermissions(path_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        if (::geteuid() == 0)
-            setImmutable(true);
-    }
-    ~Unwritable() {
-        if (immutable_)
-            setImmutable(false);
-        QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-    }
-    bool holds() const {
-        QFile f(path_);
-        return !f.open(QIODevice::ReadWrite);
-    }
-
-private:
-    void setImmutable(bool on) {
-        const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY);
-        if (fd < 0)
-            return;
-        int flags = 0;
-        if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            if (::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0)
-                immutable_ = on;
-        }
-        ::close(fd);
-    }
-    QString path_;
-    bool immutable_ = false;
-};
-
-// Another program holding the bank's write lock until this goes.
-class WriteLock {
-public:
-    explicit WriteLock(const QString& path) {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);
-        db.setDatabaseName(path);
-        held_ = db.open() && QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE"));
-    }
-    ~WriteLock() {
-        {
-            QSqlDatabase db = QSqlDatabase::database(name_);
-            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(name_);
-    }
-    bool holds() const { return held_; }
-
-private:
-    const QString name_ = QStringLiteral("another-program");
-    bool held_ = false;
-};
 } // namespace
 
 class TestEditor : public QObject {

@@ -1,6 +1,7 @@
 // A learner's progress: graded exams kept in the bank, the progress window, the mistakes review
 // and its exam, the wrong choice in red, and a picture enlarged on a click.
 #include "app/frmMain.h"
+#include "common/BankLocks.h"
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
 #include "data/BoundSource.h"
@@ -24,48 +25,9 @@
 #include <QTableWidget>
 #include <QtTest>
 
-#include <fcntl.h>
-#include <linux/fs.h>
-#include <sys/ioctl.h>
 #include <unistd.h>
 
 namespace {
-// The bank file made unwritable for as long as this lives (immutable as well when run as root,
-// whom permissions do not stop).
-class Unwritable {
-public:
-    explicit Unwritable(const QString& path) : path_(path) {
-        QFile::setPermissions(path_, QFile::ReadOwner | QFile::ReadGroup | QFile::ReadOther);
-        if (::geteuid() == 0)
-            setImmutable(true);
-    }
-    ~Unwritable() {
-        if (immutable_)
-            setImmutable(false);
-        QFile::setPermissions(path_, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-    }
-    bool holds() const {
-        QFile f(path_);
-        return !f.open(QIODevice::ReadWrite);
-    }
-
-private:
-    void setImmutable(bool on) {
-        const int fd = ::open(QFile::encodeName(path_).constData(), O_RDONLY);
-        if (fd < 0)
-            return;
-        int flags = 0;
-        if (::ioctl(fd, FS_IOC_GETFLAGS, &flags) == 0) {
-            flags = on ? (flags | FS_IMMUTABLE_FL) : (flags & ~FS_IMMUTABLE_FL);
-            if (::ioctl(fd, FS_IOC_SETFLAGS, &flags) == 0)
-                immutable_ = on;
-        }
-        ::close(fd);
-    }
-    QString path_;
-    bool immutable_ = false;
-};
-
 QColor textColour(QWidget* form, int k) {
     return form->findChild<QLabel*>(QStringLiteral("lblG%1").arg(k))->palette().color(QPalette::WindowText);
 }

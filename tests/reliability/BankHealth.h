@@ -1,5 +1,7 @@
 #pragma once
 
+#include "common/BankLocks.h"
+
 #include <QString>
 #include <QStringList>
 
@@ -20,34 +22,3 @@ QString DumpBank(const QString& bankPath);
 
 // A whole exam: 30 rows, one in each of the 30 ranges of IDs.
 bool IsWholeExam(const QString& bankPath, QString* why = nullptr);
-
-// Another program holding the bank: a second connection with an exclusive transaction open,
-// released when this goes. Readers and writers of the bank meet SQLITE_BUSY meanwhile.
-class ExclusiveLock {
-public:
-    explicit ExclusiveLock(const QString& bankPath);
-    ~ExclusiveLock();
-    ExclusiveLock(const ExclusiveLock&) = delete;
-    ExclusiveLock& operator=(const ExclusiveLock&) = delete;
-    bool holds() const { return held_; }
-
-private:
-    QString name_;
-    bool held_ = false;
-};
-
-// The file made immutable (chattr +i) while this lives, so that even root cannot write it;
-// holds() is false where the file system has no such flag.
-class Immutable {
-public:
-    explicit Immutable(const QString& path);
-    ~Immutable();
-    Immutable(const Immutable&) = delete;
-    Immutable& operator=(const Immutable&) = delete;
-    bool holds() const { return held_; }
-
-private:
-    bool set(bool on);
-    QString path_;
-    bool held_ = false;
-};
