@@ -6,7 +6,12 @@
 #include "exam/ExamHistory.h"
 #include "platform/Random.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QSet>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QStringList>
 #include <algorithm>
 
@@ -16,6 +21,8 @@ const QString kQuestionsUnreadable =
     QStringLiteral("سؤالات آزمون از بانك خوانده نشد؛ بانك سؤالات ناقص يا خراب است.");
 const QString kNoMistakes = QStringLiteral("سؤالي براي آزمون اشتباهات در بانك نيست.");
 const QString kWriteFailed = QStringLiteral("آزمون جديد در بانك نوشته نشد؛ آزمون قبلي دست نخورده باقي ماند.");
+const QString kNotKept = QStringLiteral(
+    "بانك سؤالات قابل نوشتن نيست؛ اين آزمون را مي توانيد بدهيد، ولي در بانك نگه داشته نمي شود.");
 
 QString emptyRangeMessage(int first, int last) {
     return QStringLiteral("براي بازه سؤالات %1 تا %2 هيچ سؤال قابل انتخابي در بانك نيست.")
@@ -28,7 +35,28 @@ QString gaveUpMessage(int draws) {
 }
 
 ExamAssemblyResult failure(const QString& message, int draws) {
-    return {false, message, draws};
+    return {false, message, draws, QString()};
+}
+
+// A bank of the exam's table alone, in the temporary folder, made afresh for each exam; its
+// connection string, or nothing when it cannot be made.
+QString scratchExamBank() {
+    const QString path =
+        QDir::temp().filePath(QStringLiteral("ravex-exam-%1.sqlite").arg(QCoreApplication::applicationPid()));
+    QFile::remove(path);
+    const QString name = QStringLiteral("scratch-exam");
+    bool made = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        made = db.open() &&
+               QSqlQuery(db).exec(QStringLiteral(
+                   "CREATE TABLE tblAzmoon (ID INTEGER, SoorateSoal TEXT, G1 TEXT, G2 TEXT, G3 TEXT, "
+                   "G4 TEXT, G_Sahih INTEGER, Shekl, NoeSoal TEXT)"));
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return made ? QStringLiteral("Provider=Microsoft.jet.OLEDB.4.0;Data Source=") + path + u';' : QString();
 }
 
 // A bank another program holds is said as such, whatever step found it.
@@ -148,9 +176,19 @@ ExamAssemblyResult AssembleExam(const QString& connectionString, int maxDraws) {
         if (drawn.recordCount() == kExamSize)
             break;
     }
-    if (!writeExam(connection, drawn))
+    if (!writeExam(connection, drawn)) {
+        // A bank that cannot be written still examines: the exam is dealt into a scratch bank,
+        // taken as usual and not kept, and the learner is told so once.
+        const BankError why = connection.error();
+        if (why == BankError::ReadOnly || why == BankError::Full) {
+            const QString scratch = scratchExamBank();
+            Connection other(scratch);
+            if (other.isOpen() && writeExam(other, drawn))
+                return {true, kNotKept, draws, scratch};
+        }
         return failure(connection, kWriteFailed, draws);
-    return {true, QString(), draws};
+    }
+    return {true, QString(), draws, connectionString};
 }
 
 ExamAssemblyResult AssembleExamOf(const QString& connectionString, const QVector<int>& ids) {
@@ -181,5 +219,5 @@ ExamAssemblyResult AssembleExamOf(const QString& connectionString, const QVector
     gAnswers.fill(0);
     for (int k = 1; k <= kExamSize; ++k)
         gAnswers[k] = 1;
-    return {true, QString(), 1};
+    return {true, QString(), 1, connectionString};
 }

@@ -19,8 +19,11 @@ ShuffledOptions Shuffle(const std::array<QString, 4>& options, int correct);
 
 struct ExamAssemblyResult {
     bool ok = false;
-    QString message; // why there is no new exam; empty on success
+    QString message; // why there is no new exam, or on success what the learner should know; else empty
     int draws = 0;   // how many times the 30 numbers were drawn
+    // Where the exam was written: the bank, or a scratch bank of its own when the bank cannot be
+    // written (the exam is then taken as usual and not kept).
+    QString examConnectionString;
 };
 
 // Assembles a new exam in the bank named by connectionString. It gives up, leaving the previous

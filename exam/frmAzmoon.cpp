@@ -223,11 +223,11 @@ void frmAzmoon::Form_Load() {
 bool frmAzmoon::BuildExam() {
     const ExamAssemblyResult result =
         mistakesExam_ ? AssembleExamOf(ConnectionString(), questionIds_) : AssembleExam(ConnectionString());
-    if (!result.ok) {
+    if (!result.message.isEmpty())
         MsgBox(this, result.message, MsgIcon::Warning, kAppTitle);
+    if (!result.ok)
         return false;
-    }
-    adoSoalat_->setConnectionString(ConnectionString());
+    adoSoalat_->setConnectionString(result.examConnectionString);
     adoSoalat_->setRecordSource(QStringLiteral("Select * from tblAzmoon"));
     adoSoalat_->refresh();
     return true;
