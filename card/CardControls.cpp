@@ -90,6 +90,7 @@ CardControls BuildCardControls(QWidget* form, const CardStyle& style) {
     }
 
     c.imgShekl = new PictureBox(form);
+    c.imgShekl->setAccessibleName(QStringLiteral("تصوير سؤال"));
     c.imgShekl->setObjectName(QStringLiteral("imgShekl"));
     c.imgShekl->hide();
 
@@ -105,5 +106,14 @@ CardControls BuildCardControls(QWidget* form, const CardStyle& style) {
     c.cmdPrevious = button("cmdPrevious", "قبلي", ":/nav/left.svg", true);
     c.cmdNext = button("cmdNext", "بعدي", ":/nav/right.svg", false);
     c.cmdEnd = button("cmdEnd", "انتها", ":/nav/bar-right.svg", false);
+    // Tab runs right to left, as the window reads: the chooser, then the buttons from "last",
+    // which stands rightmost, to "first".
+    QWidget* previous = c.cboNoeSoal;
+    for (QWidget* next : {static_cast<QWidget*>(c.cmdEnd), static_cast<QWidget*>(c.cmdNext),
+                          static_cast<QWidget*>(c.cmdPrevious), static_cast<QWidget*>(c.cmdFirst)}) {
+        if (previous)
+            QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
     return c;
 }

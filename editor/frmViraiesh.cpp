@@ -10,6 +10,7 @@
 #include "ui/MessageBox.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -80,6 +81,17 @@ frmViraiesh::frmViraiesh(QWidget* parent) : ChildForm(parent) {
     connect(cmdUpdate_, &QPushButton::clicked, this, &frmViraiesh::cmdUpdate_Click);
 
     PlaceLayout(kEditorLayout);
+    // Tab goes as an edit goes: the list, the correct option, each new text top to bottom, then
+    // the move buttons right to left and the save.
+    QWidget* previous = c_.cboNoeSoal;
+    QList<QWidget*> chain{lblG_Sahih_};
+    for (QLineEdit* box : txt_)
+        chain << box;
+    chain << c_.cmdEnd << c_.cmdNext << c_.cmdPrevious << c_.cmdFirst << cmdUpdate_;
+    for (QWidget* next : chain) {
+        QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
 
     adoSoalat_ = new BoundSource(this);
     adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));

@@ -5,7 +5,9 @@
 #include <QMouseEvent>
 #include <QPainter>
 
-PictureControl::PictureControl(Mode mode, QWidget* parent) : QWidget(parent), mode_(mode) {}
+PictureControl::PictureControl(Mode mode, QWidget* parent) : QWidget(parent), mode_(mode) {
+    setAccessibleName(QStringLiteral("تصوير")); // a picture has no text a reader could say
+}
 
 void PictureControl::setPicture(const QPixmap& picture) {
     picture_ = picture;

@@ -181,6 +181,23 @@ private slots:
         QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
     }
 
+    // Tab runs right to left as the window reads, and the picture has a name a reader can say.
+    void tabRunsRightToLeft() {
+        QWidget* form = open("Command10");
+        auto* combo = form->findChild<QComboBox*>("cboNoeSoal");
+        combo->setFocus(Qt::TabFocusReason);
+        QStringList order;
+        for (int i = 0; i < 4; ++i) {
+            PressKey(Qt::Key_Tab);
+            order << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(order, (QStringList{"cmdEnd", "cmdNext", "cmdPrevious", "cmdFirst"}));
+        for (int i = 1; i < order.size(); ++i) {
+            QVERIFY(form->findChild<QWidget*>(order[i - 1])->x() > form->findChild<QWidget*>(order[i])->x());
+        }
+        QCOMPARE(form->findChild<QWidget*>("imgShekl")->accessibleName(), QStringLiteral("تصوير سؤال"));
+    }
+
     // Text from the bank is shown exactly as stored: never read as markup.
     void bankTextIsShownAsItIsStored() {
         const QString question = QStringLiteral("<b>متن</b> & <br>سؤال &amp; <i>x</i>");
