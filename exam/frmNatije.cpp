@@ -3,13 +3,18 @@
 #include "data/SharedState.h"
 #include "platform/Twips.h"
 #include "ui/Look.h"
+#include "ui/Scaling.h"
 
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QScreen>
 #include <QSvgRenderer>
 
 namespace {
+constexpr int kTitleBar = 30; // the frame's title bar, which does not shrink
+
 QLabel* valueLabel(QWidget* parent, const char* name, int top, const QColor& colour) {
     QFont font(QStringLiteral("MS Sans Serif"));
     font.setPointSizeF(18);
@@ -22,11 +27,18 @@ QLabel* valueLabel(QWidget* parent, const char* name, int top, const QColor& col
 }
 } // namespace
 
-frmNatije::frmNatije(QWidget* parent) : QDialog(parent) {
+frmNatije::frmNatije(QWidget* parent, QSize available) : QDialog(parent) {
     look::EnsureResources();
     setObjectName(QStringLiteral("frmNatije"));
     setWindowTitle(QStringLiteral("Ravex"));
-    setFixedSize(Twips(6045), Twips(4680));
+    // On a screen smaller than the window and its title bar, the whole window shrinks to fit.
+    if (available.isEmpty()) {
+        const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
+        available = screen ? screen->availableGeometry().size() : QSize();
+    }
+    const QSize designed(Twips(6045), Twips(4680));
+    factor_ = ScaleFactor(designed, available - QSize(0, kTitleBar));
+    setFixedSize(ScaledRect(QRect(QPoint(), designed), factor_).size());
     background_ = QPixmap(401, 318);
     background_.fill(Qt::white);
     QPainter painter(&background_);
@@ -45,6 +57,12 @@ frmNatije::frmNatije(QWidget* parent) : QDialog(parent) {
     ok->setFont(times);
     ok->setGeometry(TwipsRect(1860, 3870, 2325, 495));
     ok->setDefault(true);
+    if (factor_ < 1) {
+        for (QWidget* control : findChildren<QWidget*>()) {
+            control->setGeometry(ScaledRect(control->geometry(), factor_));
+            ScaleLook(control, factor_);
+        }
+    }
     connect(ok, &QPushButton::clicked, this, &frmNatije::Command1_Click);
 }
 
@@ -61,7 +79,8 @@ void frmNatije::setQuestionCount(int n) {
 
 void frmNatije::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    painter.drawPixmap(0, 0, background_);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawPixmap(ScaledRect(background_.rect(), factor_), background_);
 }
 
 // The exam window reveals the wrong count however this window closes (OK, Escape or its close

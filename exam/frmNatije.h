@@ -10,7 +10,9 @@ class QLabel;
 class frmNatije : public QDialog {
     Q_OBJECT
 public:
-    explicit frmNatije(QWidget* parent = nullptr);
+    // available: the screen area the window must fit; empty for the parent's screen's free area.
+    explicit frmNatije(QWidget* parent = nullptr, QSize available = {});
+    double scaleFactor() const { return factor_; }
     // Fills the value labels from the result globals.
     void ShowResult();
     void setQuestionCount(int n); // 30, or fewer in a mistakes exam
@@ -23,6 +25,7 @@ private slots:
 
 private:
     QPixmap background_;
+    double factor_ = 1;          // below 1 on a screen too small for the designed window
     QLabel* lblTedad_ = nullptr; // Label1: how many questions
     QLabel* lblNadorost_ = nullptr;
     QLabel* lblDorost_ = nullptr;

@@ -8,6 +8,7 @@
 #include "common/TestPlatform.h"
 #include "exam/Circle.h"
 #include "exam/frmAzmoon.h"
+#include "exam/frmNatije.h"
 #include "platform/SystemDir.h"
 #include "ui/ChildForm.h"
 #include "ui/Layout.h"
@@ -277,6 +278,32 @@ private slots:
         fresh->close();
         QTest::qWait(0);
         SetSystemDirectoryProvider({});
+    }
+
+    // The result window fits a screen smaller than itself whole, its OK button included; on a
+    // large one it keeps its designed size and places.
+    void theResultWindowFitsTheScreen_data() {
+        QTest::addColumn<QSize>("available");
+        QTest::newRow("large") << QSize(1920, 1080);
+        QTest::newRow("512 x 300") << QSize(512, 300);
+        QTest::newRow("400 x 240") << QSize(400, 240);
+    }
+    void theResultWindowFitsTheScreen() {
+        QFETCH(QSize, available);
+        frmNatije result(nullptr, available);
+        const QSize designed(403, 312);
+        if (available.height() >= designed.height() + 30) {
+            QCOMPARE(result.scaleFactor(), 1.0);
+            QCOMPARE(result.size(), designed);
+            QCOMPARE(result.findChild<QPushButton*>("Command1")->geometry(),
+                     TwipsRect(1860, 3870, 2325, 495));
+            return;
+        }
+        QVERIFY(result.scaleFactor() < 1);
+        QVERIFY(result.height() + 30 <= available.height() && result.width() <= available.width());
+        for (QWidget* control : result.findChildren<QWidget*>())
+            QVERIFY2(result.rect().contains(control->geometry()), qPrintable(control->objectName()));
+        QVERIFY(result.findChild<QLabel*>("lblDorost")->font().pointSizeF() < 18);
     }
 };
 
