@@ -10,8 +10,11 @@
 
 namespace {
 // The question review window's layout, in twips; the other two windows change a few rows.
+const ControlPlace kChooserLayout[] = {
+    {"lblEntekhab", 10890, 390, 3015, 255},
+    {"cboNoeSoal", 10920, 690, 3015, 360},
+};
 const ControlPlace kReviewLayout[] = {
-    {"lblEntekhab", 10890, 390, 3015, 255},     {"cboNoeSoal", 10920, 690, 3015, 360},
     {"lblTedadeNoeSoal", 4500, 630, 5145, 675}, {"lblShomareSoal", 13770, 1620, 300, 900},
     {"lblColonShomare", 13650, 1620, 120, 900}, {"lblSoorateSoal", 5850, 1620, 7800, 1080},
     {"Shape1", 5670, 2700, 8505, 30},           {"lblNumber1", 13470, 2820, 300, 900},
@@ -28,6 +31,10 @@ const ControlPlace kReviewLayout[] = {
 };
 } // namespace
 
+std::span<const ControlPlace> ReviewCardLayout() {
+    return kReviewLayout;
+}
+
 ReviewForm::ReviewForm(const Config& config, QWidget* parent) : ChildForm(parent) {
     setWindowTitle(config.caption);
     look::SetFormBackground(this);
@@ -42,6 +49,7 @@ ReviewForm::ReviewForm(const Config& config, QWidget* parent) : ChildForm(parent
         lblTazakor_->hide();
     }
     layoutChanges_ = config.layoutChanges;
+    PlaceLayout(kChooserLayout);
     PlaceLayout(kReviewLayout);
     PlaceLayout(layoutChanges_); // a window's own rows override the common ones
 

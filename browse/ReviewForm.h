@@ -9,6 +9,10 @@
 class BoundSource;
 class QLabel;
 
+// The review windows' card below their category chooser, in twips: every window that reviews
+// questions on the card places it so.
+std::span<const ControlPlace> ReviewCardLayout();
+
 // A review window: a question card with a category chooser over one collection of the bank.
 // The three review windows differ only in their caption, their SQL texts and their layout, and
 // the archive in its note where a question has no picture.

@@ -1,5 +1,6 @@
 #include "progress/frmEshtebahat.h"
 
+#include "browse/ReviewForm.h"
 #include "card/CardControls.h"
 #include "data/BoundSource.h"
 #include "data/SharedState.h"
@@ -19,34 +20,9 @@ using namespace look;
 
 namespace {
 // The review windows' card, with the exam button where they have their category chooser.
-const ControlPlace kLayout[] = {
+const ControlPlace kOwnLayout[] = {
     {"cmdAzmooneEshtebahat", 10920, 540, 3015, 480},
-    {"lblTedadeNoeSoal", 4500, 630, 5145, 675},
-    {"lblShomareSoal", 13770, 1620, 300, 900},
-    {"lblColonShomare", 13650, 1620, 120, 900},
-    {"lblSoorateSoal", 5850, 1620, 7800, 1080},
-    {"Shape1", 5670, 2700, 8505, 30},
-    {"lblNumber1", 13470, 2820, 300, 900},
-    {"lblNumber2", 13470, 3840, 300, 900},
-    {"lblNumber3", 13470, 4845, 300, 900},
-    {"lblNumber4", 13470, 5880, 300, 900},
-    {"lblColon1", 13350, 2820, 120, 900},
-    {"lblColon2", 13350, 3840, 120, 900},
-    {"lblColon3", 13350, 4845, 120, 900},
-    {"lblColon4", 13350, 5880, 120, 900},
-    {"lblG1", 5850, 2820, 7500, 900},
-    {"lblG2", 5850, 3840, 7500, 900},
-    {"lblG3", 5850, 4845, 7500, 900},
-    {"lblG4", 5850, 5880, 7500, 900},
-    {"imgShekl", 90, 1725, 5625, 5100},
     {"lblKhali", 1500, 3600, 11300, 900},
-    {"cmdFirst", 7380, 6930, 1215, 585},
-    {"cmdPrevious", 8700, 6930, 1155, 585},
-    {"cmdNext", 9960, 6930, 1215, 585},
-    {"cmdEnd", 11280, 6930, 1215, 585},
-    {"lblTedad", 2010, 7020, 2700, 375},
-    {"lblColonTedad", 1920, 7020, 90, 375},
-    {"lblCount", 960, 7020, 960, 375},
     {"lblDafaat", 960, 7440, 3750, 375},
 };
 } // namespace
@@ -70,7 +46,8 @@ frmEshtebahat::frmEshtebahat(QWidget* parent) : ChildForm(parent) {
     lblDafaat_ =
         MakeLabel(this, QStringLiteral("lblDafaat"), {}, NazaninBold(12), kAlignRight | Qt::AlignVCenter);
     SetTextColour(lblDafaat_, kMaroon);
-    PlaceLayout(kLayout);
+    PlaceLayout(ReviewCardLayout());
+    PlaceLayout(kOwnLayout);
 
     adoSoalat_ = new BoundSource(this);
     adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));
