@@ -90,8 +90,17 @@ void MdiClient::paintEvent(QPaintEvent* event) {
          QPointF(r.right() + 1 - f, r.top()));
 }
 
+namespace {
+QString BackgroundPicture() {
+    return gDataDir + QStringLiteral("0");
+}
+} // namespace
+
 frmMain* frmMain::Open() {
     if (!instance()) {
+        // The ground decodes on a second core while the fonts are found and the window is built.
+        PrefetchPicture(BackgroundPicture());
+        look::UseInstalledDefaultFont();
         instance() = new frmMain;
         instance()->MDIForm_Load();
     }
@@ -108,7 +117,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("frmMain"));
     setAttribute(Qt::WA_DeleteOnClose);
     setWindowTitle(kMainCaption);
-    setWindowIcon(QIcon(QStringLiteral(":/icons/ravex.png")));
+    setWindowIcon(look::Picture(QStringLiteral(":/icons/ravex")));
     setLayoutDirection(Qt::RightToLeft);
     QPalette blue = palette();
     blue.setColor(QPalette::Window, kWindowBlue);
@@ -150,8 +159,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 }
 
 void frmMain::buildButtonStrip() {
-    QFont tahoma(QStringLiteral("Tahoma"));
-    tahoma.setPointSizeF(8.25);
+    const QFont tahoma = look::Tahoma(8.25);
     QPushButton* previous = nullptr;
     for (const StripButton& b : kStrip) {
         auto* button = new QPushButton(QString::fromUtf8(b.caption), strip_->band());
@@ -239,7 +247,7 @@ void frmMain::buildMenu() {
 }
 
 void frmMain::MDIForm_Load() {
-    mdi_->setPicture(LoadPicture(gDataDir + QStringLiteral("0")));
+    mdi_->setPicture(LoadPicture(BackgroundPicture()));
 }
 
 QMdiSubWindow* frmMain::openFrame(const QString& name) const {

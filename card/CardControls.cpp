@@ -96,16 +96,16 @@ CardControls BuildCardControls(QWidget* form, const CardStyle& style) {
 
     // "first" stands at the left end of the row and "last" at the right, as the arrow keys go.
     const auto button = [&](const char* name, const char* caption, const char* icon, bool iconOnLeft) {
-        auto* b =
-            new NavButton(QString::fromUtf8(caption), QIcon(QString::fromLatin1(icon)), iconOnLeft, form);
+        const QIcon picture = style.navPictures ? look::Picture(QString::fromLatin1(icon)) : QIcon();
+        auto* b = new NavButton(QString::fromUtf8(caption), picture, iconOnLeft, form);
         b->setObjectName(QString::fromLatin1(name));
         b->setFont(tahoma);
         return b;
     };
-    c.cmdFirst = button("cmdFirst", "ابتدا", ":/nav/bar-left.svg", true);
-    c.cmdPrevious = button("cmdPrevious", "قبلي", ":/nav/left.svg", true);
-    c.cmdNext = button("cmdNext", "بعدي", ":/nav/right.svg", false);
-    c.cmdEnd = button("cmdEnd", "انتها", ":/nav/bar-right.svg", false);
+    c.cmdFirst = button("cmdFirst", "ابتدا", ":/nav/bar-left", true);
+    c.cmdPrevious = button("cmdPrevious", "قبلي", ":/nav/left", true);
+    c.cmdNext = button("cmdNext", "بعدي", ":/nav/right", false);
+    c.cmdEnd = button("cmdEnd", "انتها", ":/nav/bar-right", false);
     // Tab runs right to left, as the window reads: the chooser, then the buttons from "last",
     // which stands rightmost, to "first".
     QWidget* previous = c.cboNoeSoal;

@@ -7,6 +7,7 @@ struct CardStyle {
     bool textBoxes = false;        // question and options as read-only text boxes (the editor)
     bool ruleUnderQuestion = true; // the thin rule Shape1 (the exam has option circles instead)
     bool chooser = true;           // the category chooser's caption and list
+    bool navPictures = true;       // the move buttons' arrows (the exam draws its own keys)
 };
 
 // The card's controls, made with their names, fonts and colours, for a window to place with its

@@ -72,6 +72,21 @@ bool BoundSource::moveNext() {
 bool BoundSource::movePrevious() {
     return moveTo(rows_.previous());
 }
+QVector<QVariantList> BoundSource::firstRows(const QStringList& columns, int n) {
+    QVector<QVariantList> rows;
+    for (auto move = rows_.first(); move && rows.size() < n; move = rows_.next()) {
+        rows_.make(std::move(*move));
+        if (rows_.isEOF())
+            break;
+        QVariantList row;
+        for (const QString& column : columns)
+            row.append(rows_.value(column));
+        rows.append(row);
+    }
+    moveFirst();
+    return rows;
+}
+
 bool BoundSource::moveFromFirst(int n) {
     return moveTo(rows_.fromFirst(n));
 }

@@ -36,6 +36,9 @@ public:
     bool moveFromFirst(int n); // first row, then n rows on
 
     QVariant value(const QString& column) const;
+    // The columns of the first n rows (fewer when there are fewer), read without taking the bound
+    // controls through each; the source is then on its first row, as after moveFirst.
+    QVector<QVariantList> firstRows(const QStringList& columns, int n);
     QString text(const QString& column) const; // the value as a bound control shows it
     bool setValue(const QString& column, const QVariant& value);
     bool update(); // writes the current row's changed fields back

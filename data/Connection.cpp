@@ -100,9 +100,23 @@ Connection::Connection(const QString& connectionString) {
 }
 
 Connection::~Connection() {
-    db_.close(); // an unfinished transaction is rolled back by the engine
+    prepared_.clear(); // the statements go before the database they belong to
+    db_.close();       // an unfinished transaction is rolled back by the engine
     db_ = QSqlDatabase();
     QSqlDatabase::removeDatabase(name_);
+}
+
+QSqlQuery* Connection::prepared(const QString& statement) {
+    if (const auto found = prepared_.find(statement); found != prepared_.end())
+        return found->second.get();
+    if (!isOpen())
+        return nullptr;
+    auto query = std::make_unique<QSqlQuery>(db_);
+    if (!query->prepare(statement)) {
+        noteError(query->lastError());
+        return nullptr;
+    }
+    return prepared_.emplace(statement, std::move(query)).first->second.get();
 }
 
 namespace {

@@ -3,7 +3,10 @@
 #include <QLoggingCategory>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 #include <QString>
+#include <map>
+#include <memory>
 
 // Failures the data layer swallows (the windows go on with what they have) are logged here.
 Q_DECLARE_LOGGING_CATEGORY(lcData)
@@ -61,8 +64,13 @@ public:
     bool commit();
     void rollback();
 
+    // A statement prepared once and kept for the connection's life, for one run many times
+    // (the rows of a write); null when it does not prepare.
+    QSqlQuery* prepared(const QString& statement);
+
 private:
     QString name_;
     QSqlDatabase db_;
+    std::map<QString, std::unique_ptr<QSqlQuery>> prepared_;
     BankError error_ = BankError::None;
 };

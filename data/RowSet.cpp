@@ -161,15 +161,19 @@ bool RowSet::append(Connection& connection, const QString& table,
         names.append(name);
         marks.append(QStringLiteral("?"));
     }
-    QSqlQuery query(connection.database());
-    if (!query.prepare(QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-                           .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", ")))))
+    // The rows of one write share their columns: the statement is prepared once for them all.
+    QSqlQuery* query = connection.prepared(
+        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    if (!query)
         return false;
-    for (const auto& [name, value] : values)
-        query.addBindValue(value);
-    if (query.exec())
-        return true;
-    qCWarning(lcData) << "append to" << table << "failed:" << query.lastError().text();
-    connection.noteError(query.lastError());
-    return false;
+    for (int k = 0; k < values.size(); ++k)
+        query->bindValue(k, values[k].second);
+    const bool ok = query->exec();
+    if (!ok) {
+        qCWarning(lcData) << "append to" << table << "failed:" << query->lastError().text();
+        connection.noteError(query->lastError());
+    }
+    query->finish();
+    return ok;
 }

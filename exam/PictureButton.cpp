@@ -1,14 +1,16 @@
 #include "exam/PictureButton.h"
 
+#include "ui/Look.h"
+
 #include <QIcon>
 #include <QKeyEvent>
 #include <QPainter>
 
-PictureButton::PictureButton(const QString& svg, const QString& tooltip, QWidget* parent)
+PictureButton::PictureButton(const QString& picture, const QString& tooltip, QWidget* parent)
     : QPushButton(parent) {
     setToolTip(tooltip);
     setAccessibleName(tooltip);
-    setIcon(QIcon(svg));
+    setIcon(look::Picture(picture));
     setFlat(true);
     setFocusPolicy(Qt::NoFocus); // the keys belong to the exam window unless a caller opens Tab
     setCursor(Qt::PointingHandCursor);

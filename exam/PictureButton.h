@@ -7,7 +7,7 @@
 class PictureButton : public QPushButton {
     Q_OBJECT
 public:
-    PictureButton(const QString& svg, const QString& tooltip, QWidget* parent);
+    PictureButton(const QString& picture, const QString& tooltip, QWidget* parent);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

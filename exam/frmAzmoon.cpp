@@ -75,12 +75,12 @@ const ControlPlace kExamLayout[] = {
     {"lblNatije", 1170, 7410, 960, 375},
 };
 
-// A button that is only its picture, drawn from an SVG so it stays crisp at any size.
-QPushButton* pictureButton(QPushButton* button, const QString& svg, const QString& tooltip) {
+// A button that is only its picture (drawn at one and two times its size, for sharp screens).
+QPushButton* pictureButton(QPushButton* button, const QString& picture, const QString& tooltip) {
     button->setText(QString());
     button->setToolTip(tooltip);
     button->setAccessibleName(tooltip);
-    button->setIcon(QIcon(svg));
+    button->setIcon(look::Picture(picture));
     button->setFlat(true);
     button->setFocusPolicy(Qt::NoFocus); // the keys belong to the exam window
     button->setCursor(Qt::PointingHandCursor);
@@ -118,7 +118,8 @@ void frmAzmoon::setQuestionIDs(const QVector<int>& ids) {
 }
 
 void frmAzmoon::BuildControls() {
-    c_ = BuildCardControls(this, {.textBoxes = false, .ruleUnderQuestion = false, .chooser = false});
+    c_ = BuildCardControls(
+        this, {.textBoxes = false, .ruleUnderQuestion = false, .chooser = false, .navPictures = false});
     c_.lblTedadeNoeSoal->setText(QStringLiteral("آزمون اصلي"));
     for (int k = 0; k < 4; ++k) {
         options_[k] = new Circle(Qt::white, kMarkerGraded, this);
@@ -140,23 +141,23 @@ void frmAzmoon::BuildControls() {
         }
     }
 
-    pictureButton(c_.cmdFirst, QStringLiteral(":/buttons/key-first.svg"), QStringLiteral("ابتدا"));
-    pictureButton(c_.cmdEnd, QStringLiteral(":/buttons/key-end.svg"), QStringLiteral("انتها"));
-    pictureButton(c_.cmdPrevious, QStringLiteral(":/buttons/key-left.svg"), QStringLiteral("قبلي"));
-    pictureButton(c_.cmdNext, QStringLiteral(":/buttons/key-right.svg"), QStringLiteral("بعدي"));
-    const auto own = [this](const char* name, const char* svg, const char* tooltip,
+    pictureButton(c_.cmdFirst, QStringLiteral(":/buttons/key-first"), QStringLiteral("ابتدا"));
+    pictureButton(c_.cmdEnd, QStringLiteral(":/buttons/key-end"), QStringLiteral("انتها"));
+    pictureButton(c_.cmdPrevious, QStringLiteral(":/buttons/key-left"), QStringLiteral("قبلي"));
+    pictureButton(c_.cmdNext, QStringLiteral(":/buttons/key-right"), QStringLiteral("بعدي"));
+    const auto own = [this](const char* name, const char* picture, const char* tooltip,
                             void (frmAzmoon::*slot)()) {
-        auto* button = new PictureButton(QString::fromLatin1(svg), QString::fromUtf8(tooltip), this);
+        auto* button = new PictureButton(QString::fromLatin1(picture), QString::fromUtf8(tooltip), this);
         button->setObjectName(QString::fromLatin1(name));
         connect(button, &QPushButton::clicked, this, slot);
         return button;
     };
-    QPushButton* up = own("cmdUp", ":/buttons/key-up.svg", "گزينه بالاتر", &frmAzmoon::cmdUp_Click);
+    QPushButton* up = own("cmdUp", ":/buttons/key-up", "گزينه بالاتر", &frmAzmoon::cmdUp_Click);
     QPushButton* down =
-        own("cmdDown", ":/buttons/key-down.svg", "گزينه پايين‌تر", &frmAzmoon::cmdDown_Click);
-    cmdTashih_ = own("cmdTashih", ":/buttons/grade.svg", "تصحيح آزمون", &frmAzmoon::cmdTashih_Click);
+        own("cmdDown", ":/buttons/key-down", "گزينه پايين‌تر", &frmAzmoon::cmdDown_Click);
+    cmdTashih_ = own("cmdTashih", ":/buttons/grade", "تصحيح آزمون", &frmAzmoon::cmdTashih_Click);
     cmdAzmooneMojadad_ =
-        own("cmdAzmooneMojadad", ":/buttons/new-exam.svg", "آزمون مجدد", &frmAzmoon::cmdAzmooneMojadad_Click);
+        own("cmdAzmooneMojadad", ":/buttons/new-exam", "آزمون مجدد", &frmAzmoon::cmdAzmooneMojadad_Click);
     cmdAzmooneMojadad_->hide();
     // Tab reaches the grade button and Enter presses it; the arrow keys still pass to the exam.
     for (QPushButton* button : {cmdTashih_, cmdAzmooneMojadad_}) {
@@ -361,13 +362,11 @@ void frmAzmoon::GradeExam() {
     const int size = std::min(adoSoalat_->recordCount(), kExamSize);
     QVector<QVariant> correctOptions;
     examIds_.clear();
-    adoSoalat_->moveFirst();
-    for (int i = 1; i <= size; ++i) {
-        correctOptions.append(adoSoalat_->value(QStringLiteral("G_Sahih")));
-        examIds_.append(adoSoalat_->value(QStringLiteral("ID")).toInt());
-        adoSoalat_->moveNext();
+    for (const QVariantList& row :
+         adoSoalat_->firstRows({QStringLiteral("G_Sahih"), QStringLiteral("ID")}, size)) {
+        correctOptions.append(row.value(0));
+        examIds_.append(row.value(1).toInt());
     }
-    adoSoalat_->moveFirst();
     card_->setPosition(QStringLiteral("1"));
     ShowAnswer();
     card_->MarkCorrectOption();

@@ -1,6 +1,7 @@
 #include "exam/frmNatije.h"
 
 #include "data/SharedState.h"
+#include "platform/Picture.h"
 #include "platform/Twips.h"
 #include "ui/Look.h"
 #include "ui/Scaling.h"
@@ -10,16 +11,13 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QScreen>
-#include <QSvgRenderer>
 
 namespace {
 constexpr int kTitleBar = 30; // the frame's title bar, which does not shrink
 
 QLabel* valueLabel(QWidget* parent, const char* name, int top, const QColor& colour) {
-    QFont font(QStringLiteral("MS Sans Serif"));
-    font.setPointSizeF(18);
-    font.setBold(true);
-    QLabel* label = look::MakeLabel(parent, QString::fromLatin1(name), {}, font, Qt::AlignCenter);
+    QLabel* label = look::MakeLabel(parent, QString::fromLatin1(name), {},
+                                    look::Font(QStringLiteral("MS Sans Serif"), 18, true), Qt::AlignCenter);
     label->setGeometry(TwipsRect(150, top, 1605, 405));
     if (colour.isValid())
         look::SetTextColour(label, colour);
@@ -39,10 +37,7 @@ frmNatije::frmNatije(QWidget* parent, QSize available) : QDialog(parent) {
     const QSize designed(Twips(6045), Twips(4680));
     factor_ = ScaleFactor(designed, available - QSize(0, kTitleBar));
     setFixedSize(ScaledRect(QRect(QPoint(), designed), factor_).size());
-    background_ = QPixmap(401, 318);
-    background_.fill(Qt::white);
-    QPainter painter(&background_);
-    QSvgRenderer(QStringLiteral(":/result-background.svg")).render(&painter);
+    background_ = ReadPicture(QStringLiteral(":/result-background.ppm"), "ppm");
     lblTedad_ = valueLabel(this, "Label1", 300, {});
     lblTedad_->setText(QStringLiteral("30"));
     lblNadorost_ = valueLabel(this, "lblNadorost", 1020, look::kRed);
@@ -51,10 +46,7 @@ frmNatije::frmNatije(QWidget* parent, QSize available) : QDialog(parent) {
     lblJavabeNatije_ = valueLabel(this, "lblJavabeNatije", 3030, {});
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
     ok->setObjectName(QStringLiteral("Command1"));
-    QFont times(QStringLiteral("Times New Roman"));
-    times.setPointSizeF(15.75);
-    times.setBold(true);
-    ok->setFont(times);
+    ok->setFont(look::Font(QStringLiteral("Times New Roman"), 15.75, true));
     ok->setGeometry(TwipsRect(1860, 3870, 2325, 495));
     ok->setDefault(true);
     if (factor_ < 1) {
@@ -80,7 +72,8 @@ void frmNatije::setQuestionCount(int n) {
 void frmNatije::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    painter.drawPixmap(ScaledRect(background_.rect(), factor_), background_);
+    painter.drawPixmap(ScaledRect(QRect(QPoint(), background_.deviceIndependentSize().toSize()), factor_),
+                       background_);
 }
 
 // The exam window reveals the wrong count however this window closes (OK, Escape or its close

@@ -8,7 +8,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPainter>
-#include <QSvgRenderer>
 #include <algorithm>
 
 Q_LOGGING_CATEGORY(lcInfo, "ravex.info", QtCriticalMsg)
@@ -37,11 +36,7 @@ EnlargedFit FitEnlarged(const QSize& picture, const QSize& main) {
 
 QCursor ClickCursor() {
     look::EnsureResources();
-    QPixmap hand(32, 32);
-    hand.fill(Qt::transparent);
-    QPainter painter(&hand);
-    QSvgRenderer(QStringLiteral(":/cursors/hand.svg")).render(&painter);
-    return QCursor(hand, 11, 2); // the fingertip
+    return QCursor(ReadPicture(QStringLiteral(":/cursors/hand.png"), "png"), 11, 2); // the fingertip
 }
 
 QPixmap LoadDataPicture(const QString& file) {

@@ -14,6 +14,15 @@ QPixmap LoadPicture(const QString& path);
 inline constexpr int kPictureCacheSize = 32;
 inline constexpr qint64 kPictureCacheBytes = 24 * 1024 * 1024;
 
+// Starts decoding a picture file on another core; the LoadPicture that next asks for that file
+// takes the result (or decodes afresh if the file changed meanwhile). The main window's ground
+// decodes this way while the window itself is being built.
+void PrefetchPicture(const QString& path);
+
+// Reads one of the program's own pictures, whose format is known ("png", "bmp"): only that
+// format's reader is asked, where Qt would otherwise load every image plugin it has first.
+QPixmap ReadPicture(const QString& path, const char* format);
+
 // How many times a picture file has been decoded since the program started (a cache miss).
 quint64 PictureDecodes();
 

@@ -40,11 +40,11 @@ const QString kPassMarkMessage = QStringLiteral("عدد انتخابي بايد 
 const QString kDefaultPassMark = QStringLiteral("27");
 const QString kMp3Filter = QStringLiteral("MP3 files (*.mp3) | *.mp3");
 
-QPushButton* iconButton(QWidget* parent, const char* name, const char* svg, const char* tooltip) {
+QPushButton* iconButton(QWidget* parent, const char* name, const char* picture, const char* tooltip) {
     auto* button = new QPushButton(parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setToolTip(QString::fromUtf8(tooltip));
-    button->setIcon(QIcon(QString::fromLatin1(svg)));
+    button->setIcon(look::Picture(QString::fromLatin1(picture)));
     button->setIconSize(QSize(20, 20));
     return button;
 }
@@ -99,8 +99,8 @@ void frmTanzimat::BuildControls() {
     txtMusic_->setFont(Tahoma(8.25));
     // A path reads left to right whatever the window's direction.
     txtMusic_->setLayoutDirection(Qt::LeftToRight);
-    cmdDelete_ = iconButton(frame2_, "cmdDelete", ":/settings/music-delete.svg", "حذف آهنگ");
-    cmdMp3Select_ = iconButton(frame2_, "cmdMp3Select", ":/settings/music-select.svg", "انتخاب آهنگ");
+    cmdDelete_ = iconButton(frame2_, "cmdDelete", ":/settings/music-delete", "حذف آهنگ");
+    cmdMp3Select_ = iconButton(frame2_, "cmdMp3Select", ":/settings/music-select", "انتخاب آهنگ");
     connect(cmdDelete_, &QPushButton::clicked, this, &frmTanzimat::cmdDelete_Click);
     connect(cmdMp3Select_, &QPushButton::clicked, this, &frmTanzimat::cmdMp3Select_Click);
 

@@ -1,31 +1,97 @@
 #include "ui/Look.h"
 
+#include "platform/Picture.h"
+
+#include <QApplication>
+#include <QFontDatabase>
+#include <QHash>
+#include <QIcon>
 #include <QLabel>
+#include <QPixmap>
+#include <QSet>
 #include <QWidget>
 
 static void initResources() {
     Q_INIT_RESOURCE(resources);
 }
 
+namespace {
+struct StandIn {
+    const char* designed;
+    const char* installed[2];
+};
+
+// The faces fontconfig draws the Persian of these fonts with where they are not installed
+// (Nazli is what it maps Nazanin to; Times New Roman carries only the Latin "OK").
+const StandIn kStandIns[] = {
+    {"Tahoma", {"DejaVu Sans", nullptr}},
+    {"MS Sans Serif", {"DejaVu Sans", nullptr}},
+    {"Nazanin", {"B Nazanin", "Nazli"}},
+    {"Times New Roman", {"Noto Serif", "DejaVu Serif"}},
+};
+} // namespace
+
 namespace look {
 
-QFont NazaninBold(double points) {
-    QFont font(QStringLiteral("Nazanin"));
+QString InstalledFamily(const QString& designed) {
+    // Asked for a family it does not have, Qt has fontconfig sort every installed font, once for
+    // each script and style it meets, before the first text is drawn: that search was most of a
+    // window's first paint. Naming the face it would settle on draws the same glyphs at once.
+    // (QFontDatabase::hasFamily asks fontconfig for aliases, as dear as the search itself.)
+    static QHash<QString, QString> chosen;
+    static QSet<QString> installed;
+    const auto known = chosen.constFind(designed);
+    if (known != chosen.cend())
+        return *known;
+    if (installed.isEmpty()) {
+        for (const QString& family : QFontDatabase::families())
+            installed.insert(family.toCaseFolded());
+    }
+    const auto has = [](const QString& family) { return installed.contains(family.toCaseFolded()); };
+    QString family = designed;
+    if (!has(designed)) {
+        for (const StandIn& s : kStandIns) {
+            if (designed != QLatin1String(s.designed))
+                continue;
+            for (const char* candidate : s.installed) {
+                if (candidate && has(QLatin1String(candidate))) {
+                    family = QLatin1String(candidate);
+                    break;
+                }
+            }
+        }
+    }
+    chosen.insert(designed, family);
+    return family;
+}
+
+QFont Font(const QString& designed, double points, bool bold) {
+    QFont font(InstalledFamily(designed));
     font.setPointSizeF(points);
-    font.setBold(true);
+    font.setBold(bold);
     return font;
+}
+
+void UseInstalledDefaultFont() {
+    // With no desktop font set, Qt's is fontconfig's generic "Sans Serif", a Latin face: each
+    // Persian menu text then searched for a face with its letters. The windows' own stand-in has them.
+    QFont font = QApplication::font();
+    if (font.family() == QLatin1String("Sans Serif")) {
+        font.setFamily(InstalledFamily(QStringLiteral("Tahoma")));
+        QApplication::setFont(font);
+    }
+}
+
+QFont NazaninBold(double points) {
+    return Font(QStringLiteral("Nazanin"), points, true);
 }
 
 QFont TahomaBold(double points) {
-    QFont font = Tahoma(points);
-    font.setBold(true);
-    return font;
+    return Font(QStringLiteral("Tahoma"), points, true);
 }
 
 QFont Tahoma(double points) {
-    QFont font(QStringLiteral("Tahoma"));
-    font.setPointSizeF(points);
-    return font;
+    return Font(QStringLiteral("Tahoma"), points, false);
 }
 
 void SetTextColour(QWidget* widget, const QColor& colour) {
@@ -59,6 +125,17 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, con
     label->setFont(font);
     label->setAlignment(alignment);
     return label;
+}
+
+QIcon Picture(const QString& name) {
+    // The twice-size copy only where a screen is sharp enough to show it.
+    QIcon icon;
+    icon.addPixmap(ReadPicture(name + QStringLiteral(".png"), "png"));
+    if (qApp->devicePixelRatio() > 1) {
+        if (const QPixmap sharp = ReadPicture(name + QStringLiteral("@2x.png"), "png"); !sharp.isNull())
+            icon.addPixmap(sharp);
+    }
+    return icon;
 }
 
 void EnsureResources() {

@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QFont>
+#include <QIcon>
 
 class QLabel;
 class QWidget;
@@ -21,6 +22,13 @@ inline const QColor kNoteRed(128, 0, 0);         // the editor's note
 // Right-aligned text stays on the right under right-to-left.
 inline constexpr Qt::Alignment kAlignRight = Qt::AlignRight | Qt::AlignAbsolute;
 
+// The windows' fonts by the names they were designed with. A family the machine lacks is drawn
+// with the installed face that stands in for it, named directly.
+QString InstalledFamily(const QString& designed);
+QFont Font(const QString& designed, double points, bool bold = false);
+// The menus and titles use the desktop's font; where that is only the generic "Sans Serif", they
+// use the windows' stand-in instead. Called once, before the first window.
+void UseInstalledDefaultFont();
 QFont NazaninBold(double points);
 QFont TahomaBold(double points);
 QFont Tahoma(double points);
@@ -32,6 +40,10 @@ void SetFormBackground(QWidget* form);                     // the windows' share
 // A label for text that may come from the bank: shown exactly as stored, never as markup.
 QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, const QFont& font,
                   Qt::Alignment alignment = kAlignRight | Qt::AlignTop);
+
+// One of the program's compiled-in pictures (":/nav/left"), at its size and, where there is one,
+// at twice its size.
+QIcon Picture(const QString& name);
 
 // The program's compiled-in pictures must be registered once before first use.
 void EnsureResources();

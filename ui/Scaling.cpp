@@ -8,6 +8,7 @@
 #include <QVariant>
 #include <QWidget>
 #include <algorithm>
+#include <cmath>
 
 namespace {
 constexpr char kDesignedFont[] = "ravexDesignedFont";
@@ -67,8 +68,10 @@ void ScaleLook(QWidget* widget, double factor) {
             widget->setProperty(kDesignedFont, widget->font());
         QFont font = widget->property(kDesignedFont).value<QFont>();
         const double fontFactor = TextFactor(widget, factor);
+        // Down to a quarter point, so controls whose room differs by a pixel share one face size
+        // instead of each loading a face of its own.
         if (font.pointSizeF() > 0)
-            font.setPointSizeF(std::max(kSmallestPoint, font.pointSizeF() * fontFactor));
+            font.setPointSizeF(std::max(kSmallestPoint, std::floor(font.pointSizeF() * fontFactor * 4) / 4));
         else if (font.pixelSize() > 0)
             font.setPixelSize(std::max(1, qRound(font.pixelSize() * fontFactor)));
         widget->setFont(font);

@@ -168,6 +168,56 @@ private slots:
         QVERIFY(LoadPicture(QString()).isNull());
     }
 
+    // Files without a suffix: the common formats known by their first bytes, others by asking
+    // the image readers.
+    void picturesOfEveryFormat_data() {
+        QTest::addColumn<QByteArray>("format");
+        for (const char* format : {"PNG", "JPEG", "BMP", "PPM", "ICO"})
+            QTest::newRow(format) << QByteArray(format);
+    }
+    void picturesOfEveryFormat() {
+        QFETCH(QByteArray, format);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("12"));
+        QImage image(24, 16, QImage::Format_RGB32);
+        image.fill(QColor(0, 0, 255));
+        QVERIFY(image.save(path, format.constData()));
+        const QImage read = LoadPicture(path).toImage();
+        QCOMPARE(read.size(), QSize(24, 16));
+        QVERIFY(qAbs(read.pixelColor(12, 8).blue() - 255) < 8);
+    }
+
+    // The ground decoded on another core is the one the next load of that file returns; a file
+    // that changes after the start, or goes, is read as it is at the load.
+    void prefetchedPictures() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("0"));
+        const auto write = [&](QSize size) {
+            QImage image(size, QImage::Format_RGB32);
+            image.fill(Qt::darkGreen);
+            return image.save(path, "JPEG");
+        };
+        QVERIFY(write({40, 30}));
+        quint64 start = PictureDecodes();
+        PrefetchPicture(path);
+        QCOMPARE(LoadPicture(path).size(), QSize(40, 30));
+        QCOMPARE(LoadPicture(path).size(), QSize(40, 30));
+        QCOMPARE(PictureDecodes(), start + 1);
+
+        const QString other = dir.filePath(QStringLiteral("1"));
+        QVERIFY(QFile::copy(path, other));
+        PrefetchPicture(other);
+        QVERIFY(write({50, 20}));
+        QVERIFY(QFile::remove(other) && QFile::copy(path, other));
+        QCOMPARE(LoadPicture(other).size(), QSize(50, 20));
+
+        PrefetchPicture(dir.filePath(QStringLiteral("missing")));
+        QVERIFY(LoadPicture(dir.filePath(QStringLiteral("missing"))).isNull());
+        PrefetchPicture(path); // started and never collected, then another: nothing is left hanging
+        PrefetchPicture(other);
+        QCOMPARE(LoadPicture(other).size(), QSize(50, 20));
+    }
+
     // A picture is decoded once while its file stays as it was, and afresh when the file changes
     // in size or only in its modification time; the cache forgets the oldest beyond its bound.
     void picturesAreDecodedOnce() {
