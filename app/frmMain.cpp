@@ -90,6 +90,13 @@ void MdiClient::paintEvent(QPaintEvent* event) {
          QPointF(r.right() + 1 - f, r.top()));
 }
 
+bool MdiClient::viewportEvent(QEvent* event) {
+    const bool handled = QMdiArea::viewportEvent(event);
+    if (event->type() == QEvent::Resize)
+        emit viewportResized();
+    return handled;
+}
+
 frmMain* frmMain::Open() {
     if (!instance()) {
         instance() = new frmMain;
@@ -123,6 +130,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     mdi_->setObjectName(QStringLiteral("MDIClient"));
     mdi_->setBackground(kWindowBlue);
     layout->addWidget(mdi_, 1);
+    connect(mdi_, &MdiClient::viewportResized, this, &frmMain::RefitChildren);
     strip_ = new CentredStrip(Twips(kDesignedClientWidth), central);
     picture1_ = strip_;
     picture1_->setObjectName(QStringLiteral("Picture1"));
@@ -280,6 +288,15 @@ QWidget* frmMain::ShowChild(const QString& name) {
     sub->show();
     mdi_->setActiveSubWindow(sub);
     return form;
+}
+
+void frmMain::RefitChildren() {
+    // A minimized or maximized frame is the area's to size; a hidden one is closing.
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        if (auto* form = qobject_cast<ChildForm*>(sub->widget());
+            form && !sub->isHidden() && !sub->isMinimized() && !sub->isMaximized())
+            form->Refit();
+    }
 }
 
 void frmMain::Reopen(const QString& name) {

@@ -220,6 +220,16 @@ void frmAzmoon::Form_Load() {
     }
 }
 
+void frmAzmoon::Refit() {
+    // Scaling puts the marker back at its table place; it must stay on the option it marks, by
+    // the marker rule at the new factor.
+    const int option = markedOption();
+    const double before = scaleFactor();
+    ChildForm::Refit();
+    if (scaleFactor() != before && option)
+        shpJavab_->move(shpJavab_->x(), markerTop(option));
+}
+
 bool frmAzmoon::BuildExam() {
     const ExamAssemblyResult result =
         mistakesExam_ ? AssembleExamOf(ConnectionString(), questionIds_) : AssembleExam(ConnectionString());
