@@ -16,6 +16,8 @@
 #include "ui/Scaling.h"
 
 #include <QAbstractButton>
+#include <QCategoryAxis>
+#include <QChartView>
 #include <QDialog>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -292,6 +294,33 @@ private slots:
         ChildForm* fresh = open(window);
         QVERIFY(fresh);
         QCOMPARE(LookOf(fresh), refitted);
+    }
+
+    // The progress chart's texts are the window's texts too: at its factor on a fresh opening and
+    // after every refit, at their designed sizes on a large area.
+    void theProgressChartsFonts() {
+        const auto fontsOf = [](const ChildForm* form) {
+            const QChart* chart = form->findChild<QChartView*>("chtDorost")->chart();
+            const auto* axis = qobject_cast<const QCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
+            return QList<double>{chart->titleFont().pointSizeF(), chart->legend()->font().pointSizeF(),
+                                 axis->labelsFont().pointSizeF(), axis->titleFont().pointSizeF()};
+        };
+        const QList<double> designed{10, 9, 8, 9};
+        const auto scaled = [&](double factor) {
+            QList<double> sizes;
+            for (const double size : designed)
+                sizes << size * factor;
+            return sizes;
+        };
+        giveArea(QSize(640, 420));
+        ChildForm* form = open(QStringLiteral("frmPishraft"));
+        QVERIFY(form && form->scaleFactor() < 1.0);
+        QCOMPARE(fontsOf(form), scaled(form->scaleFactor()));
+        giveArea(QSize(1100, 720));
+        QCOMPARE(fontsOf(form), designed);
+        giveArea(QSize(700, 450));
+        QVERIFY(form->scaleFactor() < 1.0);
+        QCOMPARE(fontsOf(form), scaled(form->scaleFactor()));
     }
 
     // The exam's marker is measured in the window's own pixels: through a shrink and a grow it
