@@ -11,6 +11,7 @@
 #include "exam/frmNatije.h"
 #include "platform/Clock.h"
 #include "platform/Keys.h"
+#include "platform/PersianDigits.h"
 #include "platform/Vb.h"
 #include "ui/Layout.h"
 #include "ui/Look.h"
@@ -128,7 +129,7 @@ void frmAzmoon::BuildControls() {
     shpJavab_->setObjectName(QStringLiteral("shpJavab"));
     // Names for a screen reader, the option numbers in Persian digits.
     for (int k = 0; k < 4; ++k)
-        options_[k]->setAccessibleName(QStringLiteral("گزينه ") + QChar(0x06F1 + k));
+        options_[k]->setAccessibleName(QStringLiteral("گزينه ") + PersianNumber(k + 1));
     shpJavab_->setAccessibleName(QStringLiteral("پاسخ انتخاب شده"));
     c_.imgShekl->setAccessibleName(QStringLiteral("تصوير سؤال"));
     // An option's circle or its text, clicked, chooses it; the marker lets clicks through.
