@@ -284,6 +284,13 @@ QWidget* frmMain::ShowChild(const QString& name) {
     children_.insert(name, sub);
     connect(form, &ChildForm::reopenRequested, this, [this, name] { Reopen(name); });
     connect(form, &ChildForm::openRequested, this, [this](const QString& other) { ShowChild(other); });
+    connect(form, &ChildForm::examKept, this, [this, form] {
+        for (QMdiSubWindow* other : mdi_->subWindowList()) {
+            if (auto* child = qobject_cast<ChildForm*>(other->widget());
+                child && child != form && !other->isHidden())
+                child->RefreshHistory();
+        }
+    });
     form->Form_Load();
     sub->show();
     mdi_->setActiveSubWindow(sub);

@@ -396,6 +396,8 @@ void frmAzmoon::GradeExam() {
         // A bank that will not keep it still grades it: the progress window says why.
         if (const KeepResult k = KeepExam(ConnectionString(), kept); !k.kept)
             qCWarning(lcHistory) << "the graded exam is not kept:" << k.reason;
+        else
+            emit examKept();
     }
     gCorrectText = grade.correctText;
     gWrongText = grade.wrongText;

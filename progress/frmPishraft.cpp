@@ -110,6 +110,10 @@ void frmPishraft::LoadChart() {
 
 void frmPishraft::Form_Load() {
     PlaceOnMain(14300, 8625);
+    RefreshHistory();
+}
+
+void frmPishraft::RefreshHistory() {
     FillExams();
     FillChart();
     FillCategories();

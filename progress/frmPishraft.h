@@ -15,6 +15,7 @@ public:
     explicit frmPishraft(QWidget* parent = nullptr);
     void Form_Load() override;
     void Refit() override;
+    void RefreshHistory() override;
 
 private slots:
     void cmdEshtebahat_Click();

@@ -27,12 +27,16 @@ public:
     // that size would: scaled from its designed look and placed again. When its factor stays the
     // same nothing is scaled and the window is only kept inside the area.
     virtual void Refit();
+    // Another window kept a graded exam: a window showing the kept exams reads them again.
+    virtual void RefreshHistory() {}
 
 signals:
     // Asks the main window to close this window and open it afresh (a new exam).
     void reopenRequested();
     // Asks the main window to open another of its windows by name.
     void openRequested(const QString& name);
+    // A graded exam was kept; the main window passes it on to the other windows.
+    void examKept();
 
 protected:
     QMdiSubWindow* subWindow() const;
