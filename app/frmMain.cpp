@@ -90,6 +90,13 @@ void MdiClient::paintEvent(QPaintEvent* event) {
          QPointF(r.right() + 1 - f, r.top()));
 }
 
+bool MdiClient::viewportEvent(QEvent* event) {
+    const bool handled = QMdiArea::viewportEvent(event);
+    if (event->type() == QEvent::Resize)
+        emit viewportResized();
+    return handled;
+}
+
 namespace {
 QString BackgroundPicture() {
     return gDataDir + QStringLiteral("0");
@@ -132,6 +139,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
     mdi_->setObjectName(QStringLiteral("MDIClient"));
     mdi_->setBackground(kWindowBlue);
     layout->addWidget(mdi_, 1);
+    connect(mdi_, &MdiClient::viewportResized, this, &frmMain::RefitChildren);
     strip_ = new CentredStrip(Twips(kDesignedClientWidth), central);
     picture1_ = strip_;
     picture1_->setObjectName(QStringLiteral("Picture1"));
@@ -284,10 +292,26 @@ QWidget* frmMain::ShowChild(const QString& name) {
     children_.insert(name, sub);
     connect(form, &ChildForm::reopenRequested, this, [this, name] { Reopen(name); });
     connect(form, &ChildForm::openRequested, this, [this](const QString& other) { ShowChild(other); });
+    connect(form, &ChildForm::examKept, this, [this, form] {
+        for (QMdiSubWindow* other : mdi_->subWindowList()) {
+            if (auto* child = qobject_cast<ChildForm*>(other->widget());
+                child && child != form && !other->isHidden())
+                child->RefreshHistory();
+        }
+    });
     form->Form_Load();
     sub->show();
     mdi_->setActiveSubWindow(sub);
     return form;
+}
+
+void frmMain::RefitChildren() {
+    // A minimized or maximized frame is the area's to size; a hidden one is closing.
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        if (auto* form = qobject_cast<ChildForm*>(sub->widget());
+            form && !sub->isHidden() && !sub->isMinimized() && !sub->isMaximized())
+            form->Refit();
+    }
 }
 
 void frmMain::Reopen(const QString& name) {

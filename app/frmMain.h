@@ -19,8 +19,12 @@ public:
     void setPicture(const QPixmap& picture);
     const QPixmap& picture() const { return picture_; }
 
+signals:
+    void viewportResized();
+
 protected:
     void paintEvent(QPaintEvent* event) override;
+    bool viewportEvent(QEvent* event) override;
 
 private:
     QPixmap picture_;
@@ -77,6 +81,8 @@ private:
     void buildMenu();
     void ShowSignsCategory(int listIndex);
     void Reopen(const QString& name);
+    // Every open window fitted again to the area's new size.
+    void RefitChildren();
     QMdiSubWindow* openFrame(const QString& name) const;
     // On: "قطع آهنگ", tag "1", the timer running; off: "پخش آهنگ", tag "-1", the timer stopped.
     void SetMusicState(bool on);

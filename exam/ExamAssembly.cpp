@@ -4,6 +4,7 @@
 #include "data/Recordset.h"
 #include "data/SharedState.h"
 #include "exam/ExamHistory.h"
+#include "platform/PersianDigits.h"
 #include "platform/Random.h"
 
 #include <QCoreApplication>
@@ -26,12 +27,12 @@ const QString kNotKept = QStringLiteral(
 
 QString emptyRangeMessage(int first, int last) {
     return QStringLiteral("براي بازه سؤالات %1 تا %2 هيچ سؤال قابل انتخابي در بانك نيست.")
-        .arg(first)
-        .arg(last);
+        .arg(PersianNumber(first), PersianNumber(last));
 }
 
 QString gaveUpMessage(int draws) {
-    return QStringLiteral("پس از %1 بار قرعه كشي، 30 سؤال آزمون از بانك جور نشد.").arg(draws);
+    return QStringLiteral("پس از %1 بار قرعه كشي، %2 سؤال آزمون از بانك جور نشد.")
+        .arg(PersianNumber(draws), PersianNumber(kExamSize));
 }
 
 ExamAssemblyResult failure(const QString& message, int draws) {

@@ -11,6 +11,7 @@
 #include "exam/frmNatije.h"
 #include "platform/Clock.h"
 #include "platform/Keys.h"
+#include "platform/PersianDigits.h"
 #include "platform/Vb.h"
 #include "ui/Layout.h"
 #include "ui/Look.h"
@@ -129,7 +130,7 @@ void frmAzmoon::BuildControls() {
     shpJavab_->setObjectName(QStringLiteral("shpJavab"));
     // Names for a screen reader, the option numbers in Persian digits.
     for (int k = 0; k < 4; ++k)
-        options_[k]->setAccessibleName(QStringLiteral("گزينه ") + QChar(0x06F1 + k));
+        options_[k]->setAccessibleName(QStringLiteral("گزينه ") + PersianNumber(k + 1));
     shpJavab_->setAccessibleName(QStringLiteral("پاسخ انتخاب شده"));
     c_.imgShekl->setAccessibleName(QStringLiteral("تصوير سؤال"));
     // An option's circle or its text, clicked, chooses it; the marker lets clicks through.
@@ -219,6 +220,16 @@ void frmAzmoon::Form_Load() {
         // Nothing to answer and nothing to grade: the window stays empty and still.
         cmdTashih_->hide();
     }
+}
+
+void frmAzmoon::Refit() {
+    // Scaling puts the marker back at its table place; it must stay on the option it marks, by
+    // the marker rule at the new factor.
+    const int option = markedOption();
+    const double before = scaleFactor();
+    ChildForm::Refit();
+    if (scaleFactor() != before && option)
+        shpJavab_->move(shpJavab_->x(), markerTop(option));
 }
 
 bool frmAzmoon::BuildExam() {
@@ -384,6 +395,8 @@ void frmAzmoon::GradeExam() {
         // A bank that will not keep it still grades it: the progress window says why.
         if (const KeepResult k = KeepExam(ConnectionString(), kept); !k.kept)
             qCWarning(lcHistory) << "the graded exam is not kept:" << k.reason;
+        else
+            emit examKept();
     }
     gCorrectText = grade.correctText;
     gWrongText = grade.wrongText;

@@ -18,6 +18,7 @@ class frmAzmoon : public ChildForm, private CardHooks {
 public:
     explicit frmAzmoon(QWidget* parent = nullptr);
     void Form_Load() override;
+    void Refit() override;
     bool graded() const { return Graded; }
     // Makes this the mistakes exam over these questions (most missed first, at most 30 asked);
     // called before Form_Load. Without it the exam is drawn from the 30 ranges.

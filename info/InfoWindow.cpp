@@ -65,13 +65,7 @@ void InfoWindow::SetFrame(const QRect& frame) {
     if (!subWindow())
         return;
     // A window that fits the area is kept inside it, where its buttons can be reached.
-    QPoint at = frame.topLeft();
-    if (const QMdiArea* area = subWindow()->mdiArea()) {
-        const QSize room = area->viewport()->size() - frame.size();
-        at.setX(std::clamp(at.x(), 0, std::max(0, room.width())));
-        at.setY(std::clamp(at.y(), 0, std::max(0, room.height())));
-    }
-    outer->move(at);
+    outer->move(InsideArea(frame.topLeft(), frame.size()));
 }
 
 void InfoWindow::CloseWindow() {

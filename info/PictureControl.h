@@ -17,6 +17,7 @@ public:
     // A natural or auto-sized picture drawn at this share of its size, in a window scaled down
     // to fit the screen; 1 by default.
     void setZoom(double zoom);
+    double zoom() const { return zoom_; }
 
 signals:
     void changed();

@@ -50,17 +50,29 @@ frmDarbareMa::frmDarbareMa(QWidget* parent) : InfoWindow(parent) {
 
 // Each picture loads on its own: a missing one leaves only its control empty.
 void frmDarbareMa::Form_Load() {
+    Fit();
+    image3_->setPicture(LoadDataPicture(QStringLiteral("516")));
+    image4_->setPicture(LoadDataPicture(QStringLiteral("517")));
+    image5_->setPicture(LoadDataPicture(QStringLiteral("518")));
+    picture1_->setPicture(LoadDataPicture(QStringLiteral("521")));
+    picture3_->setPicture(LoadDataPicture(QStringLiteral("522")));
+}
+
+void frmDarbareMa::Fit() {
     // On a small screen the pictures and the button shrink together.
     ApplyScale(FitFactor(kClient));
     for (PictureControl* natural : {picture1_, picture3_})
         natural->setZoom(scaleFactor());
     SetFrame(QRect(QPoint(0, Twips(100)),
                    FrameOfClient(ScaledRect(QRect(QPoint(), kClient), scaleFactor()).size())));
-    image3_->setPicture(LoadDataPicture(QStringLiteral("516")));
-    image4_->setPicture(LoadDataPicture(QStringLiteral("517")));
-    image5_->setPicture(LoadDataPicture(QStringLiteral("518")));
-    picture1_->setPicture(LoadDataPicture(QStringLiteral("521")));
-    picture3_->setPicture(LoadDataPicture(QStringLiteral("522")));
+}
+
+// The pictures stay loaded: only their zoom and the frame change.
+void frmDarbareMa::Refit() {
+    if (FitFactor(kClient) != scaleFactor())
+        Fit();
+    else
+        KeepInArea();
 }
 
 void frmDarbareMa::Image3_Click() {

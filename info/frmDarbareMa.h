@@ -12,6 +12,7 @@ class frmDarbareMa : public InfoWindow {
 public:
     explicit frmDarbareMa(QWidget* parent = nullptr);
     void Form_Load() override;
+    void Refit() override;
 
 private slots:
     void Image3_Click();
@@ -20,6 +21,7 @@ private slots:
     void cmdBazgasht_Click();
 
 private:
+    void Fit(); // the window's factor, its pictures' zoom and its frame for the area
     void Enlarge(const PictureControl* image);
 
     PictureControl* picture1_ = nullptr;

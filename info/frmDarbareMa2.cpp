@@ -4,6 +4,7 @@
 #include "ui/Look.h"
 
 #include <QCloseEvent>
+#include <QMdiSubWindow>
 
 frmDarbareMa2::frmDarbareMa2(QWidget* parent) : InfoWindow(parent) {
     setWindowTitle(QStringLiteral("ساير نرم افزارهاي Velkor"));
@@ -34,6 +35,17 @@ void frmDarbareMa2::Picture1_Change() {
     image1_->resize(ClientOfFrame(fit.frame.size()));
     image1_->setPicture(fit.scaled ? picture1_->picture() : QPixmap());
     SetFrame(fit.frame);
+}
+
+// A scaled picture's window follows the main window's size; one shown at its natural size only
+// stays inside the area.
+void frmDarbareMa2::Refit() {
+    const QWidget* frame = subWindow();
+    if (frame && !picture1_->picture().isNull() &&
+        FitEnlarged(picture1_->size(), mainOuterSize()).frame.size() != frame->size())
+        Picture1_Change();
+    else
+        KeepInArea();
 }
 
 void frmDarbareMa2::Picture1_Click() {

@@ -12,6 +12,7 @@ class frmDarbareMa2 : public InfoWindow {
 public:
     explicit frmDarbareMa2(QWidget* parent = nullptr);
     void SetPicture(const QPixmap& picture); // the picture to show, fitting the window to it
+    void Refit() override;
 
 protected:
     void closeEvent(QCloseEvent* event) override;

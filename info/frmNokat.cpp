@@ -16,6 +16,13 @@ void frmNokat::Form_Load() {
     picture1_->setPicture(LoadDataPicture(QStringLiteral("01")));
 }
 
+void frmNokat::Refit() {
+    if (FitFactor(picture1_->picture().size()) != picture1_->zoom())
+        Picture1_Change();
+    else
+        KeepInArea();
+}
+
 // The window takes the picture's size; only where the main window's area is smaller is the
 // picture shown smaller, whole.
 void frmNokat::Picture1_Change() {

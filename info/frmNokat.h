@@ -10,6 +10,7 @@ class frmNokat : public InfoWindow {
 public:
     explicit frmNokat(QWidget* parent = nullptr);
     void Form_Load() override;
+    void Refit() override;
 
 private slots:
     void Picture1_Change();

@@ -35,13 +35,31 @@ frmRahnama::frmRahnama(QWidget* parent) : InfoWindow(parent) {
 }
 
 void frmRahnama::Form_Load() {
+    Fit();
+    SetBackground(QStringLiteral("519"));
+    IsFirstPage = true;
+}
+
+void frmRahnama::Fit() {
     // On a small screen the pages, the buttons and their texts shrink together.
     ApplyScale(FitFactor(kClient));
     const QSize frame = FrameOfClient(ScaledRect(QRect(QPoint(), kClient), scaleFactor()).size());
     const QSize main = mainOuterSize();
     SetFrame(QRect(QPoint(static_cast<int>((main.width() - frame.width()) / 2.0), Twips(100)), frame));
-    SetBackground(QStringLiteral("519"));
-    IsFirstPage = true;
+}
+
+void frmRahnama::Refit() {
+    if (FitFactor(kClient) == scaleFactor()) {
+        KeepInArea();
+        return;
+    }
+    Fit();
+    // Scaling puts the buttons back at their first page's sides; the second page has them swapped.
+    if (!IsFirstPage) {
+        const int left = command1_->x();
+        command1_->move(cmdClose_->x(), command1_->y());
+        cmdClose_->move(left, cmdClose_->y());
+    }
 }
 
 void frmRahnama::SetBackground(const QString& file) {

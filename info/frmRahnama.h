@@ -10,6 +10,7 @@ class frmRahnama : public InfoWindow {
 public:
     explicit frmRahnama(QWidget* parent = nullptr);
     void Form_Load() override;
+    void Refit() override;
     const QPixmap& background() const { return background_; }
 
     bool IsFirstPage = true; // page "519" is shown
@@ -22,6 +23,7 @@ private slots:
     void cmdClose_Click();
 
 private:
+    void Fit(); // the window's factor and its frame for the area
     void SetBackground(const QString& file);
 
     QPixmap background_;

@@ -16,12 +16,7 @@ QString JalaliDateText(const QDate& date) {
     return persian().toString(date, u"yyyy/MM/dd", QCalendar(QCalendar::System::Jalali));
 }
 
-QString PersianNumber(qint64 n) {
-    return persian().toString(n);
-}
-
 QString DurationText(qint64 seconds) {
     seconds = std::max<qint64>(seconds, 0);
-    const QString minutes = persian().toString(seconds / 60);
-    return minutes + u':' + persian().toString(seconds % 60).rightJustified(2, persian().zeroDigit().at(0));
+    return PersianNumber(seconds / 60) + u':' + PersianNumber(seconds % 60).rightJustified(2, u'۰');
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/PersianDigits.h"
+
 #include <QDate>
 #include <QString>
 
@@ -8,7 +10,5 @@
 
 // 2026-03-21 -> "۱۴۰۵/۰۱/۰۱"; an invalid date gives an empty text.
 QString JalaliDateText(const QDate& date);
-// 7 -> "۷"
-QString PersianNumber(qint64 n);
 // 754 seconds -> "۱۲:۳۴" (minutes and seconds)
 QString DurationText(qint64 seconds);

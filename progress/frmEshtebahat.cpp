@@ -62,6 +62,10 @@ frmEshtebahat::frmEshtebahat(QWidget* parent) : ChildForm(parent) {
 
 void frmEshtebahat::Form_Load() {
     PlaceOnMain(14300, 8560);
+    ReadMistakes();
+}
+
+void frmEshtebahat::ReadMistakes() {
     ids_.clear();
     misses_.clear();
     for (const Mistake& m : Mistakes(ConnectionString())) {

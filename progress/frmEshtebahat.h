@@ -17,6 +17,7 @@ class frmEshtebahat : public ChildForm, private CardHooks {
 public:
     explicit frmEshtebahat(QWidget* parent = nullptr);
     void Form_Load() override;
+    void RefreshHistory() override { ReadMistakes(); }
     QuestionCard* card() const { return card_; }
     const QVector<int>& questionIds() const { return ids_; }
 
@@ -24,6 +25,8 @@ private slots:
     void cmdAzmooneEshtebahat_Click();
 
 private:
+    // The mistakes as the kept exams leave them, shown from the first.
+    void ReadMistakes();
     // The list is in miss order, not in ID order: the card's counter follows the row instead.
     void afterKeyMove() override;
 

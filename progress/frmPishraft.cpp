@@ -110,6 +110,10 @@ void frmPishraft::LoadChart() {
 
 void frmPishraft::Form_Load() {
     PlaceOnMain(14300, 8625);
+    RefreshHistory();
+}
+
+void frmPishraft::RefreshHistory() {
     FillExams();
     FillChart();
     FillCategories();
@@ -154,7 +158,9 @@ void frmPishraft::FillChart() {
     // Oldest first along the axis; the table above lists them newest first.
     QVector<KeptExamRow> exams = KeptExams(ConnectionString());
     std::reverse(exams.begin(), exams.end());
-    ProgressChartData d;
+    ProgressChartData& d = chartData_;
+    d = ProgressChartData();
+    d.scale = scaleFactor();
     d.title = QStringLiteral("پاسخهاي درست در هر آزمون");
     d.titleFont = TahomaBold(10);
     d.legendFont = Tahoma(9);
@@ -181,6 +187,15 @@ void frmPishraft::FillChart() {
     for (int v = 0; v <= top; v += 5)
         d.yLabels.append({PersianNumber(v), v});
     fillChart_(chtDorost_, d);
+}
+
+void frmPishraft::Refit() {
+    const double before = scaleFactor();
+    ChildForm::Refit();
+    if (scaleFactor() != before && fillChart_) {
+        chartData_.scale = scaleFactor();
+        fillChart_(chtDorost_, chartData_);
+    }
 }
 
 void frmPishraft::FillCategories() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "progress/chart/ProgressChart.h"
 #include "ui/ChildForm.h"
 
 class QLabel;
@@ -13,6 +14,8 @@ class frmPishraft : public ChildForm {
 public:
     explicit frmPishraft(QWidget* parent = nullptr);
     void Form_Load() override;
+    void Refit() override;
+    void RefreshHistory() override;
 
 private slots:
     void cmdEshtebahat_Click();
@@ -27,6 +30,8 @@ private:
     QTableWidget* grdAzmoonha_ = nullptr;
     QTableWidget* grdMozooat_ = nullptr;
     QWidget* chtDorost_ = nullptr; // the chart, or a note where its module is missing
-    void (*fillChart_)(QWidget*, const struct ProgressChartData&) = nullptr;
+    FillProgressChartFn fillChart_ = nullptr;
+    ProgressChartData chartData_; // kept: a refit draws it again at the new factor, no query
+
     QPushButton* cmdEshtebahat_ = nullptr;
 };

@@ -30,6 +30,7 @@ double ChildForm::FitFactor(const QSize& client) const {
 }
 
 void ChildForm::PlaceOnMain(int widthTwips, int heightTwips, double divisor) {
+    placement_ = Placement{widthTwips, heightTwips, divisor};
     QWidget* frame = subWindow() ? static_cast<QWidget*>(subWindow()) : this;
     QSize size(Twips(widthTwips), Twips(heightTwips));
     const QMargins margins = subWindow() ? subWindow()->contentsMargins() : QMargins();
@@ -42,16 +43,37 @@ void ChildForm::PlaceOnMain(int widthTwips, int heightTwips, double divisor) {
     const QSize outer = mainOuterSize();
     if (!outer.isValid() || !subWindow())
         return;
-    QPoint at(static_cast<int>((outer.width() - size.width()) / 2.0),
-              static_cast<int>((outer.height() - size.height()) / divisor));
+    const QPoint at(static_cast<int>((outer.width() - size.width()) / 2.0),
+                    static_cast<int>((outer.height() - size.height()) / divisor));
     // Measured on the main window's outside, a window that only just fits would reach past the
     // area's bottom: it is kept inside, where its buttons can be reached.
-    if (const QMdiArea* area = subWindow()->mdiArea()) {
-        const QSize room = area->viewport()->size() - size;
-        at.setX(std::clamp(at.x(), 0, std::max(0, room.width())));
-        at.setY(std::clamp(at.y(), 0, std::max(0, room.height())));
+    frame->move(InsideArea(at, size));
+}
+
+void ChildForm::Refit() {
+    if (placement_ && subWindow()) {
+        const QSize client = QSize(Twips(placement_->widthTwips), Twips(placement_->heightTwips))
+                                 .shrunkBy(subWindow()->contentsMargins());
+        if (FitFactor(client) != factor_) {
+            PlaceOnMain(placement_->widthTwips, placement_->heightTwips, placement_->divisor);
+            return;
+        }
     }
-    frame->move(at);
+    KeepInArea();
+}
+
+QPoint ChildForm::InsideArea(QPoint at, const QSize& frame) const {
+    const QMdiArea* area = subWindow() ? subWindow()->mdiArea() : nullptr;
+    if (!area)
+        return at;
+    const QSize room = area->viewport()->size() - frame;
+    return QPoint(std::clamp(at.x(), 0, std::max(0, room.width())),
+                  std::clamp(at.y(), 0, std::max(0, room.height())));
+}
+
+void ChildForm::KeepInArea() {
+    if (QMdiSubWindow* sub = subWindow())
+        sub->move(InsideArea(sub->pos(), sub->size()));
 }
 
 void ChildForm::PlaceLayout(std::span<const ControlPlace> table) {

@@ -4,6 +4,7 @@
 
 #include <QVector>
 #include <QWidget>
+#include <optional>
 #include <span>
 
 class QMdiSubWindow;
@@ -22,12 +23,20 @@ public:
     // The window's layout tables in the order they were placed: a later row for a control
     // overrides an earlier one.
     const QVector<std::span<const ControlPlace>>& layoutTables() const { return tables_; }
+    // Fits the window again after the main window's area changed size, as opening it afresh at
+    // that size would: scaled from its designed look and placed again. When its factor stays the
+    // same nothing is scaled and the window is only kept inside the area.
+    virtual void Refit();
+    // Another window kept a graded exam: a window showing the kept exams reads them again.
+    virtual void RefreshHistory() {}
 
 signals:
     // Asks the main window to close this window and open it afresh (a new exam).
     void reopenRequested();
     // Asks the main window to open another of its windows by name.
     void openRequested(const QString& name);
+    // A graded exam was kept; the main window passes it on to the other windows.
+    void examKept();
 
 protected:
     QMdiSubWindow* subWindow() const;
@@ -51,8 +60,18 @@ protected:
     QSize FrameOf(const QSize& client) const;
     // The main window's outer size, as the windows place themselves by it.
     QSize mainOuterSize() const;
+    // Where a frame of this size stands at `at` kept inside the MDI area, where it fits there.
+    QPoint InsideArea(QPoint at, const QSize& frame) const;
+    // Moves the window's frame back inside the area, unscaled.
+    void KeepInArea();
 
 private:
+    struct Placement {
+        int widthTwips;
+        int heightTwips;
+        double divisor;
+    };
+    std::optional<Placement> placement_; // the last PlaceOnMain, repeated by Refit
     double factor_ = 1.0;
     QVector<std::span<const ControlPlace>> tables_;
 };

@@ -5,6 +5,18 @@
 #include <QChart>
 #include <QChartView>
 #include <QLineSeries>
+#include <algorithm>
+
+namespace {
+// A designed font at the window's factor, as the window's own texts are.
+QFont Scaled(QFont font, double scale) {
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(std::max(1.0, font.pointSizeF() * scale));
+    else if (font.pixelSize() > 0)
+        font.setPixelSize(std::max(1, qRound(font.pixelSize() * scale)));
+    return font;
+}
+} // namespace
 
 extern "C" Q_DECL_EXPORT QWidget* ravexMakeProgressChart(QWidget* parent) {
     auto* view = new QChartView(parent);
@@ -19,9 +31,9 @@ extern "C" Q_DECL_EXPORT void ravexFillProgressChart(QWidget* widget, const Prog
         return;
     auto* chart = new QChart;
     chart->setTitle(data.title);
-    chart->setTitleFont(data.titleFont);
+    chart->setTitleFont(Scaled(data.titleFont, data.scale));
     chart->legend()->setAlignment(Qt::AlignBottom);
-    chart->legend()->setFont(data.legendFont);
+    chart->legend()->setFont(Scaled(data.legendFont, data.scale));
     auto* correct = new QLineSeries(chart);
     correct->setName(data.correctName);
     correct->setPointsVisible(true);
@@ -48,8 +60,8 @@ extern "C" Q_DECL_EXPORT void ravexFillProgressChart(QWidget* widget, const Prog
     x->setTitleText(data.xTitle);
     for (QCategoryAxis* axis : {x, y}) {
         axis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-        axis->setLabelsFont(data.labelFont);
-        axis->setTitleFont(data.axisTitleFont);
+        axis->setLabelsFont(Scaled(data.labelFont, data.scale));
+        axis->setTitleFont(Scaled(data.axisTitleFont, data.scale));
         chart->addAxis(axis, axis == x ? Qt::AlignBottom : Qt::AlignLeft);
         correct->attachAxis(axis);
         pass->attachAxis(axis);

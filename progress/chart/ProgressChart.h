@@ -27,6 +27,8 @@ struct ProgressChartData {
     QString xTitle;
     int xMax = 2;
     int yMax = 30;
+    // The window's scale factor: the fonts above are their designed sizes, drawn at this share.
+    double scale = 1.0;
 };
 
 // The chart lives in a module of its own, loaded when the progress window first needs it: the

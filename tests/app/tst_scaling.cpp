@@ -15,6 +15,9 @@
 #include "ui/Modal.h"
 #include "ui/Scaling.h"
 
+#include <QAbstractButton>
+#include <QCategoryAxis>
+#include <QChartView>
 #include <QDialog>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -37,6 +40,43 @@ QMap<QString, ControlPlace> RowsOf(const ChildForm* form) {
 QRect RectIn(const QWidget* widget, const QWidget* ancestor) {
     return QRect(widget->mapTo(ancestor, QPoint(0, 0)), widget->size());
 }
+
+// What a user sees of a window's fit: its frame's size, and each named control's place, font and
+// icon.
+QStringList LookOf(const ChildForm* form) {
+    const QSize frame = form->parentWidget()->size();
+    QStringList look{QStringLiteral("frame %1x%2").arg(frame.width()).arg(frame.height())};
+    for (const QWidget* control : form->findChildren<QWidget*>()) {
+        if (control->objectName().isEmpty() || control->objectName().startsWith(QLatin1String("qt_")))
+            continue;
+        const QRect r = control->geometry();
+        QString line = QStringLiteral("%1 %2,%3 %4x%5 font %6/%7")
+                           .arg(control->objectName())
+                           .arg(r.x())
+                           .arg(r.y())
+                           .arg(r.width())
+                           .arg(r.height())
+                           .arg(control->font().pointSizeF())
+                           .arg(control->font().pixelSize());
+        if (const auto* button = qobject_cast<const QAbstractButton*>(control))
+            line += QStringLiteral(" icon %1x%2")
+                        .arg(button->iconSize().width())
+                        .arg(button->iconSize().height());
+        look << line;
+    }
+    return look;
+}
+
+// The option 1..4 the exam's marker stands exactly on by the marker rule, or 0.
+int MarkedOption(const QWidget* exam) {
+    const double factor = qobject_cast<const ChildForm*>(exam)->scaleFactor();
+    const int top = exam->findChild<Circle*>("shpJavab")->y();
+    for (int k = 1; k <= 4; ++k) {
+        if (top == exam->findChild<Circle*>(QStringLiteral("Shape%1").arg(k))->y() + qRound(5 * factor))
+            return k;
+    }
+    return 0;
+}
 } // namespace
 
 class TestScaling : public QObject {
@@ -55,6 +95,9 @@ class TestScaling : public QObject {
         QCOMPARE(viewport->size(), area);
     }
     ChildForm* open(const QString& name) { return qobject_cast<ChildForm*>(main->ShowChild(name)); }
+    bool insideArea(const ChildForm* form) const {
+        return main->mdiArea()->viewport()->rect().contains(form->parentWidget()->geometry());
+    }
 
 private slots:
     void init() {
@@ -173,15 +216,7 @@ private slots:
         const double points = form->findChild<QLabel*>("lblG1")->font().pointSizeF();
         QVERIFY2(points <= 12 * factor && points > 12 * factor - 0.25, qPrintable(QString::number(points)));
 
-        auto* marker = form->findChild<Circle*>("shpJavab");
-        const auto markedOption = [&] {
-            for (int k = 1; k <= 4; ++k) {
-                if (marker->y() ==
-                    form->findChild<Circle*>(QStringLiteral("Shape%1").arg(k))->y() + qRound(5 * factor))
-                    return k;
-            }
-            return 0;
-        };
+        const auto markedOption = [form] { return MarkedOption(form); };
         QCOMPARE(markedOption(), 1); // a fresh exam's marker stands on option 1, ready to move
 
         PressKey(Qt::Key_Right); // question 2
@@ -217,6 +252,144 @@ private slots:
         QTest::mouseClick(grade, Qt::LeftButton);
         QCOMPARE(graded, 1);
         QVERIFY(form->graded());
+    }
+
+    // A window open while the main window shrinks is fitted again as if opened afresh at the new
+    // size, and growing back brings it to its designed look exactly: nothing compounds over
+    // repeated resizes.
+    void openWindowsRefit_data() {
+        QTest::addColumn<QString>("window");
+        for (const char* name :
+             {"frmSoalat", "frmTabloha", "frmSoalatOLD", "frmAzmoon", "frmViraiesh", "frmTanzimat",
+              "frmNokat", "frmRahnama", "frmDarbareMa", "frmPishraft", "frmEshtebahat"})
+            QTest::newRow(name) << QString::fromLatin1(name);
+    }
+    void openWindowsRefit() {
+        QFETCH(QString, window);
+        const QSize large(1100, 720), small(700, 450), smaller(560, 380);
+        giveArea(large);
+        ChildForm* form = open(window);
+        QVERIFY(form);
+        QCOMPARE(form->scaleFactor(), 1.0);
+        const QStringList designed = LookOf(form);
+        const QPoint designedAt = form->parentWidget()->pos();
+
+        giveArea(small);
+        const QStringList refitted = LookOf(form);
+        const bool scales = window != QLatin1String("frmTanzimat") && window != QLatin1String("frmNokat");
+        QCOMPARE(form->scaleFactor() < 1.0, scales);
+        QVERIFY(insideArea(form));
+        giveArea(smaller);
+        QVERIFY(insideArea(form));
+        giveArea(small);
+        QCOMPARE(LookOf(form), refitted);
+        giveArea(large);
+        QCOMPARE(LookOf(form), designed);
+        // One that was scaled is placed afresh; one that never was stays where the area kept it.
+        if (scales)
+            QCOMPARE(form->parentWidget()->pos(), designedAt);
+
+        // Opened afresh on the small area, the window looks as the refitted one did.
+        giveArea(small);
+        form->parentWidget()->close();
+        QTest::qWait(0);
+        ChildForm* fresh = open(window);
+        QVERIFY(fresh);
+        QCOMPARE(LookOf(fresh), refitted);
+    }
+
+    // The progress chart's texts are the window's texts too: at its factor on a fresh opening and
+    // after every refit, at their designed sizes on a large area.
+    void theProgressChartsFonts() {
+        const auto fontsOf = [](const ChildForm* form) {
+            const QChart* chart = form->findChild<QChartView*>("chtDorost")->chart();
+            const auto* axis = qobject_cast<const QCategoryAxis*>(chart->axes(Qt::Horizontal).value(0));
+            return QList<double>{chart->titleFont().pointSizeF(), chart->legend()->font().pointSizeF(),
+                                 axis->labelsFont().pointSizeF(), axis->titleFont().pointSizeF()};
+        };
+        const QList<double> designed{10, 9, 8, 9};
+        const auto scaled = [&](double factor) {
+            QList<double> sizes;
+            for (const double size : designed)
+                sizes << size * factor;
+            return sizes;
+        };
+        giveArea(QSize(640, 420));
+        ChildForm* form = open(QStringLiteral("frmPishraft"));
+        QVERIFY(form && form->scaleFactor() < 1.0);
+        QCOMPARE(fontsOf(form), scaled(form->scaleFactor()));
+        giveArea(QSize(1100, 720));
+        QCOMPARE(fontsOf(form), designed);
+        giveArea(QSize(700, 450));
+        QVERIFY(form->scaleFactor() < 1.0);
+        QCOMPARE(fontsOf(form), scaled(form->scaleFactor()));
+    }
+
+    // The exam's marker is measured in the window's own pixels: through a shrink and a grow it
+    // stays on the chosen option, the arrows and a click go on from there, and grading works.
+    void theExamMarkerAfterARefit() {
+        FixtureBank bank;
+        FixtureBank::fillExam(bank);
+        QVERIFY2(bank.write(), qPrintable(bank.lastError));
+        bank.useAsGlobals();
+        giveArea(QSize(1100, 720));
+        auto* form = qobject_cast<frmAzmoon*>(program->Open("Command6"));
+        QVERIFY(form);
+        PressKey(Qt::Key_Right); // question 2
+        PressKey(Qt::Key_3);
+        QCOMPARE(MarkedOption(form), 3);
+
+        giveArea(QSize(700, 450));
+        QVERIFY(form->scaleFactor() < 1.0);
+        QCOMPARE(MarkedOption(form), 3);
+        PressKey(Qt::Key_Down);
+        QCOMPARE(int(gAnswers[2]), 4);
+
+        giveArea(QSize(1100, 720));
+        QCOMPARE(form->findChild<Circle*>("shpJavab")->y(), frmAzmoon::kMarkerTops[3]);
+        QCOMPARE(MarkedOption(form), 4);
+
+        giveArea(QSize(640, 420));
+        auto* circle = form->findChild<Circle*>("Shape2");
+        QCOMPARE(form->childAt(circle->geometry().center()), circle);
+        QTest::mouseClick(circle, Qt::LeftButton);
+        QCOMPARE(MarkedOption(form), 2);
+        QCOMPARE(int(gAnswers[2]), 2);
+        PressKey(Qt::Key_Left);
+        PressKey(Qt::Key_Right);
+        QCOMPARE(MarkedOption(form), 2);
+        QTest::mouseClick(form->findChild<QPushButton*>("cmdTashih"), Qt::LeftButton);
+        QCOMPARE(graded, 1);
+    }
+
+    // The help window's page button changes sides on the second page; a refit keeps it there.
+    void theHelpButtonsAfterARefit() {
+        giveArea(QSize(1100, 720));
+        ChildForm* help = open(QStringLiteral("frmRahnama"));
+        QVERIFY(help);
+        ClickButton(help, "Command1"); // the second page
+        const QMap<QString, ControlPlace> rows = RowsOf(help);
+        for (const QSize area : {QSize(700, 450), QSize(1100, 720)}) {
+            giveArea(area);
+            const double factor = help->scaleFactor();
+            QCOMPARE(help->findChild<QPushButton*>("Command1")->x(), PlaceRect(rows["cmdClose"], factor).x());
+            QCOMPARE(help->findChild<QPushButton*>("cmdClose")->x(), PlaceRect(rows["Command1"], factor).x());
+        }
+    }
+
+    // A window the learner moved aside stays inside an area that shrinks around it, unscaled
+    // while it still fits.
+    void aMovedWindowStaysInside() {
+        giveArea(QSize(1100, 720));
+        ChildForm* settings = open(QStringLiteral("frmTanzimat"));
+        QVERIFY(settings);
+        QWidget* frame = settings->parentWidget();
+        const QSize size = frame->size();
+        frame->move(1100 - size.width(), 720 - size.height());
+        giveArea(QSize(800, 560));
+        QCOMPARE(settings->scaleFactor(), 1.0);
+        QCOMPARE(frame->size(), size);
+        QVERIFY(insideArea(settings));
     }
 
     // Narrower than the designed 1016 pixels the strip's buttons shrink together, texts and all,

@@ -400,11 +400,11 @@ private slots:
         QTest::newRow("missing view") << "view"
                                       << "سؤالات آزمون از بانك خوانده نشد" << 0;
         QTest::newRow("range without questions") << "range"
-                                                 << "بازه سؤالات 183 تا 262" << 0;
+                                                 << "بازه سؤالات ۱۸۳ تا ۲۶۲" << 0;
         QTest::newRow("range of archive questions") << "archive"
-                                                    << "بازه سؤالات 1 تا 14" << 0;
+                                                    << "بازه سؤالات ۱ تا ۱۴" << 0;
         QTest::newRow("range kept out of exams") << "azmoon"
-                                                 << "بازه سؤالات 496 تا 513" << 0;
+                                                 << "بازه سؤالات ۴۹۶ تا ۵۱۳" << 0;
     }
     void impossibleBanks() {
         QFETCH(QString, damage);

@@ -575,7 +575,7 @@ private slots:
         QVERIFY(form);
         QCOMPARE(program->platform.messages.messages.size(), 1);
         QCOMPARE(program->platform.messages.messages[0].title, QStringLiteral("Ravex V4"));
-        QVERIFY(program->platform.messages.messages[0].prompt.contains("170"));
+        QVERIFY(program->platform.messages.messages[0].prompt.contains(QStringLiteral("۱۷۰")));
         QCOMPARE(storedCorrect(), QList<int>{2}); // the last exam is left as it was
         QCOMPARE(ShownText(form, "lblCount"), QStringLiteral("0"));
         QVERIFY(!form->findChild<QTimer*>("tmrAzmoon")->isActive());

@@ -1,6 +1,7 @@
 // The small conversions and the stand-ins for the operating system.
 #include "app/mdlRavex.h"
 #include "common/TestPlatform.h"
+#include "platform/PersianDigits.h"
 #include "platform/Picture.h"
 #include "platform/SystemDir.h"
 #include "platform/Vb.h"
@@ -42,6 +43,21 @@ private slots:
         QCOMPARE(vb::RoundHalfEven(29.5), 30);
         QCOMPARE(vb::RoundHalfEven(3.5), 4);
         QCOMPARE(vb::RoundHalfEven(0.6), 1);
+    }
+
+    // Every digit mapped, no separators a year or an ID would break on, the sign kept.
+    void persianNumbers_data() {
+        QTest::addColumn<qint64>("n");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("zero") << qint64(0) << QStringLiteral("۰");
+        QTest::newRow("every digit") << qint64(1234567890) << QStringLiteral("۱۲۳۴۵۶۷۸۹۰");
+        QTest::newRow("a year") << qint64(1405) << QStringLiteral("۱۴۰۵");
+        QTest::newRow("negative") << qint64(-30) << QStringLiteral("-۳۰");
+    }
+    void persianNumbers() {
+        QFETCH(qint64, n);
+        QFETCH(QString, text);
+        QCOMPARE(PersianNumber(n), text);
     }
 
     void timesOfDay_data() {

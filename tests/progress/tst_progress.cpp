@@ -11,6 +11,7 @@
 #include "exam/Grading.h"
 #include "exam/frmAzmoon.h"
 #include "progress/ProgressText.h"
+#include "progress/frmEshtebahat.h"
 #include "ui/Look.h"
 #include "ui/Modal.h"
 #include "ui/PictureBox.h"
@@ -300,6 +301,39 @@ private slots:
         QVERIFY(std::none_of(left.begin(), left.end(), [&](const Mistake& m) { return m.id == rightId; }));
         QVERIFY(std::all_of(left.begin(), left.end(), [](const Mistake& m) { return m.misses == 2; }));
         QCOMPARE(scalar("SELECT Kind = 'mistakes' FROM tblExamHistory WHERE ExamID = 2"), 1);
+    }
+
+    // The mistakes review and the progress window, left open, follow each exam kept meanwhile.
+    void openWindowsFollowTheGrading() {
+        QWidget* review = program->Open("mnuEshtebahat");
+        QWidget* progress = program->Open("mnuPishraft");
+        QVERIFY(review && progress);
+        QVERIFY(review->findChild<QLabel*>("lblKhali")->isVisibleTo(review));
+
+        QWidget* form = openExam();
+        answer({});
+        ClickButton(form, "cmdTashih");
+        QCOMPARE(ShownText(review, "lblCount"), QStringLiteral("30"));
+        QVERIFY(!review->findChild<QLabel*>("lblKhali")->isVisibleTo(review));
+        QCOMPARE(ShownText(progress, "lblVaziat"), QStringLiteral("۱ آزمون، ۰ قبول"));
+
+        form->parentWidget()->close(); // one exam at a time
+        QTest::qWait(0);
+        for (int i = 0; i < 3; ++i)
+            ClickButton(review, "cmdNext");
+        QCOMPARE(ShownText(review, "lblShomareSoal"), QStringLiteral("4"));
+        ClickButton(review, "cmdAzmooneEshtebahat");
+        QWidget* again = main->Child("frmAzmooneEshtebahat");
+        QVERIFY(again);
+        answer({1});
+        ClickButton(again, "cmdTashih");
+        const int rightId = examRows()[0].first;
+        QCOMPARE(ShownText(review, "lblCount"), QStringLiteral("29"));
+        QCOMPARE(ShownText(review, "lblShomareSoal"), QStringLiteral("1"));
+        const QVector<int>& shown = qobject_cast<frmEshtebahat*>(review)->questionIds();
+        QVERIFY(!shown.contains(rightId));
+        QCOMPARE(ShownText(progress, "lblVaziat"), QStringLiteral("۲ آزمون، ۰ قبول"));
+        QCOMPARE(progress->findChild<QTableWidget*>("grdAzmoonha")->rowCount(), 2);
     }
 
     void theMistakesExamsPassMark_data() {

@@ -1,5 +1,7 @@
 // Grabs the program's windows to PNG files, offscreen, over a data folder: the pictures in the
-// README are made with it. Usage: shoot [--screen WxH] DATADIR OUTDIR [shot ...]
+// README are made with it. Usage: shoot [--screen WxH] [--resize WxH] DATADIR OUTDIR [shot ...]
+// With --resize the main window is resized to that size after the shot's window opened, and
+// back before the next one: the open windows refitted to a window the learner resized.
 #include "app/frmMain.h"
 #include "app/mdlRavex.h"
 #include "data/Recordset.h"
@@ -93,8 +95,15 @@ int main(int argc, char** argv) {
             mainSize = QSize(wh[0].toInt(), wh[1].toInt());
         args.remove(at, 2);
     }
+    QSize resizedTo;
+    if (const qsizetype at = args.indexOf(QStringLiteral("--resize")); at > 0 && at + 1 < args.size()) {
+        const QStringList wh = args[at + 1].split(QLatin1Char('x'));
+        if (wh.size() == 2)
+            resizedTo = QSize(wh[0].toInt(), wh[1].toInt());
+        args.remove(at, 2);
+    }
     if (args.size() < 3) {
-        std::fprintf(stderr, "usage: shoot [--screen WxH] DATADIR OUTDIR [shot ...]\n");
+        std::fprintf(stderr, "usage: shoot [--screen WxH] [--resize WxH] DATADIR OUTDIR [shot ...]\n");
         return 2;
     }
     // DATADIR is the folder that holds vkimgdir/.
@@ -249,7 +258,15 @@ int main(int argc, char** argv) {
             ++failures;
             continue;
         }
+        if (resizedTo.isValid()) {
+            main->resize(mainSize);
+            settle();
+        }
         QWidget* w = shots[name]();
+        if (resizedTo.isValid()) {
+            main->resize(resizedTo);
+            settle();
+        }
         if (w && !save(w, out.filePath(name + QStringLiteral(".png"))))
             ++failures;
     }
