@@ -3,6 +3,7 @@
 #include "app/CentredStrip.h"
 #include "app/ChildWindows.h"
 #include "app/mdlRavex.h"
+#include "data/Connection.h"
 #include "platform/Picture.h"
 #include "platform/Twips.h"
 #include "platform/Vb.h"
@@ -105,8 +106,10 @@ QString BackgroundPicture() {
 
 frmMain* frmMain::Open() {
     if (!instance()) {
-        // The ground decodes on a second core while the fonts are found and the window is built.
+        // The ground decodes, and the bank's driver loads, on a second core while the fonts are
+        // found and the window is built.
         PrefetchPicture(BackgroundPicture());
+        PreloadBankDriver();
         look::UseInstalledDefaultFont();
         instance() = new frmMain;
         instance()->MDIForm_Load();

@@ -1,9 +1,11 @@
 #include "data/Connection.h"
 
 #include <QAtomicInteger>
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <future>
 
 Q_LOGGING_CATEGORY(lcData, "ravex.data", QtCriticalMsg)
 Q_LOGGING_CATEGORY(lcSql, "ravex.sql", QtCriticalMsg)
@@ -69,7 +71,29 @@ void Connection::noteError(const QSqlError& error) {
     error_ = ClassifyBankError(error);
 }
 
+namespace {
+std::future<void>& driverLoad() {
+    static std::future<void> loading;
+    return loading;
+}
+} // namespace
+
+void PreloadBankDriver() {
+    if (driverLoad().valid())
+        return;
+    // A program that ends at once still lets the load finish before Qt unloads its plugins.
+    qAddPostRoutine([] { driverLoad().wait(); });
+    // A connection made and dropped on its own thread, only for the plugin to be loaded.
+    driverLoad() = std::async(std::launch::async, [] {
+        const QString name = QStringLiteral("bank-driver-preload");
+        QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        QSqlDatabase::removeDatabase(name);
+    });
+}
+
 Connection::Connection(const QString& connectionString) {
+    if (driverLoad().valid())
+        driverLoad().wait();
     static QAtomicInteger<quint64> counter;
     name_ = QStringLiteral("bank-%1").arg(++counter);
     db_ = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name_);

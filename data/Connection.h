@@ -41,6 +41,11 @@ BankError ClassifyBankError(const QSqlError& error);
 // "Provider=...;Data Source=<file>;" -> <file>; empty when the string names no source.
 QString DataSourceOf(const QString& connectionString);
 
+// The SQLite driver is a plugin that the first connection loads. Started at start-up, it loads
+// on another core while the main window is built, and the first window that reads the bank
+// does not wait for it.
+void PreloadBankDriver();
+
 // One open connection to the bank named by a connection string, closed with the object. It never
 // creates a file: a missing bank stays missing and the connection stays closed.
 class Connection {

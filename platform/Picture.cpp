@@ -1,5 +1,6 @@
 #include "platform/Picture.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -102,6 +103,15 @@ QPixmap decode(const QString& path, qint64 size, const QDateTime& modified) {
 void PrefetchPicture(const QString& path) {
     const QFileInfo info(path);
     Prefetch& p = prefetched();
+    static const bool waitAtExit = [] {
+        // A program that ends before it shows the picture lets the decoding finish first.
+        qAddPostRoutine([] {
+            if (prefetched().image.valid())
+                prefetched().image.wait();
+        });
+        return true;
+    }();
+    Q_UNUSED(waitAtExit);
     if (p.image.valid())
         p.image.wait(); // one at a time; an uncollected one is dropped
     if (!info.isFile()) {

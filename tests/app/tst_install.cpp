@@ -182,7 +182,8 @@ private slots:
         info.start("dpkg-deb", {"-f", out.filePath(debs[0]), "Depends"});
         QVERIFY(info.waitForFinished(60000));
         const QByteArray depends = info.readAllStandardOutput();
-        for (const char* package : {"libqt6sql6-sqlite", "libqt6widgets6", "libsdl2-mixer"})
+        for (const char* package :
+             {"libqt6sql6-sqlite", "libqt6widgets6", "libsdl2-mixer", "fonts-dejavu-core", "fonts-farsiweb"})
             QVERIFY2(depends.contains(package), depends.constData());
     }
 };

@@ -491,6 +491,49 @@ private slots:
         QCOMPARE(exam->recordCount(), 0);
     }
 
+    // Rows appended one after another share one prepared statement: a row that fails (a number
+    // already there) leaves the next one free to go in, and other columns get their own.
+    void appendsShareAStatement() {
+        Connection c(bank->connectionString());
+        Recordset rs;
+        QVERIFY(rs.open("tblAzmoon", c));
+        QVERIFY(rs.addRow({{"ID", 4}, {"G_Sahih", 1}}));
+        QVERIFY(rs.addRow({{"ID", 6}, {"G_Sahih", 2}}));
+        QVERIFY(!rs.addRow({{"ID", 4}, {"G_Sahih", 3}}));
+        QVERIFY(rs.addRow({{"ID", 8}, {"G_Sahih", 4}}));
+        QVERIFY(rs.addRow({{"ID", 2}, {"G_Sahih", 1}, {"NoeSoal", "R01"}}));
+        rs.close();
+        auto exam = open("Select * from tblAzmoon");
+        QCOMPARE(ids(*exam), (QList<int>{2, 4, 6, 8}));
+        QCOMPARE(column(*exam, "G_Sahih"), (QStringList{"1", "1", "2", "4"}));
+    }
+
+    // Grading reads the first rows' answers without taking the card through each: one move
+    // (to the first row) is all the bound controls see.
+    void firstRowsWithoutWalking() {
+        auto s = open("Select * from qrySoalat");
+        const QList<int> all = ids(*s);
+        QVERIFY(all.size() > 3);
+        s->moveLast();
+        int moves = 0;
+        connect(s.get(), &BoundSource::moveComplete, this, [&moves] { ++moves; });
+        const QVector<QVariantList> rows = s->firstRows({"ID", "G_Sahih"}, 3);
+        QCOMPARE(rows.size(), 3);
+        for (int i = 0; i < 3; ++i)
+            QCOMPARE(rows[i].value(0).toInt(), all[i]);
+        QCOMPARE(moves, 1);
+        QCOMPARE(s->value("ID").toInt(), all.first());
+        QCOMPARE(s->firstRows({"ID"}, all.size() + 5).size(), all.size());
+    }
+
+    // The driver loaded ahead on its own thread leaves no connection of its own behind.
+    void driverPreloadLeavesNothing() {
+        PreloadBankDriver();
+        Connection c(bank->connectionString());
+        QVERIFY(c.isOpen());
+        QVERIFY(!QSqlDatabase::connectionNames().contains(QStringLiteral("bank-driver-preload")));
+    }
+
     void aTransactionLeavesTheOldExamOrTheNewOne() {
         QVERIFY(bank->exec("INSERT INTO tblAzmoon (ID, G_Sahih) VALUES (1, 1)"));
         {
