@@ -51,7 +51,15 @@ BankHealth CheckBank(const QString& bankPath) {
         }
         if (q.exec(QStringLiteral("SELECT count(*) FROM tblAzmoon")) && q.next())
             health.examRows = q.value(0).toInt();
-        if (health.examRows != 0 && health.examRows != kExamSize)
+        // A mistakes exam holds as many of the learner's mistakes as there are, up to 30: fewer
+        // rows are a whole exam only when every one of them was once answered wrongly.
+        const auto allMistakes = [&q] {
+            return q.exec(QStringLiteral("SELECT count(*) FROM tblAzmoon WHERE ID NOT IN (SELECT "
+                                         "QuestionID FROM tblExamAnswers WHERE Chosen IS NOT Correct)")) &&
+                   q.next() && q.value(0).toInt() == 0;
+        };
+        if (health.examRows != 0 && health.examRows != kExamSize &&
+            (health.examRows > kExamSize || !allMistakes()))
             health.problems << QStringLiteral("tblAzmoon holds %1 rows").arg(health.examRows);
         if (health.examRows == kExamSize &&
             q.exec(QStringLiteral("SELECT count(*) FROM tblAzmoon WHERE G_Sahih NOT BETWEEN 1 AND 4")) &&
