@@ -6,15 +6,21 @@
 #include <QKeyEvent>
 #include <QPainter>
 
+void ShowOnlyPicture(QPushButton* button, const QString& picture, const QString& tooltip) {
+    button->setText(QString());
+    button->setToolTip(tooltip);
+    button->setAccessibleName(tooltip);
+    button->setIcon(look::Picture(picture));
+    button->setFlat(true);
+    button->setFocusPolicy(Qt::NoFocus);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setStyleSheet(
+        QStringLiteral("QPushButton { border: none; padding: 0; background: transparent; }"));
+}
+
 PictureButton::PictureButton(const QString& picture, const QString& tooltip, QWidget* parent)
     : QPushButton(parent) {
-    setToolTip(tooltip);
-    setAccessibleName(tooltip);
-    setIcon(look::Picture(picture));
-    setFlat(true);
-    setFocusPolicy(Qt::NoFocus); // the keys belong to the exam window unless a caller opens Tab
-    setCursor(Qt::PointingHandCursor);
-    setStyleSheet(QStringLiteral("QPushButton { border: none; padding: 0; background: transparent; }"));
+    ShowOnlyPicture(this, picture, tooltip);
 }
 
 void PictureButton::paintEvent(QPaintEvent* event) {

@@ -2,6 +2,10 @@
 
 #include <QPushButton>
 
+// Makes a button only its picture: no text or frame, the tooltip as its name for a screen reader,
+// a pointing hand, and no focus (the keys belong to the exam window unless a caller opens Tab).
+void ShowOnlyPicture(QPushButton* button, const QString& picture, const QString& tooltip);
+
 // A button that is only its picture. One the Tab key reaches draws a dark frame while it has the
 // keyboard focus, so a learner who moves by keys sees where Enter will act.
 class PictureButton : public QPushButton {

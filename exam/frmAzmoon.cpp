@@ -76,20 +76,6 @@ const ControlPlace kExamLayout[] = {
     {"lblNatije", 1170, 7410, 960, 375},
 };
 
-// A button that is only its picture (drawn at one and two times its size, for sharp screens).
-QPushButton* pictureButton(QPushButton* button, const QString& picture, const QString& tooltip) {
-    button->setText(QString());
-    button->setToolTip(tooltip);
-    button->setAccessibleName(tooltip);
-    button->setIcon(look::Picture(picture));
-    button->setFlat(true);
-    button->setFocusPolicy(Qt::NoFocus); // the keys belong to the exam window
-    button->setCursor(Qt::PointingHandCursor);
-    button->setStyleSheet(
-        QStringLiteral("QPushButton { border: none; padding: 0; background: transparent; }"));
-    return button;
-}
-
 QLabel* footLabel(QWidget* form, const char* name, const QString& text,
                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter) {
     return MakeLabel(form, QString::fromLatin1(name), text, NazaninBold(12), alignment);
@@ -142,10 +128,10 @@ void frmAzmoon::BuildControls() {
         }
     }
 
-    pictureButton(c_.cmdFirst, QStringLiteral(":/buttons/key-first"), QStringLiteral("ابتدا"));
-    pictureButton(c_.cmdEnd, QStringLiteral(":/buttons/key-end"), QStringLiteral("انتها"));
-    pictureButton(c_.cmdPrevious, QStringLiteral(":/buttons/key-left"), QStringLiteral("قبلي"));
-    pictureButton(c_.cmdNext, QStringLiteral(":/buttons/key-right"), QStringLiteral("بعدي"));
+    ShowOnlyPicture(c_.cmdFirst, QStringLiteral(":/buttons/key-first"), QStringLiteral("ابتدا"));
+    ShowOnlyPicture(c_.cmdEnd, QStringLiteral(":/buttons/key-end"), QStringLiteral("انتها"));
+    ShowOnlyPicture(c_.cmdPrevious, QStringLiteral(":/buttons/key-left"), QStringLiteral("قبلي"));
+    ShowOnlyPicture(c_.cmdNext, QStringLiteral(":/buttons/key-right"), QStringLiteral("بعدي"));
     const auto own = [this](const char* name, const char* picture, const char* tooltip,
                             void (frmAzmoon::*slot)()) {
         auto* button = new PictureButton(QString::fromLatin1(picture), QString::fromUtf8(tooltip), this);
