@@ -33,6 +33,34 @@ template <typename Check> void withBank(const QString& bankPath, Check check) {
     }
     QSqlDatabase::removeDatabase(name);
 }
+// A main exam: 30 rows, one in each of the 30 ranges of IDs. A mistakes exam: as many of the
+// learner's mistakes as there are, up to 30, every one a question once answered wrongly.
+bool wholeExam(QSqlDatabase& db, QString* why) {
+    InitExamRanges();
+    QList<int> ids;
+    QSqlQuery q(db);
+    if (q.exec(QStringLiteral("SELECT ID FROM tblAzmoon ORDER BY ID"))) {
+        while (q.next())
+            ids << q.value(0).toInt();
+    }
+    QString problem;
+    if (ids.size() != kExamSize)
+        problem = QStringLiteral("%1 rows").arg(ids.size());
+    for (int i = 1; problem.isEmpty() && i <= kExamSize; ++i) {
+        if (ids[i - 1] < gExamRanges[i] || ids[i - 1] >= gExamRanges[i + 1])
+            problem = QStringLiteral("row %1 holds ID %2 outside its range").arg(i).arg(ids[i - 1]);
+    }
+    const bool mistakes =
+        !problem.isEmpty() && !ids.isEmpty() && ids.size() <= kExamSize &&
+        q.exec(QStringLiteral("SELECT count(*) FROM tblAzmoon WHERE ID NOT IN (SELECT QuestionID FROM "
+                              "tblExamAnswers WHERE Chosen IS NOT Correct)")) &&
+        q.next() && q.value(0).toInt() == 0;
+    if (mistakes)
+        problem.clear();
+    if (why)
+        *why = problem;
+    return problem.isEmpty();
+}
 } // namespace
 
 BankHealth CheckBank(const QString& bankPath) {
@@ -51,16 +79,11 @@ BankHealth CheckBank(const QString& bankPath) {
         }
         if (q.exec(QStringLiteral("SELECT count(*) FROM tblAzmoon")) && q.next())
             health.examRows = q.value(0).toInt();
-        // A mistakes exam holds as many of the learner's mistakes as there are, up to 30: fewer
-        // rows are a whole exam only when every one of them was once answered wrongly.
-        const auto allMistakes = [&q] {
-            return q.exec(QStringLiteral("SELECT count(*) FROM tblAzmoon WHERE ID NOT IN (SELECT "
-                                         "QuestionID FROM tblExamAnswers WHERE Chosen IS NOT Correct)")) &&
-                   q.next() && q.value(0).toInt() == 0;
-        };
-        if (health.examRows != 0 && health.examRows != kExamSize &&
-            (health.examRows > kExamSize || !allMistakes()))
-            health.problems << QStringLiteral("tblAzmoon holds %1 rows").arg(health.examRows);
+        QString why;
+        if (health.examRows != 0 && !wholeExam(db, &why))
+            health.problems << QStringLiteral("tblAzmoon holds %1 rows that are not a whole exam: %2")
+                                   .arg(health.examRows)
+                                   .arg(why);
         if (health.examRows == kExamSize &&
             q.exec(QStringLiteral("SELECT count(*) FROM tblAzmoon WHERE G_Sahih NOT BETWEEN 1 AND 4")) &&
             q.next() && q.value(0).toInt() != 0)
@@ -95,23 +118,7 @@ QString DumpBank(const QString& bankPath) {
 }
 
 bool IsWholeExam(const QString& bankPath, QString* why) {
-    InitExamRanges();
-    QList<int> ids;
-    withBank(bankPath, [&](QSqlDatabase& db) {
-        QSqlQuery q(db);
-        if (db.open() && q.exec(QStringLiteral("SELECT ID FROM tblAzmoon ORDER BY ID"))) {
-            while (q.next())
-                ids << q.value(0).toInt();
-        }
-    });
-    QString problem;
-    if (ids.size() != kExamSize)
-        problem = QStringLiteral("%1 rows").arg(ids.size());
-    for (int i = 1; problem.isEmpty() && i <= kExamSize; ++i) {
-        if (ids[i - 1] < gExamRanges[i] || ids[i - 1] >= gExamRanges[i + 1])
-            problem = QStringLiteral("row %1 holds ID %2 outside its range").arg(i).arg(ids[i - 1]);
-    }
-    if (why)
-        *why = problem;
-    return problem.isEmpty();
+    bool whole = false;
+    withBank(bankPath, [&](QSqlDatabase& db) { whole = db.open() && wholeExam(db, why); });
+    return whole;
 }

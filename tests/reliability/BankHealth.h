@@ -20,5 +20,6 @@ BankHealth CheckBank(const QString& bankPath);
 // the program could have written changed.
 QString DumpBank(const QString& bankPath);
 
-// A whole exam: 30 rows, one in each of the 30 ranges of IDs.
+// A whole exam: 30 rows, one in each of the 30 ranges of IDs; or a mistakes exam, up to 30 rows
+// that were every one once answered wrongly.
 bool IsWholeExam(const QString& bankPath, QString* why = nullptr);

@@ -136,10 +136,7 @@ public:
         SetFileDialogHandler({});
         SetRandom(nullptr);
         const BankHealth health = CheckBank(bank.bankPath());
-        QStringList problems = health.problems;
-        if (health.examRows == kExamSize && !IsWholeExam(bank.bankPath()))
-            problems << QStringLiteral("tblAzmoon holds 30 rows that are not a whole exam");
-        return problems;
+        return health.problems;
     }
 
 private:
