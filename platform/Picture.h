@@ -19,7 +19,7 @@ inline constexpr qint64 kPictureCacheBytes = 24 * 1024 * 1024;
 // decodes this way while the window itself is being built.
 void PrefetchPicture(const QString& path);
 
-// Reads one of the program's own pictures, whose format is known ("png", "bmp"): only that
+// Reads one of the program's own pictures, whose format is known ("png", "ppm"): only that
 // format's reader is asked, where Qt would otherwise load every image plugin it has first.
 QPixmap ReadPicture(const QString& path, const char* format);
 

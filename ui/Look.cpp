@@ -10,6 +10,7 @@
 #include <QPixmap>
 #include <QSet>
 #include <QWidget>
+#include <algorithm>
 
 static void initResources() {
     Q_INIT_RESOURCE(resources);
@@ -49,15 +50,14 @@ QString InstalledFamily(const QString& designed) {
     }
     const auto has = [](const QString& family) { return installed.contains(family.toCaseFolded()); };
     QString family = designed;
-    if (!has(designed)) {
-        for (const StandIn& s : kStandIns) {
-            if (designed != QLatin1String(s.designed))
-                continue;
-            for (const char* candidate : s.installed) {
-                if (candidate && has(QLatin1String(candidate))) {
-                    family = QLatin1String(candidate);
-                    break;
-                }
+    const auto standIn = std::find_if(std::begin(kStandIns), std::end(kStandIns), [&](const StandIn& s) {
+        return designed == QLatin1String(s.designed);
+    });
+    if (!has(designed) && standIn != std::end(kStandIns)) {
+        for (const char* candidate : standIn->installed) {
+            if (candidate && has(QLatin1String(candidate))) {
+                family = QLatin1String(candidate);
+                break;
             }
         }
     }
