@@ -1,6 +1,7 @@
 #pragma once
 
 #include "data/SharedState.h"
+#include "rules/ExamDraw.h"
 
 // Start-up: the data folder, the ranges, the main window, the defaults, the connection string.
 // Returns false when start-up failed before the main window could be shown.

@@ -3,7 +3,7 @@
 #include "card/CardControls.h"
 #include "data/BoundSource.h"
 #include "data/SharedState.h"
-#include "editor/QuestionEdit.h"
+#include "rules/QuestionEdit.h"
 #include "platform/Vb.h"
 #include "ui/Layout.h"
 #include "ui/Look.h"

@@ -4,7 +4,7 @@
 #include "card/CardControls.h"
 #include "data/BoundSource.h"
 #include "data/SharedState.h"
-#include "exam/ExamHistory.h"
+#include "data/ExamHistory.h"
 #include "exam/frmAzmoon.h"
 #include "platform/Keys.h"
 #include "progress/ProgressText.h"

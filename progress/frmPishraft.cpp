@@ -1,7 +1,7 @@
 #include "progress/frmPishraft.h"
 
 #include "data/SharedState.h"
-#include "exam/ExamHistory.h"
+#include "data/ExamHistory.h"
 #include "progress/ProgressText.h"
 #include "progress/chart/ProgressChart.h"
 #include "ui/Layout.h"

@@ -1,6 +1,7 @@
 // The program's exam assembly, once per run, on the bank in the data folder; then it exits.
 #include "data/SharedState.h"
-#include "exam/ExamAssembly.h"
+#include "rules/ExamDraw.h"
+#include "rules/ExamAssembly.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -8,8 +8,8 @@
 #include "data/Connection.h"
 #include "data/Recordset.h"
 #include "data/SharedState.h"
-#include "editor/QuestionEdit.h"
-#include "exam/ExamAssembly.h"
+#include "rules/QuestionEdit.h"
+#include "rules/ExamAssembly.h"
 #include "ui/Look.h"
 
 #include <QComboBox>

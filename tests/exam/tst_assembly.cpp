@@ -4,7 +4,7 @@
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
 #include "data/Recordset.h"
-#include "exam/ExamAssembly.h"
+#include "rules/ExamAssembly.h"
 
 #include <QtTest>
 #include <functional>

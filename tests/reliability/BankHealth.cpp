@@ -1,6 +1,7 @@
 #include "reliability/BankHealth.h"
 
 #include "data/SharedState.h"
+#include "rules/ExamDraw.h"
 
 #include <QAtomicInteger>
 #include <QSqlDatabase>

@@ -3,8 +3,9 @@
 // so a half-written question shows as texts of two versions.
 // Usage: crash-driver <bank> <seed>
 #include "data/SharedState.h"
-#include "editor/QuestionEdit.h"
-#include "exam/ExamAssembly.h"
+#include "rules/ExamDraw.h"
+#include "rules/QuestionEdit.h"
+#include "rules/ExamAssembly.h"
 #include "reliability/CrashVersions.h"
 
 #include <QCoreApplication>

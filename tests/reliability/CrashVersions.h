@@ -1,6 +1,6 @@
 #pragma once
 
-#include "editor/QuestionEdit.h"
+#include "rules/QuestionEdit.h"
 
 #include <QString>
 

@@ -4,7 +4,8 @@
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
 #include "data/SharedState.h"
-#include "exam/ExamAssembly.h"
+#include "rules/ExamDraw.h"
+#include "rules/ExamAssembly.h"
 #include "reliability/BankHealth.h"
 #include "reliability/CrashVersions.h"
 

@@ -1,4 +1,4 @@
-#include "exam/Grading.h"
+#include "rules/Grading.h"
 
 #include "data/SharedState.h"
 

@@ -1,4 +1,4 @@
-#include "exam/ExamHistory.h"
+#include "data/ExamHistory.h"
 
 #include "data/Connection.h"
 

@@ -1,4 +1,4 @@
-#include "editor/QuestionEdit.h"
+#include "rules/QuestionEdit.h"
 
 #include "data/Connection.h"
 #include "data/Recordset.h"

@@ -1,9 +1,10 @@
-#include "exam/ExamAssembly.h"
+#include "rules/ExamAssembly.h"
 
 #include "data/Connection.h"
 #include "data/Recordset.h"
 #include "data/SharedState.h"
-#include "exam/ExamHistory.h"
+#include "rules/ExamDraw.h"
+#include "data/ExamHistory.h"
 #include "platform/PersianDigits.h"
 #include "platform/Random.h"
 
