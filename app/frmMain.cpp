@@ -303,6 +303,11 @@ QWidget* frmMain::ShowChild(const QString& name) {
         }
     });
     form->Form_Load();
+    if (!form->Opened()) {
+        children_.remove(name);
+        delete sub; // never shown: nothing of it may linger in the area's list
+        return nullptr;
+    }
     sub->show();
     mdi_->setActiveSubWindow(sub);
     return form;

@@ -2,17 +2,16 @@
 
 #include "card/CardControls.h"
 #include "data/BoundSource.h"
+#include "data/ExamHistory.h"
+#include "data/ExamSnapshot.h"
 #include "data/SharedState.h"
 #include "exam/Circle.h"
-#include "rules/ExamAssembly.h"
-#include "data/ExamHistory.h"
-#include "rules/Grading.h"
 #include "exam/PictureButton.h"
 #include "exam/frmNatije.h"
 #include "platform/Clock.h"
 #include "platform/Keys.h"
 #include "platform/PersianDigits.h"
-#include "platform/Vb.h"
+#include "rules/ExamAssembly.h"
 #include "ui/Layout.h"
 #include "ui/Look.h"
 #include "ui/MessageBox.h"
@@ -30,8 +29,12 @@
 using namespace look;
 
 namespace {
-// Two exam windows would share the one exam table and the answers: one at a time.
-QPointer<frmAzmoon> runningExam;
+// Every exam window open: they share the bank's one exam table, so only one may be taken at a
+// time; a graded one keeps its own copy when another takes the table.
+QList<QPointer<frmAzmoon>>& examWindows() {
+    static QList<QPointer<frmAzmoon>> windows;
+    return windows;
+}
 
 const ControlPlace kExamLayout[] = {
     {"lblTedadeNoeSoal", 4500, 540, 5175, 675},
@@ -95,6 +98,9 @@ frmAzmoon::frmAzmoon(QWidget* parent) : ChildForm(parent) {
     tmrAzmoon_ = new QTimer(this);
     tmrAzmoon_->setObjectName(QStringLiteral("tmrAzmoon"));
     tmrAzmoon_->setInterval(1000);
+    // A coarse timer may fire a few milliseconds early; the session counts each tick as a second.
+    tmrAzmoon_->setTimerType(Qt::PreciseTimer);
+    connect(adoSoalat_, &BoundSource::moveComplete, this, &frmAzmoon::adoSoalat_MoveComplete);
     connect(tmrAzmoon_, &QTimer::timeout, this, &frmAzmoon::tmrAzmoon_Timer);
 }
 
@@ -119,10 +125,15 @@ void frmAzmoon::BuildControls() {
         options_[k]->setAccessibleName(QStringLiteral("گزينه ") + PersianNumber(k + 1));
     shpJavab_->setAccessibleName(QStringLiteral("پاسخ انتخاب شده"));
     c_.imgShekl->setAccessibleName(QStringLiteral("تصوير سؤال"));
-    // An option's circle or its text, clicked, chooses it; the marker lets clicks through.
+    // An option's circle, its number or its text, clicked, chooses it; the marker lets clicks
+    // through.
     for (int k = 0; k < 4; ++k) {
+        lblNumber_[k] = findChild<QLabel*>(QStringLiteral("lblNumber%1").arg(k + 1));
         options_[k]->setAttribute(Qt::WA_TransparentForMouseEvents, false);
-        for (QWidget* target : {static_cast<QWidget*>(options_[k]), c_.lblG[k]}) {
+        for (QWidget* target :
+             {static_cast<QWidget*>(options_[k]), c_.lblG[k], static_cast<QWidget*>(lblNumber_[k])}) {
+            if (!target)
+                continue;
             target->installEventFilter(this);
             target->setCursor(Qt::PointingHandCursor);
         }
@@ -177,45 +188,92 @@ void frmAzmoon::BuildControls() {
     shpJavab_->raise();
 }
 
+frmAzmoon::~frmAzmoon() {
+    if (!ownCopy_.isEmpty()) {
+        adoSoalat_->setRecordSource(QString());
+        adoSoalat_->refresh(); // lets go of the copy before it is removed
+        RemoveExamSnapshot(ownCopy_);
+    }
+}
+
 void frmAzmoon::closeEvent(QCloseEvent* event) {
     tmrAzmoon_->stop(); // closing ends the exam, ungraded
-    if (runningExam == this)
-        runningExam = nullptr;
+    examWindows().removeAll(this);
     ChildForm::closeEvent(event);
+}
+
+QString frmAzmoon::RefusalToOpen(const frmAzmoon* opening) {
+    for (const QPointer<frmAzmoon>& other : examWindows()) {
+        if (other && other != opening && !other->graded())
+            return QStringLiteral("آزمون ديگري باز است؛ نخست آن را ببنديد.");
+    }
+    return {};
 }
 
 void frmAzmoon::Form_Load() {
     PlaceOnMain(14300, 8625);
-    // Its designed place is on option 1; scaled, its table place may round a pixel off that.
-    shpJavab_->move(shpJavab_->x(), markerTop(1));
-    Graded = false;
     card_->ResetOptionColors();
-    bool assembled = false;
-    if (runningExam && runningExam != this) {
-        MsgBox(this, QStringLiteral("آزمون ديگري باز است؛ نخست آن را ببنديد."), MsgIcon::Warning, kAppTitle);
-    } else {
-        runningExam = this;
-        assembled = BuildExam();
+    if (const QString why = RefusalToOpen(this); !why.isEmpty()) {
+        MsgBox(this, why, MsgIcon::Warning, kAppTitle);
+        opened_ = false;
+        return;
     }
-    gExamStart = Now();
-    startMs_ = MonotonicMs();
+    // A graded exam left open keeps showing its own questions once this one takes the table.
+    for (const QPointer<frmAzmoon>& other : examWindows()) {
+        if (other && other != this)
+            other->KeepOwnCopy();
+    }
+    if (!BuildExam()) {
+        opened_ = false;
+        return;
+    }
+    examWindows().append(this);
+    StartSession();
     c_.lblCount->setText(QString::number(adoSoalat_->recordCount()));
-    if (assembled) {
-        tmrAzmoon_->start();
-    } else {
-        // Nothing to answer and nothing to grade: the window stays empty and still.
-        cmdTashih_->hide();
+    tmrAzmoon_->start();
+}
+
+void frmAzmoon::StartSession() {
+    const int size = std::min(adoSoalat_->recordCount(), kExamSize);
+    QVector<ExamQuestion> questions;
+    for (const QVariantList& row :
+         adoSoalat_->firstRows({QStringLiteral("ID"), QStringLiteral("G_Sahih")}, size)) {
+        // A correct option that is not a whole number 1..4 never matches an answer.
+        bool number = false;
+        const int correct = row.value(1).toString().toInt(&number);
+        questions.append({row.value(0).toInt(), number && correct >= 1 && correct <= 4 ? correct : 0, {}});
     }
+    // Reading the rows left the source back on its first row, announced as a move from the last.
+    card_->setPosition(QStringLiteral("1"));
+    session_ = ExamSession(questions, mistakesExam_);
+    session_.start(MonotonicMs());
+    SaveAnswer();
+    ShowAnswer();
+}
+
+void frmAzmoon::KeepOwnCopy() {
+    if (!session_.graded() || !ownCopy_.isEmpty())
+        return;
+    const QString copy = MakeExamSnapshot(adoSoalat_, session_.size());
+    if (copy.isEmpty()) {
+        qCWarning(lcHistory) << "a graded exam could not keep its own copy of its questions";
+        return;
+    }
+    const int position = session_.position();
+    ownCopy_ = copy;
+    adoSoalat_->setConnectionString(copy);
+    adoSoalat_->refresh();
+    card_->setPosition(QStringLiteral("1"));
+    session_.moveTo(1);
+    for (int p = 1; p < position; ++p)
+        card_->NavigateQuestion(keycode::kRight);
+    ShowAnswer();
 }
 
 void frmAzmoon::Refit() {
-    // Scaling puts the marker back at its table place; it must stay on the option it marks, by
-    // the marker rule at the new factor.
-    const int option = markedOption();
-    const double before = scaleFactor();
+    // Scaling puts the marker back at its table place; it stays on the option it marks.
     ChildForm::Refit();
-    if (scaleFactor() != before && option)
-        shpJavab_->move(shpJavab_->x(), markerTop(option));
+    ShowAnswer();
 }
 
 bool frmAzmoon::BuildExam() {
@@ -227,35 +285,35 @@ bool frmAzmoon::BuildExam() {
         return false;
     adoSoalat_->setConnectionString(result.examConnectionString);
     adoSoalat_->setRecordSource(QStringLiteral("Select * from tblAzmoon"));
-    adoSoalat_->refresh();
-    return true;
+    return adoSoalat_->refresh() && adoSoalat_->recordCount() > 0;
 }
 
 void frmAzmoon::correctOptionChanged(QuestionCard& card) {
-    if (Graded)
+    if (session_.graded())
         card.MarkCorrectOption();
 }
 
 void frmAzmoon::afterKeyMove() {
     ShowAnswer();
     // Rows with the same correct option do not repaint by themselves; the red one must follow.
-    if (Graded)
+    if (session_.graded())
         card_->MarkCorrectOption();
 }
 
 void frmAzmoon::paintOption(QuestionCard& card, int k, bool correct) {
     CardHooks::paintOption(card, k, correct);
-    if (correct || !Graded)
+    if (correct || !session_.graded())
         return;
-    // The row's own position, not the shown one: the position label follows the move later.
-    const int n = examIds_.indexOf(adoSoalat_->value(QStringLiteral("ID")).toInt()) + 1;
+    // The row's own position, not the shown one: the session follows the move later.
+    const int n = session_.positionOf(adoSoalat_->value(QStringLiteral("ID")).toInt());
     const int shownCorrect = card.correctOptionText().toInt();
-    if (n >= 1 && gAnswers[n] == k && k != shownCorrect && shownCorrect >= 1 && shownCorrect <= 4)
+    if (n >= 1 && session_.answer(n) == k && k != shownCorrect && shownCorrect >= 1 && shownCorrect <= 4)
         SetTextColour(c_.lblG[k - 1], kRed);
 }
 
-int frmAzmoon::shownPosition() const {
-    return static_cast<int>(vb::RoundHalfEven(vb::Val(c_.lblShomareSoal->text())));
+void frmAzmoon::adoSoalat_MoveComplete() {
+    if (!adoSoalat_->isBOF() && !adoSoalat_->isEOF())
+        session_.arrivedAt(adoSoalat_->value(QStringLiteral("ID")).toInt());
 }
 
 bool frmAzmoon::eventFilter(QObject* watched, QEvent* event) {
@@ -264,7 +322,7 @@ bool frmAzmoon::eventFilter(QObject* watched, QEvent* event) {
         auto* widget = static_cast<QWidget*>(watched);
         if (mouse->button() == Qt::LeftButton && widget->rect().contains(mouse->position().toPoint())) {
             for (int k = 0; k < 4; ++k) {
-                if (watched == options_[k] || watched == c_.lblG[k]) {
+                if (watched == options_[k] || watched == c_.lblG[k] || watched == lblNumber_[k]) {
                     ChooseOption(k + 1);
                     return true;
                 }
@@ -278,16 +336,9 @@ int frmAzmoon::markerTop(int option) const {
     return options_[option - 1]->y() + Scaled(5);
 }
 
-int frmAzmoon::markedOption() const {
-    for (int k = 1; k <= 4; ++k) {
-        if (shpJavab_->y() == markerTop(k))
-            return k;
-    }
-    return 0;
-}
-
 void frmAzmoon::ChooseOption(int option) {
-    shpJavab_->move(shpJavab_->x(), markerTop(option));
+    session_.choose(option);
+    ShowAnswer();
     SaveAnswer();
 }
 
@@ -313,38 +364,35 @@ void frmAzmoon::cmdDown_Click() {
 void frmAzmoon::Form_KeyDown(int keyCode) {
     if (keycode::IsMove(keyCode)) {
         card_->NavigateQuestion(keyCode);
-    } else if (keyCode == keycode::kUp || keyCode == keycode::kDown) {
-        // Only a marker standing exactly on a circle moves: 1 -> 4 going up, 4 -> 1 going down.
-        if (const int k = markedOption()) {
-            const int next = keyCode == keycode::kUp ? (k + 2) % 4 + 1 : k % 4 + 1;
-            shpJavab_->move(shpJavab_->x(), markerTop(next));
-        }
+    } else if (keyCode == keycode::kUp) {
+        session_.markerUp();
+        ShowAnswer();
+    } else if (keyCode == keycode::kDown) {
+        session_.markerDown();
+        ShowAnswer();
     }
     SaveAnswer();
 }
 
 void frmAzmoon::SaveAnswer() {
-    const int n = shownPosition();
-    if (n < 1 || n > adoSoalat_->recordCount())
-        return;
-    if (const int k = markedOption())
-        gAnswers[n] = static_cast<quint8>(k);
+    gAnswers.fill(0);
+    for (int i = 1; i <= session_.size() && i <= kExamSize; ++i)
+        gAnswers[i] = static_cast<quint8>(session_.answer(i));
 }
 
 void frmAzmoon::ShowAnswer() {
-    const int n = shownPosition();
-    if (n < 1 || n > adoSoalat_->recordCount())
-        return;
-    const int a = gAnswers[n];
+    const int a = session_.answer();
     if (a >= 1 && a <= 4)
         shpJavab_->move(shpJavab_->x(), markerTop(a));
 }
 
 void frmAzmoon::tmrAzmoon_Timer() {
-    if (lblTime_->text() == QLatin1String("Time"))
-        gExamLimit = gExamTime; // later changes in the settings do not touch a running exam
-    lblTime_->setText(RemainingText(gExamLimit, MonotonicMs() - startMs_));
-    if (lblTime_->text() == QLatin1String("00:00")) {
+    if (!session_.started())
+        return;
+    const ExamSession::Tick t = session_.tick(MonotonicMs(), gExamTime);
+    gExamLimit = session_.limit();
+    lblTime_->setText(t.text);
+    if (t.timeUp) {
         // Stopped before anything modal, so no tick can announce time-up a second time.
         tmrAzmoon_->stop();
         MsgBox(this, QStringLiteral("زمان به پايان رسيد"), MsgIcon::None, QStringLiteral("Ravex V3"));
@@ -354,58 +402,63 @@ void frmAzmoon::tmrAzmoon_Timer() {
 
 void frmAzmoon::GradeExam() {
     tmrAzmoon_->stop();
-    const bool gradedBefore = Graded; // a second grading shows the result again, kept once
-    Graded = true;
-    const int size = std::min(adoSoalat_->recordCount(), kExamSize);
-    QVector<QVariant> correctOptions;
-    examIds_.clear();
-    for (const QVariantList& row :
-         adoSoalat_->firstRows({QStringLiteral("G_Sahih"), QStringLiteral("ID")}, size)) {
-        correctOptions.append(row.value(0));
-        examIds_.append(row.value(1).toInt());
-    }
+    if (session_.isEmpty())
+        return;
+    const bool gradedBefore = session_.graded(); // a second grading shows the result again, kept once
+    const int passMark = ScaledPassMark(gPassMark, session_.size());
+    const ExamResult result = session_.grade(passMark, MonotonicMs());
+    SaveAnswer();
+    card_->NavigateQuestion(keycode::kPageUp);
     card_->setPosition(QStringLiteral("1"));
+    session_.moveTo(1);
     ShowAnswer();
     card_->MarkCorrectOption();
 
-    const int passMark = ScaledPassMark(gPassMark, size);
-    const ExamGrade grade = GradeAnswers(correctOptions, gAnswers, passMark, size);
     if (!gradedBefore) {
-        GradedExam kept{NowDateTime(),  (MonotonicMs() - startMs_) / 1000,
-                        passMark,       grade.correct,
-                        grade.wrong,    grade.passed,
-                        mistakesExam_,  examIds_,
-                        correctOptions, {}};
-        for (int i = 1; i <= size; ++i)
-            kept.shownChosen.append(gAnswers[i]);
+        GradedExam kept{NowDateTime(),
+                        result.elapsedMs / 1000,
+                        passMark,
+                        result.correct,
+                        result.wrong,
+                        result.passed,
+                        mistakesExam_,
+                        {},
+                        {},
+                        {}};
+        for (const QuestionOutcome& o : result.outcomes) {
+            kept.ids.append(o.id);
+            kept.shownCorrect.append(o.correct >= 1 ? QVariant(o.correct) : QVariant());
+            kept.shownChosen.append(o.chosen);
+        }
         // A bank that will not keep it still grades it: the progress window says why.
         if (const KeepResult k = KeepExam(ConnectionString(), kept); !k.kept)
             qCWarning(lcHistory) << "the graded exam is not kept:" << k.reason;
         else
             emit examKept();
     }
-    gCorrectText = grade.correctText;
-    gWrongText = grade.wrongText;
-    gElapsedText = ElapsedText(MonotonicMs() - startMs_);
-    gVerdictText = grade.verdictText;
+    gCorrectText = result.correctText();
+    gWrongText = result.wrongText();
+    gElapsedText = result.elapsedText();
+    gVerdictText = result.verdictText();
 
-    frmNatije result(this);
-    result.ShowResult();
-    result.setQuestionCount(size);
-    ExecModal(&result);
+    frmNatije window(this);
+    window.ShowResult(result);
+    ExecModal(&window);
     // However the result window was closed, the wrong count stays on the exam window.
-    lblNatije_->setText(gWrongText);
+    lblNatije_->setText(result.wrongText());
     for (QLabel* label : {lblNatije_, lblNatije2_, lblNatije3_})
         label->show();
 
     shpJavab_->setFill(kMarkerGraded);
-    SetTextColour(lblNatije_, grade.passed ? kMaroon : kRed);
+    SetTextColour(lblNatije_, result.passed ? kMaroon : kRed);
 }
 
 void frmAzmoon::cmdTashih_Click() {
     GradeExam();
     cmdTashih_->hide();
     cmdAzmooneMojadad_->show();
+    // The keys go back to the graded card to review it; a new exam needs a deliberate press.
+    setFocus(Qt::OtherFocusReason);
 }
 
 void frmAzmoon::cmdAzmooneMojadad_Click() {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "card/QuestionCard.h"
+#include "rules/ExamSession.h"
 #include "ui/ChildForm.h"
 
 #include <QVector>
@@ -17,16 +18,28 @@ class frmAzmoon : public ChildForm, private CardHooks {
     Q_OBJECT
 public:
     explicit frmAzmoon(QWidget* parent = nullptr);
+    ~frmAzmoon() override;
     void Form_Load() override;
     void Refit() override;
-    bool graded() const { return Graded; }
+    bool graded() const { return session_.graded(); }
+    // False when the window refused to open (another exam is being taken, or no exam could be
+    // assembled): the learner was told why and the window is not shown.
+    bool Opened() const override { return opened_; }
     // Makes this the mistakes exam over these questions (most missed first, at most 30 asked);
     // called before Form_Load. Without it the exam is drawn from the 30 ranges.
     void setQuestionIDs(const QVector<int>& ids);
+    // The exam this window shows; keys, clicks and the countdown act on it.
+    const ExamSession& session() const { return session_; }
+    ExamSession& session() { return session_; }
+    // Why a new exam may not open now (an exam still being taken), or empty.
+    static QString RefusalToOpen(const frmAzmoon* opening);
 
     // The answer marker sits 5 pixels into the circle of the chosen option: at the designed size
     // its top is one of these; a scaled window scales the 5 pixels with it.
     static constexpr int kMarkerTops[4] = {167, 235, 303, 371};
+
+public slots:
+    void tmrAzmoon_Timer();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -39,7 +52,7 @@ private slots:
     void cmdDown_Click();
     void cmdTashih_Click();
     void cmdAzmooneMojadad_Click();
-    void tmrAzmoon_Timer();
+    void adoSoalat_MoveComplete();
 
 private:
     // Where the exam's card differs: the position restarts at 1 on the same ID, the correct
@@ -52,16 +65,20 @@ private:
 
     void BuildControls();
     bool BuildExam();
-    // Puts the marker on option 1..4 and stores it, as the arrow keys do: a click or a digit key.
+    // Reads the exam's rows as the card shows them into a new session.
+    void StartSession();
+    // A graded exam keeps its questions when a new exam takes the bank's exam table: its rows are
+    // copied into a bank of its own first.
+    void KeepOwnCopy();
+    // Chooses option 1..4 of the shown question: a click or a digit key.
     void ChooseOption(int option);
+    // Copies the session's answers into the shared answers the other windows read.
     void SaveAnswer();
+    // Puts the marker on the shown question's stored answer.
     void ShowAnswer();
     void GradeExam();
-    int shownPosition() const;
     // The marker's top on option 1..4, in the window's own (possibly scaled) pixels.
     int markerTop(int option) const;
-    // The option the marker stands exactly on, or 0.
-    int markedOption() const;
 
     BoundSource* adoSoalat_ = nullptr;
     QuestionCard* card_ = nullptr;
@@ -75,9 +92,10 @@ private:
     QLabel* lblNatije_ = nullptr;
     QLabel* lblNatije2_ = nullptr;
     QLabel* lblNatije3_ = nullptr;
-    qint64 startMs_ = 0; // when the exam began, on the monotonic clock
-    bool Graded = false;
+    QLabel* lblNumber_[4] = {};
+    ExamSession session_;
+    bool opened_ = true;
     bool mistakesExam_ = false;
     QVector<int> questionIds_; // the mistakes exam's questions
-    QVector<int> examIds_;     // the graded exam's questions in position order
+    QString ownCopy_;          // the bank file holding this graded exam's own rows, if made
 };

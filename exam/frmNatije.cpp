@@ -58,15 +58,12 @@ frmNatije::frmNatije(QWidget* parent, QSize available) : QDialog(parent) {
     connect(ok, &QPushButton::clicked, this, &frmNatije::Command1_Click);
 }
 
-void frmNatije::ShowResult() {
-    lblDorost_->setText(gCorrectText);
-    lblNadorost_->setText(gWrongText);
-    lblJavabeNatije_->setText(gVerdictText);
-    lblModateTeiShode_->setText(gElapsedText);
-}
-
-void frmNatije::setQuestionCount(int n) {
-    lblTedad_->setText(QString::number(n));
+void frmNatije::ShowResult(const ExamResult& result) {
+    lblTedad_->setText(QString::number(result.questions));
+    lblDorost_->setText(result.correctText());
+    lblNadorost_->setText(result.wrongText());
+    lblJavabeNatije_->setText(result.verdictText());
+    lblModateTeiShode_->setText(result.elapsedText());
 }
 
 void frmNatije::paintEvent(QPaintEvent*) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "rules/ExamSession.h"
+
 #include <QDialog>
 #include <QPixmap>
 
@@ -13,9 +15,9 @@ public:
     // available: the screen area the window must fit; empty for the parent's screen's free area.
     explicit frmNatije(QWidget* parent = nullptr, QSize available = {});
     double scaleFactor() const { return factor_; }
-    // Fills the value labels from the result globals.
-    void ShowResult();
-    void setQuestionCount(int n); // 30, or fewer in a mistakes exam
+    // Fills the value labels from a graded exam: its size (30, or fewer in a mistakes exam),
+    // wrong and correct answers, the time taken and the verdict.
+    void ShowResult(const ExamResult& result);
 
 protected:
     void paintEvent(QPaintEvent* event) override;

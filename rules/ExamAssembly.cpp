@@ -1,12 +1,12 @@
 #include "rules/ExamAssembly.h"
 
 #include "data/Connection.h"
+#include "data/ExamHistory.h"
 #include "data/Recordset.h"
 #include "data/SharedState.h"
-#include "rules/ExamDraw.h"
-#include "data/ExamHistory.h"
 #include "platform/PersianDigits.h"
 #include "platform/Random.h"
+#include "rules/ExamDraw.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -216,7 +216,7 @@ ExamAssemblyResult AssembleExamOf(const QString& connectionString, const QVector
     gExamFilter = filter;
     gExamIDs.fill(0);
     int i = 0;
-    for (bool more = drawn.moveFirst(); more && !drawn.isEOF(); more = drawn.moveNext())
+    for (bool more = drawn.moveFirst(); more && !drawn.isEOF() && i < kExamSize; more = drawn.moveNext())
         gExamIDs[++i] = static_cast<qint16>(drawn.value(QStringLiteral("ID")).toInt());
     gAnswers.fill(0);
     for (int k = 1; k <= kExamSize; ++k)

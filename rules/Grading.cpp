@@ -4,24 +4,6 @@
 
 #include <algorithm>
 
-ExamGrade GradeAnswers(const QVector<QVariant>& correctOptions, const std::array<quint8, 31>& answers,
-                       int passMark, int examSize) {
-    ExamGrade g;
-    examSize = std::clamp(examSize, 0, kExamSize);
-    for (int i = 1; i <= examSize && i <= correctOptions.size(); ++i) {
-        bool number = false;
-        const int stored = correctOptions[i - 1].toString().toInt(&number);
-        if (number && stored == answers[i])
-            ++g.correct;
-    }
-    g.wrong = examSize - g.correct;
-    g.passed = g.correct >= passMark;
-    g.correctText = QString::number(g.correct);
-    g.wrongText = QString::number(g.wrong);
-    g.verdictText = g.passed ? QStringLiteral("قبول") : QStringLiteral("مردود");
-    return g;
-}
-
 int ScaledPassMark(int passMark, int questions) {
     if (passMark <= 0 || questions <= 0)
         return std::max(passMark, 0);

@@ -16,6 +16,9 @@ class ChildForm : public QWidget {
 public:
     using QWidget::QWidget;
     virtual void Form_Load() {}
+    // False when Form_Load refused to open the window (having told the learner why): the main
+    // window then removes it unshown.
+    virtual bool Opened() const { return true; }
     // Windows with a category list let the main window pick an entry by its list position.
     virtual void SelectListIndex(int /*index*/) {}
     // How far the window is scaled down to fit the main window's area: 1 at its designed size.

@@ -6,12 +6,12 @@
 #include "common/TestPlatform.h"
 #include "data/BoundSource.h"
 #include "data/Connection.h"
-#include "data/SharedState.h"
 #include "data/ExamHistory.h"
-#include "rules/Grading.h"
+#include "data/SharedState.h"
 #include "exam/frmAzmoon.h"
 #include "progress/ProgressText.h"
 #include "progress/frmEshtebahat.h"
+#include "rules/ExamSession.h"
 #include "ui/Look.h"
 #include "ui/Modal.h"
 #include "ui/PictureBox.h"
@@ -90,8 +90,14 @@ class TestProgress : public QObject {
     // Sets the answers: right at the positions listed, a wrong option elsewhere.
     void answer(const QSet<int>& rightAt) {
         const auto rows = examRows();
+        // The exam being taken: the one open window not graded yet.
+        frmAzmoon* exam = nullptr;
+        for (auto* form : main->findChildren<frmAzmoon*>())
+            if (!form->graded() && form->isVisible())
+                exam = form;
+        QVERIFY(exam);
         for (int i = 1; i <= rows.size(); ++i)
-            gAnswers[i] = quint8(rightAt.contains(i) ? rows[i - 1].second : rows[i - 1].second % 4 + 1);
+            exam->session().choose(i, rightAt.contains(i) ? rows[i - 1].second : rows[i - 1].second % 4 + 1);
     }
     QWidget* openExam() { return program->Open("Command6"); }
 
@@ -265,6 +271,55 @@ private slots:
             QVERIFY(share >= last);
             last = share;
         }
+    }
+
+    // A graded exam left open to read is not an exam being taken: the mistakes exam opens beside
+    // it and works, the graded one keeps showing its own questions and answers, and the other way
+    // round a graded mistakes exam does not stop a main exam. An exam still being taken refuses
+    // the other with a message and opens nothing.
+    void aGradedExamDoesNotBlockTheOther() {
+        auto* form = qobject_cast<frmAzmoon*>(openExam());
+        answer({});
+        ClickButton(form, "cmdTashih");
+        const QString firstQuestion = ShownText(form, "lblSoorateSoal");
+        const int firstAnswer = form->session().answer(1);
+
+        QWidget* review = program->Open("mnuEshtebahat");
+        ClickButton(review, "cmdAzmooneEshtebahat");
+        auto* again = qobject_cast<frmAzmoon*>(main->Child("frmAzmooneEshtebahat"));
+        QVERIFY(again);
+        QVERIFY(program->platform.messages.messages.isEmpty());
+        QCOMPARE(ShownText(again, "lblCount"), QStringLiteral("30"));
+        QVERIFY(again->findChild<QTimer*>("tmrAzmoon")->isActive());
+        QVERIFY(again->findChild<QPushButton*>("cmdTashih")->isVisible());
+        // The graded exam, though the bank's exam table now holds the other, reads as it did.
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), firstQuestion);
+        main->mdiArea()->setActiveSubWindow(qobject_cast<QMdiSubWindow*>(form->parentWidget()));
+        form->setFocus();
+        PressKey(Qt::Key_Right);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("2"));
+        PressKey(Qt::Key_Left);
+        QCOMPARE(ShownText(form, "lblSoorateSoal"), firstQuestion);
+        QCOMPARE(form->session().answer(1), firstAnswer);
+
+        // Now the mistakes exam is being taken: a main exam is refused, and nothing opens.
+        form->parentWidget()->close();
+        QTest::qWait(0);
+        main->findChild<QPushButton*>("Command6")->click();
+        QCOMPARE(program->platform.messages.messages.size(), 1);
+        QCOMPARE(program->platform.messages.messages[0].prompt,
+                 QStringLiteral("آزمون ديگري باز است؛ نخست آن را ببنديد."));
+        QVERIFY(!main->Child("frmAzmoon"));
+
+        // Graded, it no longer stands in the way.
+        answer({1});
+        ClickButton(again, "cmdTashih");
+        main->findChild<QPushButton*>("Command6")->click();
+        auto* main2 = qobject_cast<frmAzmoon*>(main->Child("frmAzmoon"));
+        QVERIFY(main2);
+        QCOMPARE(program->platform.messages.messages.size(), 1);
+        QCOMPARE(ShownText(main2, "lblCount"), QStringLiteral("30"));
+        QVERIFY(!main2->graded());
     }
 
     // A question answered wrongly stays to re-drill until it is answered right; the mistakes exam

@@ -172,15 +172,21 @@ private slots:
             const qint64 ms = timed([&] { form = program->Open(control.toLatin1().constData()); });
             QVERIFY2(ms < kMaxActionMs, qPrintable(QStringLiteral("%1 ms").arg(ms)));
         }
-        QVERIFY(form);
-        QCOMPARE(form->objectName(), window);
         QCOMPARE(messages().size(), 1);
         QCOMPARE(messages()[0].prompt, kBankBusyText);
-        QVERIFY(ShownText(form, "lblCount").toInt() == 0); // nothing listed ("" or "0")
-        QCOMPARE(ShownText(form, "lblID"), QString());
         QCOMPARE(DumpBank(bank->bankPath()), before);
+        if (window == QLatin1String("frmAzmoon")) {
+            // No exam to give: said once, and no window opens empty.
+            QVERIFY(!form);
+            QVERIFY(!program->main->Child(window));
+        } else {
+            QVERIFY(form);
+            QCOMPARE(form->objectName(), window);
+            QVERIFY(ShownText(form, "lblCount").toInt() == 0); // nothing listed ("" or "0")
+            QCOMPARE(ShownText(form, "lblID"), QString());
+            program->main->Child(window)->parentWidget()->close();
+        }
         // Once the other program lets go, the same window reads the bank again.
-        program->main->Child(window)->parentWidget()->close();
         QWidget* again = program->Open(control.toLatin1().constData());
         QVERIFY(again);
         QVERIFY(ShownText(again, "lblCount").toInt() > 0);
@@ -214,7 +220,7 @@ private slots:
             db.setDatabaseName(bank->bankPath());
             QVERIFY(db.open());
             QVERIFY(QSqlQuery(db).exec(QStringLiteral("BEGIN IMMEDIATE")));
-            const qint64 ms = timed([&] { QVERIFY(program->Open("Command6")); });
+            const qint64 ms = timed([&] { QVERIFY(!program->Open("Command6")); });
             QVERIFY2(ms < kMaxActionMs, qPrintable(QStringLiteral("%1 ms").arg(ms)));
             QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
             db.close();
@@ -275,9 +281,11 @@ private slots:
             if (editor) {
                 ClickButton(editor, "cmdUpdate");
             } else {
+                // A full disk gives no exam (no window); a read-only bank examines from a copy.
                 QWidget* form = program->Open("Command6");
-                QVERIFY(form);
-                QCOMPARE(ShownText(form, "lblCount"), full ? QStringLiteral("0") : QStringLiteral("30"));
+                QCOMPARE(form != nullptr, !full);
+                if (form)
+                    QCOMPARE(ShownText(form, "lblCount"), QStringLiteral("30"));
             }
         }
         QCOMPARE(messages().size(), 1);

@@ -6,6 +6,7 @@
 #include "app/mdlRavex.h"
 #include "data/Recordset.h"
 #include "data/SharedState.h"
+#include "exam/frmAzmoon.h"
 #include "platform/Clock.h"
 #include "platform/SystemDir.h"
 #include "ui/Modal.h"
@@ -49,7 +50,7 @@ private:
 // Grades one exam through the exam window, `right` answers correct and the wrong ones spread
 // over the exam; the exam takes `minutes` on the shot clock.
 void gradeExam(frmMain* main, int right, ShotClock& clock, int days, int minutes) {
-    QWidget* exam = main->Child(QStringLiteral("frmAzmoon"));
+    auto* exam = qobject_cast<frmAzmoon*>(main->Child(QStringLiteral("frmAzmoon")));
     if (auto* again = exam ? exam->findChild<QPushButton*>(QStringLiteral("cmdAzmooneMojadad")) : nullptr;
         again && again->isVisible()) {
         again->click();
@@ -58,7 +59,7 @@ void gradeExam(frmMain* main, int right, ShotClock& clock, int days, int minutes
         main->findChild<QPushButton*>(QStringLiteral("Command6"))->click();
         settle();
     }
-    exam = main->Child(QStringLiteral("frmAzmoon"));
+    exam = qobject_cast<frmAzmoon*>(main->Child(QStringLiteral("frmAzmoon")));
     if (!exam)
         return;
     clock.nextExam(days, minutes);
@@ -68,7 +69,7 @@ void gradeExam(frmMain* main, int right, ShotClock& clock, int days, int minutes
     for (bool more = rows.moveFirst(); more && !rows.isEOF(); more = rows.moveNext(), ++i) {
         const int correct = rows.value(QStringLiteral("G_Sahih")).toInt();
         const bool wrong = (i * 7 + right * 11) % kExamSize < kExamSize - right;
-        gAnswers[i] = static_cast<quint8>(wrong ? correct % 4 + 1 : correct);
+        exam->session().choose(i, wrong ? correct % 4 + 1 : correct);
     }
     exam->findChild<QPushButton*>(QStringLiteral("cmdTashih"))->click();
     settle();
