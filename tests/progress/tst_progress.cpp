@@ -267,6 +267,26 @@ private slots:
         }
     }
 
+    // A duration never reads as a time of day: minutes and seconds in words, hours only past one.
+    void durations_data() {
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("nothing") << qint64(0) << QStringLiteral("۰ ثانيه");
+        QTest::newRow("under a minute") << qint64(59) << QStringLiteral("۵۹ ثانيه");
+        QTest::newRow("a whole minute") << qint64(60) << QStringLiteral("۱ دقيقه");
+        QTest::newRow("a minute and a second") << qint64(61) << QStringLiteral("۱ دقيقه و ۱ ثانيه");
+        QTest::newRow("12 min 30 s") << qint64(750) << QStringLiteral("۱۲ دقيقه و ۳۰ ثانيه");
+        QTest::newRow("an hour") << qint64(3600) << QStringLiteral("۱ ساعت");
+        QTest::newRow("an hour and seconds") << qint64(3605) << QStringLiteral("۱ ساعت و ۵ ثانيه");
+        QTest::newRow("over an hour") << qint64(3725) << QStringLiteral("۱ ساعت و ۲ دقيقه و ۵ ثانيه");
+        QTest::newRow("a clock set back") << qint64(-40) << QStringLiteral("۰ ثانيه");
+    }
+    void durations() {
+        QFETCH(qint64, seconds);
+        QFETCH(QString, text);
+        QCOMPARE(DurationText(seconds), text);
+    }
+
     // A question answered wrongly stays to re-drill until it is answered right; the mistakes exam
     // asks them, graded against the scaled pass mark.
     void mistakesUntilAnsweredRight() {
