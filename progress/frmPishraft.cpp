@@ -1,7 +1,7 @@
 #include "progress/frmPishraft.h"
 
-#include "data/SharedState.h"
 #include "data/ExamHistory.h"
+#include "data/SharedState.h"
 #include "progress/ProgressText.h"
 #include "progress/chart/ProgressChart.h"
 #include "ui/Layout.h"
@@ -14,6 +14,7 @@
 #include <QLibrary>
 #include <QLoggingCategory>
 #include <QPushButton>
+#include <QSignalBlocker>
 #include <QTableWidget>
 #include <algorithm>
 
@@ -22,9 +23,9 @@ using namespace look;
 namespace {
 const ControlPlace kLayout[] = {
     {"lblVaziat", 5400, 120, 8750, 420},   {"cmdEshtebahat", 150, 120, 2400, 450},
-    {"lblAzmoonha", 7350, 660, 6800, 330}, {"grdAzmoonha", 7350, 1020, 6800, 3900},
-    {"lblMozooat", 7350, 5040, 6800, 330}, {"grdMozooat", 7350, 5400, 6800, 2700},
-    {"chtDorost", 150, 660, 7050, 7440},
+    {"lblAzmoonha", 6150, 660, 8000, 330}, {"grdAzmoonha", 6150, 1020, 8000, 3900},
+    {"lblMozooat", 6150, 5040, 8000, 330}, {"grdMozooat", 6150, 5400, 8000, 2700},
+    {"chtDorost", 150, 660, 5850, 7440},
 };
 
 QTableWidget* makeGrid(QWidget* parent, const char* name, const QStringList& headers) {
@@ -33,7 +34,10 @@ QTableWidget* makeGrid(QWidget* parent, const char* name, const QStringList& hea
     grid->setHorizontalHeaderLabels(headers);
     grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
     grid->verticalHeader()->hide();
+    // A chosen row would set every column's heading in bold, wider than its column.
+    grid->horizontalHeader()->setHighlightSections(false);
     grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
     grid->setFont(Tahoma(9));
     return grid;
@@ -67,10 +71,18 @@ frmPishraft::frmPishraft(QWidget* parent) : ChildForm(parent) {
                              QStringLiteral("درست"), QStringLiteral("نادرست"), QStringLiteral("حد قبولي"),
                              QStringLiteral("مدت"), QStringLiteral("نتيجه")});
     grdAzmoonha_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    grdAzmoonha_->horizontalHeader()->setSectionResizeMode(6, QHeaderView::ResizeToContents);
+    // Row numbers: the chart numbers its exams the same way.
+    grdAzmoonha_->verticalHeader()->show();
+    grdAzmoonha_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    connect(grdAzmoonha_, &QTableWidget::itemSelectionChanged, this,
+            &frmPishraft::grdAzmoonha_SelectionChanged);
     grdMozooat_ = makeGrid(this, "grdMozooat",
                            {QStringLiteral("موضوع"), QStringLiteral("پاسخها"), QStringLiteral("درست"),
                             QStringLiteral("درصد درست")});
     grdMozooat_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    // A double-click or Enter on a category goes on to re-drilling what was missed.
+    connect(grdMozooat_, &QTableWidget::activated, this, &frmPishraft::cmdEshtebahat_Click);
 
     LoadChart();
 
@@ -97,11 +109,13 @@ void frmPishraft::LoadChart() {
     }
     const auto make = reinterpret_cast<MakeProgressChartFn>(module.resolve(kMakeProgressChart));
     fillChart_ = reinterpret_cast<FillProgressChartFn>(module.resolve(kFillProgressChart));
-    if (!make || !fillChart_) {
+    markChart_ = reinterpret_cast<MarkProgressChartFn>(module.resolve(kMarkProgressChart));
+    if (!make || !fillChart_ || !markChart_) {
         qCWarning(lcProgress) << "no chart:" << module.errorString();
         chtDorost_ = MakeLabel(this, QStringLiteral("chtDorost"), QStringLiteral("نمودار در دسترس نيست"),
                                Tahoma(10), Qt::AlignCenter);
         fillChart_ = nullptr;
+        markChart_ = nullptr;
         return;
     }
     chtDorost_ = make(this);
@@ -113,14 +127,59 @@ void frmPishraft::Form_Load() {
     RefreshHistory();
 }
 
+int frmPishraft::selectedRow(const QTableWidget* grid) const {
+    const QList<QTableWidgetItem*> chosen = grid->selectedItems();
+    return chosen.isEmpty() ? -1 : chosen.first()->row();
+}
+
+int frmPishraft::selectedExamId() const {
+    const int row = selectedRow(grdAzmoonha_);
+    return row >= 0 && row < exams_.size() ? exams_[row].examId : 0;
+}
+
 void frmPishraft::RefreshHistory() {
-    FillExams();
+    // A new exam comes in at the top: the chosen exam and category are found again by what they
+    // are, not by the row they stood on.
+    const int examId = selectedExamId();
+    const int categoryRow = selectedRow(grdMozooat_);
+    const QString category = categoryRow >= 0 ? grdMozooat_->item(categoryRow, 0)->text() : QString();
+
+    exams_ = KeptExams(ConnectionString());
+    const auto kept = std::find_if(exams_.begin(), exams_.end(), [&](auto& e) { return e.examId == examId; });
+    const int examRow = examId > 0 && kept != exams_.end() ? int(kept - exams_.begin()) : -1;
+    chartData_.marked = examRow;
+    {
+        const QSignalBlocker quiet(grdAzmoonha_);
+        FillExams();
+    }
     FillChart();
+    // Rows are chosen through the current cell: selectRow looks for its column one pixel past
+    // the edge of a right-to-left table and chooses nothing.
+    if (examRow >= 0) {
+        grdAzmoonha_->setCurrentCell(examRow, 0);
+        grdAzmoonha_->scrollToItem(grdAzmoonha_->item(examRow, 0));
+    }
+
     FillCategories();
+    const QList<QTableWidgetItem*> same =
+        category.isEmpty() ? QList<QTableWidgetItem*>() : grdMozooat_->findItems(category, Qt::MatchExactly);
+    for (QTableWidgetItem* item : same) {
+        if (item->column() == 0) {
+            grdMozooat_->setCurrentCell(item->row(), 0);
+            grdMozooat_->scrollToItem(item);
+            break;
+        }
+    }
+}
+
+void frmPishraft::grdAzmoonha_SelectionChanged() {
+    chartData_.marked = selectedRow(grdAzmoonha_);
+    if (markChart_)
+        markChart_(chtDorost_, chartData_.marked);
 }
 
 void frmPishraft::FillExams() {
-    const QVector<KeptExamRow> exams = KeptExams(ConnectionString());
+    const QVector<KeptExamRow>& exams = exams_;
     const QString reason = HistoryUnavailableReason(ConnectionString());
     const QString lastFailure = LastKeepFailure();
     if (!reason.isEmpty())
@@ -136,13 +195,14 @@ void frmPishraft::FillExams() {
                                                                  [](auto& e) { return e.passed; }))));
     SetTextColour(lblVaziat_, reason.isEmpty() && lastFailure.isEmpty() ? kQuestionBlue : kRed);
 
+    grdAzmoonha_->clearSelection();
     grdAzmoonha_->setRowCount(int(exams.size()));
+    QStringList numbers;
     for (int r = 0; r < exams.size(); ++r) {
         const KeptExamRow& e = exams[r];
+        numbers << PersianNumber(r + 1);
         setCell(grdAzmoonha_, r, 0, JalaliDateText(e.takenAt.date()));
-        setCell(grdAzmoonha_, r, 1,
-                PersianNumber(e.takenAt.time().hour()).rightJustified(2, u'۰') + u':' +
-                    PersianNumber(e.takenAt.time().minute()).rightJustified(2, u'۰'));
+        setCell(grdAzmoonha_, r, 1, ClockText(e.takenAt.time()));
         setCell(grdAzmoonha_, r, 2, e.mistakesExam ? QStringLiteral("اشتباهات") : QStringLiteral("اصلي"));
         setCell(grdAzmoonha_, r, 3, PersianNumber(e.correct), kCorrectGreen);
         setCell(grdAzmoonha_, r, 4, PersianNumber(e.wrong), kRed);
@@ -150,16 +210,26 @@ void frmPishraft::FillExams() {
         setCell(grdAzmoonha_, r, 6, DurationText(e.durationSeconds));
         setCell(grdAzmoonha_, r, 7, verdict(e.passed), e.passed ? kCorrectGreen : kRed);
     }
+    grdAzmoonha_->setVerticalHeaderLabels(numbers);
 }
 
 void frmPishraft::FillChart() {
     if (!fillChart_)
         return;
-    // Oldest first along the axis; the table above lists them newest first.
-    QVector<KeptExamRow> exams = KeptExams(ConnectionString());
-    std::reverse(exams.begin(), exams.end());
+    // The chart numbers its exams as the table's rows, newest first. A Persian reader starts at
+    // the right, so exam 1, the newest, stands at the right edge and the eye meets the exams
+    // leftwards in the order the table lists them downwards.
+    const QVector<KeptExamRow>& exams = exams_;
     ProgressChartData& d = chartData_;
+    const int marked = d.marked;
     d = ProgressChartData();
+    d.rightToLeft = true;
+    d.marked = marked;
+    d.pointClicked = [this](int point) {
+        grdAzmoonha_->setFocus(Qt::MouseFocusReason);
+        grdAzmoonha_->setCurrentCell(point, 0);
+        grdAzmoonha_->scrollToItem(grdAzmoonha_->item(point, 0));
+    };
     d.scale = scaleFactor();
     d.title = QStringLiteral("پاسخهاي درست در هر آزمون");
     d.titleFont = TahomaBold(10);
@@ -175,6 +245,7 @@ void frmPishraft::FillChart() {
     for (int i = 0; i < exams.size(); ++i) {
         d.correct.append({i + 1, exams[i].correct});
         d.pass.append({i + 1, exams[i].passMark});
+        d.tips.append(ExamSummaryText(exams[i]));
         top = std::max({top, exams[i].correct, exams[i].passMark});
     }
     if (exams.size() == 1)

@@ -4,7 +4,9 @@
 #include <QFont>
 #include <QPair>
 #include <QString>
+#include <QStringList>
 #include <QVector>
+#include <functional>
 
 class QWidget;
 
@@ -27,6 +29,14 @@ struct ProgressChartData {
     QString xTitle;
     int xMax = 2;
     int yMax = 30;
+    // The exam numbers grow from the right edge leftwards, the value axis stands at the right.
+    bool rightToLeft = false;
+    // Shown while the pointer is over a point of `correct`, one text a point in the same order.
+    QStringList tips;
+    // The point of `correct` ringed as chosen, -1 for none.
+    int marked = -1;
+    // Told the point of `correct` a click landed on.
+    std::function<void(int)> pointClicked;
     // The window's scale factor: the fonts above are their designed sizes, drawn at this share.
     double scale = 1.0;
 };
@@ -35,5 +45,8 @@ struct ProgressChartData {
 // charting library and the graphics libraries it brings would otherwise load with every start.
 using MakeProgressChartFn = QWidget* (*)(QWidget* parent);
 using FillProgressChartFn = void (*)(QWidget* chart, const ProgressChartData& data);
+// Rings another point of `correct` (-1: none) without drawing the chart afresh.
+using MarkProgressChartFn = void (*)(QWidget* chart, int point);
 inline constexpr const char* kMakeProgressChart = "ravexMakeProgressChart";
 inline constexpr const char* kFillProgressChart = "ravexFillProgressChart";
+inline constexpr const char* kMarkProgressChart = "ravexMarkProgressChart";

@@ -11,19 +11,24 @@
 #include "exam/frmAzmoon.h"
 #include "progress/ProgressText.h"
 #include "progress/frmEshtebahat.h"
+#include "progress/frmPishraft.h"
 #include "rules/ExamSession.h"
 #include "ui/Look.h"
 #include "ui/Modal.h"
 #include "ui/PictureBox.h"
 #include "ui/PictureZoom.h"
 
+#include <QChartView>
 #include <QDialog>
 #include <QFile>
 #include <QLabel>
+#include <QLineSeries>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScatterSeries>
 #include <QSqlQuery>
 #include <QTableWidget>
+#include <QToolTip>
 #include <QtTest>
 
 #include <unistd.h>
@@ -42,6 +47,34 @@ QString colours(QWidget* form) {
             red += QString::number(k);
     }
     return QStringLiteral("g:%1 r:%2").arg(green, red);
+}
+
+// Where a point of a chart series is drawn, in its view's viewport.
+QPoint placeOf(QChartView* view, QXYSeries* series, int index) {
+    const QPointF inChart = view->chart()->mapToPosition(series->at(index), series);
+    return view->mapFromScene(view->chart()->mapToScene(inChart));
+}
+
+// The chart's line of correct answers, and the ring around the chosen exam's point.
+QLineSeries* correctLine(QChartView* view) {
+    for (QAbstractSeries* s : view->chart()->series())
+        if (s->type() == QAbstractSeries::SeriesTypeLine && s->name() == QStringLiteral("پاسخ درست"))
+            return static_cast<QLineSeries*>(s);
+    return nullptr;
+}
+QList<QPointF> ringPoints(QChartView* view) {
+    for (QAbstractSeries* s : view->chart()->series())
+        if (auto* ring = qobject_cast<QScatterSeries*>(s))
+            return ring->points();
+    return {};
+}
+
+void clickCell(QTableWidget* grid, int row, bool twice = false) {
+    const QPoint at = grid->visualItemRect(grid->item(row, 0)).center();
+    if (twice)
+        QTest::mouseDClick(grid->viewport(), Qt::LeftButton, {}, at);
+    else
+        QTest::mouseClick(grid->viewport(), Qt::LeftButton, {}, at);
 }
 
 struct KeptAnswer {
@@ -100,6 +133,27 @@ class TestProgress : public QObject {
             exam->session().choose(i, rightAt.contains(i) ? rows[i - 1].second : rows[i - 1].second % 4 + 1);
     }
     QWidget* openExam() { return program->Open("Command6"); }
+    // Grades one exam a day from 1405/01/01 on, each with the given number of right answers.
+    void gradeExams(const QList<int>& rights) {
+        const QDate first = QDate(2026, 3, 21);
+        for (const int right : rights) {
+            QWidget* form = main->Child("frmAzmoon");
+            if (form) {
+                program->platform.clock.day = program->platform.clock.day.addDays(1);
+                ClickButton(form, "cmdAzmooneMojadad");
+                QTest::qWait(0);
+                form = main->Child("frmAzmoon");
+            } else {
+                program->platform.clock.day = first;
+                form = openExam();
+            }
+            QSet<int> rightAt;
+            for (int i = 1; i <= right; ++i)
+                rightAt.insert(i);
+            answer(rightAt);
+            ClickButton(form, "cmdTashih");
+        }
+    }
 
 private slots:
     void init() {
@@ -238,20 +292,7 @@ private slots:
     }
 
     void theProgressWindow() {
-        for (int exam = 0; exam < 3; ++exam) {
-            program->platform.clock.day = QDate(2026, 3, 21).addDays(exam);
-            QWidget* form = main->Child("frmAzmoon");
-            if (form) {
-                ClickButton(form, "cmdAzmooneMojadad");
-                QTest::qWait(0);
-            }
-            form = form ? main->Child("frmAzmoon") : openExam();
-            QSet<int> right;
-            for (int i = 1; i <= 20 + 4 * exam; ++i)
-                right.insert(i);
-            answer(right);
-            ClickButton(form, "cmdTashih");
-        }
+        gradeExams({20, 24, 28});
         QWidget* progress = program->Open("mnuPishraft");
         QCOMPARE(progress->windowTitle(), QStringLiteral("پیشرفت من"));
         auto* exams = progress->findChild<QTableWidget*>("grdAzmoonha");
@@ -320,6 +361,127 @@ private slots:
         QCOMPARE(program->platform.messages.messages.size(), 1);
         QCOMPARE(ShownText(main2, "lblCount"), QStringLiteral("30"));
         QVERIFY(!main2->graded());
+    }
+
+    // A duration never reads as a time of day: minutes and seconds in words, hours only past one.
+    void durations_data() {
+        QTest::addColumn<qint64>("seconds");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("nothing") << qint64(0) << QStringLiteral("۰ ثانيه");
+        QTest::newRow("under a minute") << qint64(59) << QStringLiteral("۵۹ ثانيه");
+        QTest::newRow("a whole minute") << qint64(60) << QStringLiteral("۱ دقيقه");
+        QTest::newRow("a minute and a second") << qint64(61) << QStringLiteral("۱ دقيقه و ۱ ثانيه");
+        QTest::newRow("12 min 30 s") << qint64(750) << QStringLiteral("۱۲ دقيقه و ۳۰ ثانيه");
+        QTest::newRow("an hour") << qint64(3600) << QStringLiteral("۱ ساعت");
+        QTest::newRow("an hour and seconds") << qint64(3605) << QStringLiteral("۱ ساعت و ۵ ثانيه");
+        QTest::newRow("over an hour") << qint64(3725) << QStringLiteral("۱ ساعت و ۲ دقيقه و ۵ ثانيه");
+        QTest::newRow("a clock set back") << qint64(-40) << QStringLiteral("۰ ثانيه");
+    }
+    void durations() {
+        QFETCH(qint64, seconds);
+        QFETCH(QString, text);
+        QCOMPARE(DurationText(seconds), text);
+    }
+
+    // The chosen exam is the same exam after a new one is kept with the window open, in the
+    // table and in the chart's ring, though it moved down a row.
+    void theChosenExamFollowsANewExam() {
+        gradeExams({20, 24, 28});
+        auto* progress = qobject_cast<frmPishraft*>(program->Open("mnuPishraft"));
+        QVERIFY(progress);
+        auto* exams = progress->findChild<QTableWidget*>("grdAzmoonha");
+        auto* chart = progress->findChild<QChartView*>("chtDorost");
+        QVERIFY(exams && chart);
+        clickCell(exams, 1);
+        const int chosen = progress->selectedExamId();
+        QCOMPARE(chosen, 2);
+        QCOMPARE(ringPoints(chart), QList<QPointF>{QPointF(2, 24)});
+
+        gradeExams({10});
+        QCOMPARE(exams->rowCount(), 4);
+        QCOMPARE(progress->selectedExamId(), chosen);
+        QCOMPARE(exams->selectedItems().first()->row(), 2);
+        QCOMPARE(exams->item(2, 3)->text(), QStringLiteral("۲۴"));
+        QCOMPARE(exams->item(0, 3)->text(), QStringLiteral("۱۰"));
+        QCOMPARE(ringPoints(chart), QList<QPointF>{QPointF(3, 24)});
+        // With nothing chosen, a new exam chooses nothing either.
+        exams->clearSelection();
+        QVERIFY(ringPoints(chart).isEmpty());
+        gradeExams({12});
+        QCOMPARE(exams->rowCount(), 5);
+        QCOMPARE(progress->selectedExamId(), 0);
+        QVERIFY(ringPoints(chart).isEmpty());
+    }
+
+    // The chart reads as the table: its exam 1 is the table's first row, at the right, and so on
+    // leftwards; the pointer over a point names that exam, a click on it chooses its row.
+    void theChartReadsAsTheTable() {
+        gradeExams({20, 24, 28});
+        QWidget* progress = program->Open("mnuPishraft");
+        auto* exams = progress->findChild<QTableWidget*>("grdAzmoonha");
+        auto* chart = progress->findChild<QChartView*>("chtDorost");
+        QVERIFY(exams && chart);
+        QLineSeries* line = correctLine(chart);
+        QVERIFY(line);
+        QCOMPARE(line->count(), exams->rowCount());
+        const QLocale persian(QLocale::Persian, QLocale::Iran);
+        for (int r = 0; r < exams->rowCount(); ++r) {
+            QCOMPARE(line->at(r).x(), r + 1);
+            QCOMPARE(int(line->at(r).y()), persian.toInt(exams->item(r, 3)->text()));
+            QCOMPARE(exams->verticalHeaderItem(r)->text(), PersianNumber(r + 1));
+            if (r > 0)
+                QVERIFY(placeOf(chart, line, r).x() < placeOf(chart, line, r - 1).x());
+        }
+        for (int r = 0; r < exams->rowCount(); ++r) {
+            QTest::mouseMove(chart->viewport(), placeOf(chart, line, r) + QPoint(2, -1));
+            QTRY_VERIFY(QToolTip::isVisible());
+            const QString tip = QToolTip::text();
+            QVERIFY2(tip.contains(exams->item(r, 0)->text() + QStringLiteral(" ساعت ") +
+                                  exams->item(r, 1)->text()),
+                     qPrintable(tip));
+            QVERIFY2(tip.contains(QStringLiteral("درست: %1 از ۳۰").arg(exams->item(r, 3)->text())),
+                     qPrintable(tip));
+        }
+        QCOMPARE(QToolTip::text(),
+                 QStringLiteral("آزمون اصلي، ۱۴۰۵/۰۱/۰۱ ساعت ۱۰:۰۰\nدرست: ۲۰ از ۳۰، حد قبولي: ۲۵"));
+        // Away from every point the tip goes.
+        QTest::mouseMove(chart->viewport(), QPoint(3, 3));
+        QTRY_VERIFY(!QToolTip::isVisible());
+
+        QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, placeOf(chart, line, 2));
+        QCOMPARE(exams->selectedItems().first()->row(), 2);
+        QCOMPARE(QApplication::focusWidget(), exams);
+        QCOMPARE(ringPoints(chart), QList<QPointF>{line->at(2)});
+        PressKey(Qt::Key_Up, Qt::NoModifier, 2);
+        QCOMPARE(exams->selectedItems().first()->row(), 0);
+        QCOMPARE(ringPoints(chart), QList<QPointF>{line->at(0)});
+        // A click beside the points leaves the choice as it was.
+        QTest::mouseClick(chart->viewport(), Qt::LeftButton, {}, QPoint(3, 3));
+        QCOMPARE(exams->selectedItems().first()->row(), 0);
+    }
+
+    void aCategoryOpensTheMistakes_data() {
+        QTest::addColumn<bool>("byEnter");
+        QTest::newRow("double-click") << false;
+        QTest::newRow("Enter") << true;
+    }
+    void aCategoryOpensTheMistakes() {
+        QFETCH(bool, byEnter);
+        gradeExams({20});
+        main->Child("frmAzmoon")->parentWidget()->close();
+        QTest::qWait(0);
+        QWidget* progress = program->Open("mnuPishraft");
+        auto* categories = progress->findChild<QTableWidget*>("grdMozooat");
+        QVERIFY(categories->rowCount() > 1);
+        clickCell(categories, 1);
+        QVERIFY(!main->Child("frmEshtebahat")); // a click only chooses
+        if (byEnter)
+            PressKey(Qt::Key_Return);
+        else
+            clickCell(categories, 1, true);
+        QWidget* review = main->Child("frmEshtebahat");
+        QVERIFY(review);
+        QCOMPARE(ShownText(review, "lblCount"), QStringLiteral("10"));
     }
 
     // A question answered wrongly stays to re-drill until it is answered right; the mistakes exam
