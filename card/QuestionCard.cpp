@@ -113,6 +113,14 @@ void QuestionCard::adoSoalat_MoveComplete() {
         setPosition(QStringLiteral("1"));
 }
 
+void QuestionCard::NavigateTo(int n) {
+    if (adoSoalat_->isBOF() || adoSoalat_->isEOF() || n < 1 || n > count() || n == position())
+        return;
+    adoSoalat_->moveFromFirst(n - 1);
+    setPosition(QString::number(n));
+    hooks_->afterKeyMove();
+}
+
 void QuestionCard::NavigateQuestion(int keyCode) {
     if (adoSoalat_->isBOF() || adoSoalat_->isEOF()) {
         // Not acted on: the cursor is only brought back onto a row.

@@ -70,6 +70,9 @@ public:
 
     // Key codes (platform/Keys.h): first, last, previous, next; any other code does nothing.
     void NavigateQuestion(int keyCode);
+    // Goes straight to position n (1..count), as Page Up and Page Down go to the ends: one move,
+    // the counter set, the window's after-move hook run. Nothing outside the list or where it is.
+    void NavigateTo(int n);
     void ShowPicture();
     void ResetOptionColors();
     // Marks the option the correct-option text names ("1".."4"); other text changes nothing.

@@ -20,6 +20,8 @@ QString gWrongText;
 QString gVerdictText;
 QString gElapsedText;
 
+bool gCheckBeforeGrading = true;
+
 QString gMusicFile;
 bool gMusicDeleted = false;
 

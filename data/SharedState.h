@@ -26,6 +26,9 @@ extern QString gWrongText;
 extern QString gVerdictText;
 extern QString gElapsedText;
 
+// Whether the grade button first asks about questions never shown or flagged.
+extern bool gCheckBeforeGrading;
+
 // The background music.
 extern QString gMusicFile;
 extern bool gMusicDeleted;

@@ -6,6 +6,7 @@
 #include "data/ExamSnapshot.h"
 #include "data/SharedState.h"
 #include "exam/Circle.h"
+#include "exam/ExamOverview.h"
 #include "exam/PictureButton.h"
 #include "exam/frmNatije.h"
 #include "platform/Clock.h"
@@ -18,6 +19,7 @@
 #include "ui/Modal.h"
 #include "ui/PictureBox.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
@@ -77,6 +79,8 @@ const ControlPlace kExamLayout[] = {
     {"lblNatije2", 2220, 7410, 2300, 375},
     {"lblNatije3", 2130, 7410, 90, 375},
     {"lblNatije", 1170, 7410, 960, 375},
+    // Below option 4 on the right, where nothing else stands.
+    {"chkAlamat", 12240, 6660, 1860, 390},
 };
 
 QLabel* footLabel(QWidget* form, const char* name, const QString& text,
@@ -181,7 +185,18 @@ void frmAzmoon::BuildControls() {
     for (QLabel* hidden : {lblNatije_, lblNatije2_, lblNatije3_})
         hidden->hide();
 
+    pnlFehrest_ = new ExamOverview(this);
+    connect(pnlFehrest_, &ExamOverview::cellClicked, this, &frmAzmoon::GoToQuestion);
+    chkAlamat_ = new QCheckBox(QStringLiteral("علامت براي مرور (F3)"), this);
+    chkAlamat_->setObjectName(QStringLiteral("chkAlamat"));
+    chkAlamat_->setFont(TahomaBold(8));
+    chkAlamat_->setLayoutDirection(Qt::RightToLeft);
+    chkAlamat_->setToolTip(QStringLiteral("اين سؤال را براي نگاهي دوباره علامت بزنيد (F3)"));
+    chkAlamat_->setFocusPolicy(Qt::NoFocus); // the keys stay with the exam
+    connect(chkAlamat_, &QCheckBox::clicked, this, &frmAzmoon::chkAlamat_Click);
+
     PlaceLayout(kExamLayout);
+    PlaceLayout(ExamOverview::Layout());
     for (QPushButton* button :
          {c_.cmdFirst, c_.cmdEnd, c_.cmdPrevious, c_.cmdNext, up, down, cmdTashih_, cmdAzmooneMojadad_})
         button->setIconSize(button->size());
@@ -249,6 +264,7 @@ void frmAzmoon::StartSession() {
     session_.start(MonotonicMs());
     SaveAnswer();
     ShowAnswer();
+    ShowOverview();
 }
 
 void frmAzmoon::KeepOwnCopy() {
@@ -314,6 +330,23 @@ void frmAzmoon::paintOption(QuestionCard& card, int k, bool correct) {
 void frmAzmoon::adoSoalat_MoveComplete() {
     if (!adoSoalat_->isBOF() && !adoSoalat_->isEOF())
         session_.arrivedAt(adoSoalat_->value(QStringLiteral("ID")).toInt());
+    ShowOverview();
+}
+
+void frmAzmoon::ShowOverview() {
+    pnlFehrest_->showSession(session_);
+    chkAlamat_->setChecked(session_.flagged(session_.position()));
+}
+
+void frmAzmoon::chkAlamat_Click(bool checked) {
+    session_.setFlagged(session_.position(), checked);
+    ShowOverview();
+}
+
+void frmAzmoon::GoToQuestion(int position) {
+    // One move straight there: the questions in between are not shown on the way.
+    card_->NavigateTo(position);
+    setFocus(Qt::OtherFocusReason);
 }
 
 bool frmAzmoon::eventFilter(QObject* watched, QEvent* event) {
@@ -343,6 +376,11 @@ void frmAzmoon::ChooseOption(int option) {
 }
 
 void frmAzmoon::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == kFlagKey && event->modifiers() == Qt::NoModifier) {
+        session_.toggleFlag();
+        ShowOverview();
+        return;
+    }
     if (const int option = keycode::OptionNumber(event->key())) {
         ChooseOption(option);
         return;
@@ -395,6 +433,12 @@ void frmAzmoon::tmrAzmoon_Timer() {
     if (t.timeUp) {
         // Stopped before anything modal, so no tick can announce time-up a second time.
         tmrAzmoon_->stop();
+        if (asking_) {
+            // The check before grading gives way: the grade button's handler announces it.
+            timeUpWhileAsking_ = true;
+            CloseQuestion();
+            return;
+        }
         MsgBox(this, QStringLiteral("زمان به پايان رسيد"), MsgIcon::None, QStringLiteral("Ravex V3"));
         GradeExam();
     }
@@ -451,9 +495,28 @@ void frmAzmoon::GradeExam() {
 
     shpJavab_->setFill(kMarkerGraded);
     SetTextColour(lblNatije_, result.passed ? kMaroon : kRed);
+    ShowOverview();
 }
 
 void frmAzmoon::cmdTashih_Click() {
+    // Questions never shown or flagged: asked first, once the exam is running.
+    if (gCheckBeforeGrading && !session_.graded()) {
+        if (const QString question = BeforeGradingQuestion(session_); !question.isEmpty()) {
+            asking_ = true;
+            const Answer answer = AskYesNo(this, question, kAppTitle);
+            asking_ = false;
+            if (timeUpWhileAsking_) {
+                timeUpWhileAsking_ = false;
+                MsgBox(this, QStringLiteral("زمان به پايان رسيد"), MsgIcon::None, QStringLiteral("Ravex V3"));
+                GradeExam();
+                return;
+            }
+            if (answer != Answer::Yes) {
+                setFocus(Qt::OtherFocusReason);
+                return;
+            }
+        }
+    }
     GradeExam();
     cmdTashih_->hide();
     cmdAzmooneMojadad_->show();

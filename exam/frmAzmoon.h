@@ -8,6 +8,8 @@
 
 class BoundSource;
 class Circle;
+class ExamOverview;
+class QCheckBox;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -33,6 +35,8 @@ public:
     ExamSession& session() { return session_; }
     // Why a new exam may not open now (an exam still being taken), or empty.
     static QString RefusalToOpen(const frmAzmoon* opening);
+    // The key that flags the shown question to look at again.
+    static constexpr Qt::Key kFlagKey = Qt::Key_F3;
 
     // The answer marker sits 5 pixels into the circle of the chosen option: at the designed size
     // its top is one of these; a scaled window scales the 5 pixels with it.
@@ -53,6 +57,9 @@ private slots:
     void cmdTashih_Click();
     void cmdAzmooneMojadad_Click();
     void adoSoalat_MoveComplete();
+    void chkAlamat_Click(bool checked);
+    // Goes to a question of the overview through the card's own moves.
+    void GoToQuestion(int position);
 
 private:
     // Where the exam's card differs: the position restarts at 1 on the same ID, the correct
@@ -77,6 +84,8 @@ private:
     // Puts the marker on the shown question's stored answer.
     void ShowAnswer();
     void GradeExam();
+    // The overview and the flag box follow the session.
+    void ShowOverview();
     // The marker's top on option 1..4, in the window's own (possibly scaled) pixels.
     int markerTop(int option) const;
 
@@ -93,6 +102,10 @@ private:
     QLabel* lblNatije2_ = nullptr;
     QLabel* lblNatije3_ = nullptr;
     QLabel* lblNumber_[4] = {};
+    ExamOverview* pnlFehrest_ = nullptr;
+    QCheckBox* chkAlamat_ = nullptr;
+    bool asking_ = false; // the check before grading is open
+    bool timeUpWhileAsking_ = false;
     ExamSession session_;
     bool opened_ = true;
     bool mistakesExam_ = false;

@@ -1,5 +1,8 @@
 #include "rules/ExamSession.h"
 
+#include "platform/PersianDigits.h"
+
+#include <QStringList>
 #include <algorithm>
 
 namespace {
@@ -128,14 +131,61 @@ ExamResult ExamSession::grade(int passMark, qint64 nowMs) {
     r.questions = size();
     r.passMark = passMark;
     r.elapsedMs = elapsedMs(nowMs);
+    right_.fill(false, size());
     for (int i = 0; i < size(); ++i) {
         const ExamQuestion& q = questions_[i];
         // A row whose correct option is not 1..4 never matches an answer.
         const bool right = q.correct >= 1 && q.correct <= 4 && q.correct == answers_[i];
         r.outcomes.append({q.id, answers_[i], q.correct, right});
+        right_[i] = right;
         r.correct += right;
     }
     r.wrong = r.questions - r.correct;
     r.passed = r.correct >= passMark;
     return r;
+}
+
+QVector<int> ExamSession::unseenPositions() const {
+    QVector<int> out;
+    for (int p = 1; p <= size(); ++p)
+        if (!shown(p))
+            out.append(p);
+    return out;
+}
+
+QVector<int> ExamSession::flaggedPositions() const {
+    QVector<int> out;
+    for (int p = 1; p <= size(); ++p)
+        if (flagged(p))
+            out.append(p);
+    return out;
+}
+
+namespace {
+// "۴"، "۴ و ۹"، "۴، ۱۷ و ۲۲".
+QString persianList(const QVector<int>& numbers) {
+    QStringList words;
+    for (const int n : numbers)
+        words << PersianNumber(n);
+    const QString last = words.takeLast();
+    return words.isEmpty() ? last : words.join(QStringLiteral("، ")) + QStringLiteral(" و ") + last;
+}
+} // namespace
+
+QString BeforeGradingQuestion(const QVector<int>& unseen, const QVector<int>& flagged) {
+    QStringList parts;
+    if (!unseen.isEmpty())
+        parts << (unseen.size() == 1 ? QStringLiteral("سؤال ") : QStringLiteral("سؤالهاي ")) +
+                     persianList(unseen) + QStringLiteral(" را هنوز نديده ايد");
+    if (!flagged.isEmpty())
+        parts << (flagged.size() == 1 ? QStringLiteral("سؤال ") : QStringLiteral("سؤالهاي ")) +
+                     persianList(flagged) +
+                     (flagged.size() == 1 ? QStringLiteral(" علامت دارد") : QStringLiteral(" علامت دارند"));
+    if (parts.isEmpty())
+        return {};
+    return parts.join(QStringLiteral(" و ")) + QStringLiteral(". آزمون تصحيح شود؟");
+}
+
+QString BeforeGradingQuestion(const ExamSession& session) {
+    return BeforeGradingQuestion(session.unseenPositions(), session.flaggedPositions());
 }

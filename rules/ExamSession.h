@@ -100,6 +100,12 @@ public:
     ExamResult grade(int passMark, qint64 nowMs);
     bool graded() const { return graded_; }
     int timesGraded() const { return timesGraded_; }
+    // Per position, whether the last grading counted it right; empty before grading.
+    const QVector<bool>& rightAnswers() const { return right_; }
+
+    // The positions never shown, and the flagged ones, in order.
+    QVector<int> unseenPositions() const;
+    QVector<int> flaggedPositions() const;
 
 private:
     QVector<ExamQuestion> questions_;
@@ -115,4 +121,11 @@ private:
     bool timeUp_ = false;
     bool graded_ = false;
     int timesGraded_ = 0;
+    QVector<bool> right_;
 };
+
+// What the grade button asks first when questions were never shown or are flagged, naming them by
+// number in Persian ("سؤالهاي ۴، ۱۷ و ۲۲ را هنوز نديده ايد و سؤال ۹ علامت دارد. آزمون تصحيح
+// شود؟"); empty when there is nothing to ask.
+QString BeforeGradingQuestion(const QVector<int>& unseen, const QVector<int>& flagged);
+QString BeforeGradingQuestion(const ExamSession& session);

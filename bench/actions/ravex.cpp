@@ -4,6 +4,7 @@
 #include "app/frmMain.h"
 #include "app/mdlRavex.h"
 #include "ui/ChildForm.h"
+#include "ui/MessageBox.h"
 #include "ui/Modal.h"
 
 #include <QApplication>
@@ -27,6 +28,8 @@ int main(int argc, char** argv) {
         return 1;
     frmMain* main = frmMain::Instance();
     // The result window is shown and painted, then closed, instead of waiting for a user.
+    // The grade button's question about unseen questions is answered at once, as OK is.
+    SetQuestionHandler([](QWidget*, const QString&, const QString&) { return Answer::Yes; });
     SetModalHandler([](QDialog* dialog) {
         dialog->show();
         QApplication::processEvents();

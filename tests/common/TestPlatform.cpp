@@ -19,10 +19,17 @@ MessageRecorder::MessageRecorder() {
         if (onMessage)
             onMessage();
     });
+    SetQuestionHandler([this](QWidget*, const QString& prompt, const QString& title) {
+        questions.append({prompt, MsgIcon::None, title});
+        if (onQuestion)
+            onQuestion();
+        return answer;
+    });
 }
 
 MessageRecorder::~MessageRecorder() {
     SetMessageBoxHandler({});
+    SetQuestionHandler({});
 }
 
 FakePlatform::FakePlatform() {

@@ -89,6 +89,10 @@ public:
     ~MessageRecorder();
     QVector<Message> messages;
     std::function<void()> onMessage; // runs inside the box, as a user would act while it is open
+    // Yes/No questions: recorded and answered with `answer` (Yes unless a test says otherwise).
+    QVector<Message> questions;
+    Answer answer = Answer::Yes;
+    std::function<void()> onQuestion; // runs while the question is open
 };
 
 // Installs the fakes for one test function and takes them away afterwards.

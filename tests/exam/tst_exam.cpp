@@ -7,14 +7,17 @@
 #include "common/TestPlatform.h"
 #include "data/BoundSource.h"
 #include "exam/Circle.h"
+#include "exam/ExamOverview.h"
 #include "exam/frmAzmoon.h"
 #include "exam/frmNatije.h"
 #include "platform/Clock.h"
+#include "platform/PersianDigits.h"
 #include "platform/Picture.h"
 #include "ui/Look.h"
 #include "ui/Modal.h"
 #include "ui/PictureBox.h"
 
+#include <QCheckBox>
 #include <QDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -325,6 +328,133 @@ private slots:
         QTest::qWait(1500);
         QCOMPARE(ShownText(form, "lblTime"), QStringLiteral("00:25"));
         QVERIFY(static_cast<frmAzmoon*>(form)->session().elapsedMs(MonotonicMs()) >= 1000);
+    }
+
+    // The overview follows the exam: the current cell, cells shown and not yet shown, flags, and
+    // once graded right and wrong; a click on a cell moves the card as the keys would.
+    void theOverviewFollowsTheExam() {
+        auto* form = qobject_cast<frmAzmoon*>(openExam());
+        auto* overview = form->findChild<ExamOverview*>("pnlFehrest");
+        QVERIFY(overview && overview->isVisible());
+        const auto cell = [form](int p) {
+            return form->findChild<OverviewCell*>(QStringLiteral("cmdFehrest%1").arg(p));
+        };
+        QVERIFY(cell(1)->isCurrent());
+        QCOMPARE(cell(1)->state(), OverviewCell::State::Shown);
+        QCOMPARE(cell(2)->state(), OverviewCell::State::NotShown);
+        key(form, Qt::Key_Right, 2);
+        QVERIFY(cell(3)->isCurrent() && !cell(1)->isCurrent());
+        QCOMPARE(cell(2)->state(), OverviewCell::State::Shown);
+
+        // A flag by its key, then by the box, goes with its question.
+        key(form, frmAzmoon::kFlagKey);
+        QVERIFY(cell(3)->isFlagged());
+        auto* box = form->findChild<QCheckBox*>("chkAlamat");
+        QVERIFY(box->isChecked());
+        QCOMPARE(cell(3)->accessibleName(), QStringLiteral("سؤال ۳، سؤال جاري، ديده شده، علامت دار"));
+        key(form, Qt::Key_Right);
+        QVERIFY(!box->isChecked());
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(cell(4)->isFlagged());
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(!cell(4)->isFlagged());
+        QCOMPARE(QApplication::focusWidget(), form); // the keys stay with the exam
+
+        // A click on a cell: the counter, the marker on that question's answer, its picture.
+        key(form, Qt::Key_Down); // question 4 answered 2
+        QTest::mouseClick(cell(20), Qt::LeftButton);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("20"));
+        QCOMPARE(markedOption(form), 1);
+        QCOMPARE(form->session().position(), 20);
+        QTest::mouseClick(cell(4), Qt::LeftButton);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("4"));
+        QCOMPARE(markedOption(form), 2);
+        QTest::mouseClick(cell(30), Qt::LeftButton);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("30"));
+        QTest::mouseClick(cell(1), Qt::LeftButton);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(cell(5)->state(), OverviewCell::State::NotShown);  // stepped over, never shown
+        QCOMPARE(cell(19)->state(), OverviewCell::State::NotShown); // jumped over: not shown
+
+        answer(10);
+        ClickButton(form, "cmdTashih");
+        for (int p = 1; p <= 30; ++p)
+            QCOMPARE(cell(p)->state(), p <= 10 ? OverviewCell::State::Right : OverviewCell::State::Wrong);
+        QTest::mouseClick(cell(12), Qt::LeftButton);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("12"));
+        QCOMPARE(green(form), QString::number(storedCorrect()[11]));
+    }
+
+    // The grade button asks first about questions never shown and flagged; No goes back to the
+    // exam, its countdown running; nothing unseen and nothing flagged asks nothing.
+    void theCheckBeforeGrading() {
+        auto* form = qobject_cast<frmAzmoon*>(openExam());
+        auto& asked = program->platform.messages;
+        key(form, Qt::Key_Right);
+        key(form, frmAzmoon::kFlagKey);
+        asked.answer = Answer::No;
+        ClickButton(form, "cmdTashih");
+        QCOMPARE(asked.questions.size(), 1);
+        QString unseen;
+        for (int p = 3; p <= 29; ++p)
+            unseen += PersianNumber(p) + (p < 29 ? QStringLiteral("، ") : QString());
+        QCOMPARE(asked.questions[0].prompt,
+                 QStringLiteral("سؤالهاي %1 و ۳۰ را هنوز نديده ايد و سؤال ۲ علامت دارد. "
+                                "آزمون تصحيح شود؟")
+                     .arg(unseen));
+        QVERIFY(!form->graded());
+        QVERIFY(results.isEmpty());
+        QVERIFY(form->findChild<QTimer*>("tmrAzmoon")->isActive());
+        QVERIFY(form->findChild<QPushButton*>("cmdTashih")->isVisible());
+
+        // Every question seen and no flag: graded at once.
+        key(form, frmAzmoon::kFlagKey);
+        key(form, Qt::Key_Right, 29);
+        asked.answer = Answer::Yes;
+        ClickButton(form, "cmdTashih");
+        QCOMPARE(asked.questions.size(), 1);
+        QVERIFY(form->graded());
+        QCOMPARE(results.size(), 1);
+    }
+
+    // Time runs out while the question is open: it gives way, time-up is said once and the exam
+    // is graded once, whatever the question would have been answered.
+    void timeUpDuringTheCheckGradesOnce() {
+        gExamTime = QTime(0, 2);
+        auto* form = qobject_cast<frmAzmoon*>(openExam());
+        tick(form);
+        auto& asked = program->platform.messages;
+        asked.answer = Answer::No;
+        asked.onQuestion = [this, form] {
+            program->platform.clock.advance(61);
+            tick(form);
+            tick(form);
+        };
+        ClickButton(form, "cmdTashih");
+        QCOMPARE(asked.questions.size(), 1);
+        QCOMPARE(asked.messages.size(), 1);
+        QCOMPARE(asked.messages[0].prompt, QStringLiteral("زمان به پايان رسيد"));
+        QCOMPARE(results.size(), 1);
+        QVERIFY(form->graded());
+        QCOMPARE(form->session().timesGraded(), 1);
+        QVERIFY(!form->findChild<QTimer*>("tmrAzmoon")->isActive());
+    }
+
+    // The additions stand where no control of the exam's own does, at the designed size.
+    void theAdditionsCoverNothing() {
+        QWidget* form = openExam();
+        const QStringList added = {"pnlFehrest", "chkAlamat"};
+        for (const QString& name : added) {
+            const QRect mine = form->findChild<QWidget*>(name)->geometry();
+            QVERIFY(form->rect().contains(mine));
+            for (QWidget* other : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
+                if (added.contains(other->objectName()) || other->objectName().isEmpty() ||
+                    !other->isVisible())
+                    continue;
+                QVERIFY2(!mine.intersects(other->geometry()),
+                         qPrintable(name + QStringLiteral(" covers ") + other->objectName()));
+            }
+        }
     }
 
     void theGradeButtonByTabAndEnter() {

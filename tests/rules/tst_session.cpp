@@ -171,6 +171,36 @@ private slots:
         QCOMPARE(ElapsedText(elapsedMs), elapsed);
     }
 
+    // What the grade button asks first, naming the questions in Persian; nothing to ask, no text.
+    void theCheckBeforeGrading_data() {
+        QTest::addColumn<QList<int>>("unseen");
+        QTest::addColumn<QList<int>>("flagged");
+        QTest::addColumn<QString>("text");
+        QTest::newRow("nothing") << QList<int>{} << QList<int>{} << QString();
+        QTest::newRow("one unseen") << QList<int>{4} << QList<int>{}
+                                    << QStringLiteral("سؤال ۴ را هنوز نديده ايد. آزمون تصحيح شود؟");
+        QTest::newRow("two flagged") << QList<int>{} << QList<int>{9, 11}
+                                     << QStringLiteral("سؤالهاي ۹ و ۱۱ علامت دارند. آزمون تصحيح شود؟");
+        QTest::newRow("both") << QList<int>{4, 17, 22} << QList<int>{9}
+                              << QStringLiteral("سؤالهاي ۴، ۱۷ و ۲۲ را هنوز نديده ايد و سؤال ۹ علامت دارد. "
+                                                "آزمون تصحيح شود؟");
+    }
+    void theCheckBeforeGrading() {
+        QFETCH(QList<int>, unseen);
+        QFETCH(QList<int>, flagged);
+        QFETCH(QString, text);
+        QCOMPARE(BeforeGradingQuestion(unseen, flagged), text);
+    }
+    void theCheckFollowsTheSession() {
+        ExamSession s = fiveQuestions();
+        QCOMPARE(s.unseenPositions(), (QVector<int>{2, 3, 4, 5}));
+        for (int p = 2; p <= 5; ++p)
+            s.moveTo(p);
+        QVERIFY(BeforeGradingQuestion(s).isEmpty());
+        s.setFlagged(2, true);
+        QCOMPARE(BeforeGradingQuestion(s), QStringLiteral("سؤال ۲ علامت دارد. آزمون تصحيح شود؟"));
+    }
+
     void grading_data() {
         QTest::addColumn<QList<int>>("chosen");
         QTest::addColumn<int>("passMark");

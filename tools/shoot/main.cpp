@@ -9,6 +9,7 @@
 #include "exam/frmAzmoon.h"
 #include "platform/Clock.h"
 #include "platform/SystemDir.h"
+#include "ui/MessageBox.h"
 #include "ui/Modal.h"
 #include <QApplication>
 #include <QDialog>
@@ -115,6 +116,8 @@ int main(int argc, char** argv) {
     if (!Main())
         return 1;
     frmMain* main = frmMain::Instance();
+    // The grade button's question about unseen questions is answered yes: the shots grade at once.
+    SetQuestionHandler([](QWidget*, const QString&, const QString&) { return Answer::Yes; });
     main->showNormal();
     main->resize(mainSize);
     settle();
