@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QGlyphRun>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -349,6 +350,51 @@ private slots:
         frmMain* main = start();
         QVERIFY(main && main->isVisible());
         QVERIFY(messages->messages.isEmpty());
+    }
+
+    // A text box would keep Ctrl+A (select all) for itself; the menu's four keys win over every box
+    // of every child window, and the box's text stays as it was.
+    void menuShortcutsWinOverAFocusedBox_data() {
+        QTest::addColumn<QString>("opener");
+        QTest::newRow("question editor") << "mnuViraiesh";
+        QTest::newRow("settings") << "Command9";
+    }
+    void menuShortcutsWinOverAFocusedBox() {
+        QFETCH(QString, opener);
+        FixtureBank bank;
+        FixtureBank::fillExam(bank);
+        QVERIFY2(bank.write(), qPrintable(bank.lastError));
+        RunningProgram program;
+        QVERIFY(program.main);
+        bank.useAsGlobals();
+        QWidget* form = program.Open(qPrintable(opener));
+        QVERIFY(form);
+        const QList<QLineEdit*> boxes = form->findChildren<QLineEdit*>();
+        QVERIFY(!boxes.isEmpty());
+        const struct {
+            Qt::Key key;
+            const char* window;
+        } shortcuts[] = {{Qt::Key_A, "frmAzmoon"},
+                         {Qt::Key_S, "frmSoalat"},
+                         {Qt::Key_M, "frmTabloha"},
+                         {Qt::Key_T, "frmTanzimat"}};
+        for (QLineEdit* box : boxes) {
+            if (!box->isVisible())
+                continue;
+            for (const auto& s : shortcuts) {
+                const QString where = box->objectName() + QStringLiteral(" Ctrl+") + QChar(s.key);
+                QCOMPARE(program.Open(qPrintable(opener)), form);
+                QTest::mouseClick(box, Qt::LeftButton);
+                QVERIFY2(QApplication::focusWidget() == box, qPrintable(where));
+                const QString before = box->text();
+                PressKey(s.key, Qt::ControlModifier);
+                QMdiSubWindow* active = program.main->mdiArea()->activeSubWindow();
+                QVERIFY2(active, qPrintable(where));
+                QVERIFY2(active->widget()->objectName() == QLatin1String(s.window), qPrintable(where));
+                QVERIFY2(box->text() == before && !box->hasSelectedText(), qPrintable(where));
+            }
+        }
+        QVERIFY(program.platform.messages.messages.isEmpty());
     }
 
     void exitClosesEveryChildFirst_data() {

@@ -8,8 +8,8 @@
 #include "data/Connection.h"
 #include "data/Recordset.h"
 #include "data/SharedState.h"
-#include "rules/QuestionEdit.h"
 #include "rules/ExamAssembly.h"
+#include "rules/QuestionEdit.h"
 #include "ui/Look.h"
 
 #include <QComboBox>
@@ -52,12 +52,14 @@ QString green(QWidget* form) {
     return out;
 }
 
-// A click into a box, which gives it the keyboard focus, and all of its text selected.
+// A click into a box, which gives it the keyboard focus, and all of its text selected with the
+// keys (Ctrl+A belongs to the main window's menu).
 void clickInto(QWidget* form, const char* name) {
     QLineEdit* b = box(form, name);
     QTest::mouseClick(b, Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), b);
-    PressKey(Qt::Key_A, Qt::ControlModifier);
+    PressKey(Qt::Key_End);
+    PressKey(Qt::Key_Home, Qt::ShiftModifier);
 }
 
 // Text arriving at the focused box in one piece, as an input method or a paste delivers it:
