@@ -3,6 +3,7 @@
 #include "platform/Picture.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFontDatabase>
 #include <QHash>
 #include <QIcon>
@@ -132,11 +133,12 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, con
 }
 
 QIcon Picture(const QString& name) {
-    // The twice-size copy only where a screen is sharp enough to show it.
+    // The twice-size copy only where a screen is sharp enough to show it and the picture has one.
     QIcon icon;
     icon.addPixmap(ReadPicture(name + QStringLiteral(".png"), "png"));
-    if (qApp->devicePixelRatio() > 1) {
-        if (const QPixmap sharp = ReadPicture(name + QStringLiteral("@2x.png"), "png"); !sharp.isNull())
+    if (const QString sharpName = name + QStringLiteral("@2x.png");
+        qApp->devicePixelRatio() > 1 && QFile::exists(sharpName)) {
+        if (const QPixmap sharp = ReadPicture(sharpName, "png"); !sharp.isNull())
             icon.addPixmap(sharp);
     }
     return icon;

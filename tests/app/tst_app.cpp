@@ -8,6 +8,7 @@
 #include "ui/MessageBox.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QGlyphRun>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -181,6 +182,40 @@ private slots:
             designed.setBold(bold);
             QCOMPARE(faces(look::Font(family, 12, bold)), faces(designed));
         }
+    }
+
+    // Every compiled-in picture the windows name is built: a named file as it is, a picture named
+    // without an extension at its own size and at twice its size, for a screen scaled above 100 %.
+    void everyPictureTheWindowsNameIsBuilt() {
+        look::EnsureResources();
+        const QRegularExpression named(QStringLiteral("\":/([^\"]+)\""));
+        QStringList missing;
+        int names = 0;
+        for (const char* folder :
+             {"app", "browse", "card", "editor", "exam", "info", "progress", "settings", "ui"}) {
+            QDirIterator it(QStringLiteral(RAVEX_SOURCE_DIR "/") + QLatin1String(folder),
+                            {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                QFile source(it.next());
+                QVERIFY(source.open(QIODevice::ReadOnly));
+                const QString text = QString::fromUtf8(source.readAll());
+                for (const QRegularExpressionMatch& m : named.globalMatch(text)) {
+                    const QString name = QStringLiteral(":/") + m.captured(1);
+                    const QStringList files =
+                        QFileInfo(name).suffix().isEmpty()
+                            ? QStringList{name + QStringLiteral(".png"), name + QStringLiteral("@2x.png")}
+                            : QStringList{name};
+                    for (const QString& file : files) {
+                        if (!QFile::exists(file))
+                            missing << QFileInfo(source.fileName()).fileName() + QStringLiteral(": ") + file;
+                    }
+                    ++names;
+                }
+            }
+        }
+        QVERIFY2(names >= 10, qPrintable(QString::number(names))); // the scan found the sources
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
     }
 
     void buttonStrip() {
