@@ -23,8 +23,9 @@ struct StandIn {
     const char* installed[2];
 };
 
-// The faces fontconfig draws the Persian of these fonts with where they are not installed
-// (Nazli is what it maps Nazanin to; Times New Roman carries only the Latin "OK").
+// Installed faces that draw the Persian of these fonts themselves where they are not installed: on
+// the packaged fonts, the ones fontconfig picks too (Nazli is what it maps Nazanin to; Times New
+// Roman carries only the Latin "OK"). A desktop with more fonts may pick another; these still draw.
 const StandIn kStandIns[] = {
     {"Tahoma", {"DejaVu Sans", nullptr}},
     {"MS Sans Serif", {"DejaVu Sans", nullptr}},
