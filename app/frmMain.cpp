@@ -11,7 +11,9 @@
 #include "ui/ChildForm.h"
 #include "ui/Look.h"
 
+#include <QApplication>
 #include <QCloseEvent>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QLoggingCategory>
 #include <QMdiSubWindow>
@@ -154,6 +156,9 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 
     buildButtonStrip();
     buildMenu();
+    // A text box takes Ctrl+A for select-all before any shortcut is looked up: the menu's keys
+    // are claimed back for the whole window, every child window's boxes included.
+    qApp->installEventFilter(this);
 
     // Restored, the window has its designed client area under the menu bar, centred on the screen.
     // On a smaller screen it is never larger than the screen's free area.
@@ -220,8 +225,10 @@ void frmMain::buildMenu() {
                               void (frmMain::*slot)()) {
         QAction* action = menu->addAction(QString::fromUtf8(caption));
         action->setObjectName(QString::fromLatin1(name));
-        if (shortcut)
+        if (shortcut) {
             action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
+            menuShortcuts_.append(action->shortcut());
+        }
         connect(action, &QAction::triggered, this, slot);
         return action;
     };
@@ -255,6 +262,19 @@ void frmMain::buildMenu() {
     QAction* khorooj = bar->addAction(QStringLiteral("خروج"));
     khorooj->setObjectName(QStringLiteral("mnuKhorooj"));
     connect(khorooj, &QAction::triggered, this, &frmMain::mnuKhorooj_Click);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
+        const QKeySequence pressed(static_cast<QKeyEvent*>(event)->keyCombination());
+        if (menuShortcuts_.contains(pressed)) {
+            // Left unclaimed, the key goes on to the menu's shortcut.
+            event->ignore();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
 }
 
 void frmMain::MDIForm_Load() {

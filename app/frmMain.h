@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QKeySequence>
+#include <QList>
 #include <QMainWindow>
 #include <QMap>
 #include <QMdiArea>
@@ -46,6 +48,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // The menu's Ctrl shortcuts come before a focused text box's own use of the key.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private slots:
     void MDIForm_Load();
@@ -94,6 +98,7 @@ private:
     QPushButton* cmdMusic_ = nullptr;
     QTimer* timer1_ = nullptr;
     QMap<QString, QPointer<QMdiSubWindow>> children_;
+    QList<QKeySequence> menuShortcuts_;
     bool closing_ = false; // the program is ending: no window opens any more
 };
 

@@ -7,6 +7,43 @@
 #include <QSqlQuery>
 #include <QSqlRecord>
 
+namespace {
+bool IsNumber(const QVariant& v) {
+    switch (v.typeId()) {
+    case QMetaType::Int:
+    case QMetaType::UInt:
+    case QMetaType::LongLong:
+    case QMetaType::ULongLong:
+    case QMetaType::Short:
+    case QMetaType::UShort:
+    case QMetaType::Double:
+    case QMetaType::Float:
+        return true;
+    default:
+        return false;
+    }
+}
+
+// What the engine stores for the value: a null QString is bound as NULL, as an invalid one is.
+bool IsNull(const QVariant& v) {
+    return v.isNull() || (v.typeId() == QMetaType::QString && v.toString().isNull());
+}
+} // namespace
+
+bool RowSet::SameValue(const QVariant& a, const QVariant& b) {
+    if (IsNull(a) || IsNull(b))
+        return IsNull(a) && IsNull(b);
+    if (IsNumber(a) && IsNumber(b)) {
+        const bool whole = a.typeId() != QMetaType::Double && a.typeId() != QMetaType::Float &&
+                           b.typeId() != QMetaType::Double && b.typeId() != QMetaType::Float;
+        if (whole)
+            return a.toLongLong() == b.toLongLong();
+        return a.toDouble() == b.toDouble();
+    }
+    // Text against text exactly; a text against a number is a change (" 2" is not 2 to the bank).
+    return a.typeId() == b.typeId() && a == b;
+}
+
 bool RowSet::load(Connection& connection, const QString& sql) {
     clear();
     sql_ = sql;
@@ -116,7 +153,7 @@ bool RowSet::writeRow(Connection& connection, const QString& sql, const QStringL
     QStringList sets;
     QVariantList setValues;
     for (int i = 0; i < columns.size(); ++i) {
-        if (now[i] != before[i] || now[i].typeId() != before[i].typeId()) {
+        if (!SameValue(now[i], before[i])) {
             sets.append(columns[i] + QStringLiteral(" = ?"));
             setValues.append(now[i]);
         }

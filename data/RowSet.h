@@ -44,6 +44,10 @@ public:
     // the row is found by its ID, or by all its read values where it has no ID.
     static bool writeRow(Connection& connection, const QString& sql, const QStringList& columns,
                          const QVector<QVariant>& before, const QVector<QVariant>& now);
+    // Whether writing now over before would change the stored value: numbers by their value
+    // whatever their width (2 and 2L), texts exactly, a null only against a null (an empty text
+    // is not NULL), a text and a number never.
+    static bool SameValue(const QVariant& now, const QVariant& before);
     // Appends one row to the source table, with values by column name.
     static bool append(Connection& connection, const QString& table,
                        const QVector<QPair<QString, QVariant>>& values);

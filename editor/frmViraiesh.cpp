@@ -3,8 +3,8 @@
 #include "card/CardControls.h"
 #include "data/BoundSource.h"
 #include "data/SharedState.h"
-#include "rules/QuestionEdit.h"
 #include "platform/Vb.h"
+#include "rules/QuestionEdit.h"
 #include "ui/Layout.h"
 #include "ui/Look.h"
 #include "ui/MessageBox.h"
@@ -153,31 +153,63 @@ void frmViraiesh::ClearNewTexts() {
 }
 
 void frmViraiesh::cmdUpdate_Click() {
-    // Without a question on screen there is nothing to save, and what was typed stays.
-    if (adoSoalat_->isBOF() || adoSoalat_->isEOF())
-        return;
+    Save();
+}
+
+void frmViraiesh::beforeButtonMove() {
+    refusedBeforeMove_ = !Save();
+}
+
+void frmViraiesh::afterKeyMove() {
+    // A refused save keeps the typed text for another try, but not onto another question.
+    if (refusedBeforeMove_)
+        ClearNewTexts();
+    refusedBeforeMove_ = false;
+}
+
+EditedQuestion frmViraiesh::Edited() const {
     EditedQuestion question;
     question.soorateSoal = bound_[0]->text();
     for (int k = 1; k <= 4; ++k)
         question.options[k - 1] = bound_[k]->text();
     question.correct = lblG_Sahih_->text();
-    const double id = vb::Val(c_.lblID->text());
+    return question;
+}
 
-    const SaveOutcome outcome = SaveQuestion(ConnectionString(), id, question);
-    switch (outcome) {
-    case SaveOutcome::Written:
-        KeepSavedInDisplay();
-        break;
-    case SaveOutcome::NotFound:
-        break;
-    case SaveOutcome::NotWritten:
-    case SaveOutcome::Busy:
-        // Told once, and the typed text stays in its boxes for another try.
-        MsgBox(this, outcome == SaveOutcome::Busy ? kBankBusyText : kNotSavedText, MsgIcon::Warning,
-               kAppTitle);
-        return;
+EditedQuestion frmViraiesh::Stored() const {
+    EditedQuestion question;
+    question.soorateSoal = adoSoalat_->text(QLatin1String(kFields[0]));
+    for (int k = 1; k <= 4; ++k)
+        question.options[k - 1] = adoSoalat_->text(QLatin1String(kFields[k]));
+    question.correct = adoSoalat_->text(QStringLiteral("G_Sahih"));
+    return question;
+}
+
+bool frmViraiesh::Save() {
+    // Without a question on screen there is nothing to save, and what was typed stays.
+    if (adoSoalat_->isBOF() || adoSoalat_->isEOF())
+        return true;
+    const EditedQuestion question = Edited();
+    // A question left as it was is not written: a move over a read-only bank says nothing.
+    if (ChangesQuestion(Stored(), question)) {
+        const double id = vb::Val(c_.lblID->text());
+        const SaveOutcome outcome = SaveQuestion(ConnectionString(), id, question);
+        switch (outcome) {
+        case SaveOutcome::Written:
+            KeepSavedInDisplay();
+            break;
+        case SaveOutcome::NotFound:
+            break;
+        case SaveOutcome::NotWritten:
+        case SaveOutcome::Busy:
+            // Told once, and the typed text stays in its boxes for another try.
+            MsgBox(this, outcome == SaveOutcome::Busy ? kBankBusyText : kNotSavedText, MsgIcon::Warning,
+                   kAppTitle);
+            return false;
+        }
     }
     ClearNewTexts();
+    return true;
 }
 
 void frmViraiesh::KeepSavedInDisplay() {
@@ -185,6 +217,9 @@ void frmViraiesh::KeepSavedInDisplay() {
     // boxes show the saved text and a save on moving away writes it again, not the old one.
     for (int k = 0; k < 5; ++k)
         adoSoalat_->setValue(QLatin1String(kFields[k]), vb::Trim(bound_[k]->text()));
-    if (const auto correct = StorableCorrectOption(lblG_Sahih_->text()))
+    if (const auto correct = StorableCorrectOption(lblG_Sahih_->text())) {
         adoSoalat_->setValue(QStringLiteral("G_Sahih"), *correct);
+        // The number as stored (" 3" is 3), its option marked.
+        lblG_Sahih_->setText(QString::number(*correct));
+    }
 }

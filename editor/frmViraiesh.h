@@ -1,6 +1,7 @@
 #pragma once
 
 #include "card/QuestionCard.h"
+#include "rules/QuestionEdit.h"
 #include "ui/ChildForm.h"
 
 #include <array>
@@ -26,7 +27,8 @@ public slots:
 private:
     // The card's hooks: save before a button moves, the correct option checked as it changes and
     // shown by the option box's background.
-    void beforeButtonMove() override { cmdUpdate_Click(); }
+    void beforeButtonMove() override;
+    void afterKeyMove() override;
     void correctOptionChanged(QuestionCard& card) override;
     void paintOption(QuestionCard& card, int k, bool correct) override;
 
@@ -34,6 +36,11 @@ private:
     // The new-text rule for pair k: 0 the question text, 1..4 the options.
     void NewTextChanged(int k);
     void ClearNewTexts();
+    // Writes the shown question where it differs from the bank; false when the bank refused it.
+    bool Save();
+    // The question as the boxes show it, and as it was read.
+    EditedQuestion Edited() const;
+    EditedQuestion Stored() const;
     // Puts what a save wrote into the shown row, so the boxes and later saves go on from it.
     void KeepSavedInDisplay();
 
@@ -45,5 +52,6 @@ private:
     std::array<QLineEdit*, 5> bound_{}; // lblSoorateSoal, lblG1..lblG4
     std::array<QLineEdit*, 5> txt_{};   // txtSoorateSoal, txtG1..txtG4
     QPushButton* cmdUpdate_ = nullptr;
-    bool restoring_ = false; // the correct option is being put back after a refused value
+    bool restoring_ = false;         // the correct option is being put back after a refused value
+    bool refusedBeforeMove_ = false; // the save before a move was refused: nothing typed follows
 };

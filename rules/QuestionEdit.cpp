@@ -14,11 +14,26 @@ bool CorrectOptionInRange(const QString& text) {
 }
 
 std::optional<int> StorableCorrectOption(const QString& text) {
+    // The save stores the trimmed text, so that is what must be one of the four numbers.
+    const QString trimmed = vb::Trim(text);
     for (int k = 1; k <= 4; ++k) {
-        if (text == QString::number(k))
+        if (trimmed == QString::number(k))
             return k;
     }
     return std::nullopt;
+}
+
+bool ChangesQuestion(const EditedQuestion& shown, const EditedQuestion& edited) {
+    // A box the user left alone holds the shown text exactly; one retyped changes the bank only
+    // where its trimmed text differs.
+    const auto changes = [](const QString& before, const QString& now) {
+        return now != before && vb::Trim(now) != before;
+    };
+    bool changed = changes(shown.soorateSoal, edited.soorateSoal);
+    for (size_t k = 0; k < edited.options.size(); ++k)
+        changed = changed || changes(shown.options[k], edited.options[k]);
+    const std::optional<int> correct = StorableCorrectOption(edited.correct);
+    return changed || (correct && *correct != vb::Val(shown.correct));
 }
 
 namespace {

@@ -11,8 +11,9 @@
 // between 0 and 5 ("2.5", "3x" and " 2" pass it; "", "0", "5" and "-1" do not).
 bool CorrectOptionInRange(const QString& text);
 
-// The option number a correct-option text may be stored as: only the exact texts "1".."4". A text
-// that passes the range test but is none of them is never written, as the bank would refuse it.
+// The option number a correct-option text may be stored as: the texts "1".."4" once trimmed of
+// blanks (" 3" and "3 " store 3). Any other text that passes the range test ("2.5", "3x", "02") is
+// never written, as the bank would refuse it.
 std::optional<int> StorableCorrectOption(const QString& text);
 
 // What the editor's boxes hold for one question when it is saved; texts untrimmed, as shown.
@@ -21,6 +22,12 @@ struct EditedQuestion {
     std::array<QString, 4> options;
     QString correct;
 };
+
+// Whether saving `edited` over the question as it was shown (`shown`: the texts and the correct
+// option as read from the bank) would change what the bank holds: a text retyped the same, or
+// differing only in the blanks a save trims, and a correct option that would not be stored or
+// names the same number, change nothing.
+bool ChangesQuestion(const EditedQuestion& shown, const EditedQuestion& edited);
 
 enum class SaveOutcome {
     Written,    // found and written (or found with nothing to change)

@@ -212,7 +212,9 @@ void frmTanzimat::SaveMusicPath(const QString& path) {
     if (rs.isEOF())
         return;
     rs.moveFirst();
-    if (!rs.setValue(QStringLiteral("Music"), path) || !rs.update()) {
+    // The empty text, never NULL, for no music: a null string would be bound as NULL.
+    const QString stored = path.isNull() ? QStringLiteral("") : path;
+    if (!rs.setValue(QStringLiteral("Music"), stored) || !rs.update()) {
         qCWarning(lcSettings) << "cannot store the music path" << path;
         SayNotStored(rs.error());
         return;

@@ -39,10 +39,10 @@ void mdlMusic::StartMusic() {
             gMusicFile = defaultFile_;
         } else if (!rs.isEOF()) {
             rs.moveFirst();
+            // An older program stored a deleted music as NULL: that is the empty setting too, or
+            // the default would never come back after a restart.
             const QVariant music = rs.value(QStringLiteral("Music"));
-            if (music.isNull()) {
-                // A null setting leaves the file in use as it was.
-            } else if (music.toString().isEmpty() && !gMusicDeleted) {
+            if (music.toString().isEmpty() && !gMusicDeleted) {
                 gMusicFile = defaultFile_;
                 rs.setValue(QStringLiteral("Music"), gMusicFile);
                 if (!rs.update())

@@ -3,6 +3,7 @@
 #include "platform/Picture.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QFontDatabase>
 #include <QHash>
 #include <QIcon>
@@ -22,8 +23,9 @@ struct StandIn {
     const char* installed[2];
 };
 
-// The faces fontconfig draws the Persian of these fonts with where they are not installed
-// (Nazli is what it maps Nazanin to; Times New Roman carries only the Latin "OK").
+// Installed faces that draw the Persian of these fonts themselves where they are not installed: on
+// the packaged fonts, the ones fontconfig picks too (Nazli is what it maps Nazanin to; Times New
+// Roman carries only the Latin "OK"). A desktop with more fonts may pick another; these still draw.
 const StandIn kStandIns[] = {
     {"Tahoma", {"DejaVu Sans", nullptr}},
     {"MS Sans Serif", {"DejaVu Sans", nullptr}},
@@ -132,11 +134,12 @@ QLabel* MakeLabel(QWidget* parent, const QString& name, const QString& text, con
 }
 
 QIcon Picture(const QString& name) {
-    // The twice-size copy only where a screen is sharp enough to show it.
+    // The twice-size copy only where a screen is sharp enough to show it and the picture has one.
     QIcon icon;
     icon.addPixmap(ReadPicture(name + QStringLiteral(".png"), "png"));
-    if (qApp->devicePixelRatio() > 1) {
-        if (const QPixmap sharp = ReadPicture(name + QStringLiteral("@2x.png"), "png"); !sharp.isNull())
+    if (const QString sharpName = name + QStringLiteral("@2x.png");
+        qApp->devicePixelRatio() > 1 && QFile::exists(sharpName)) {
+        if (const QPixmap sharp = ReadPicture(sharpName, "png"); !sharp.isNull())
             icon.addPixmap(sharp);
     }
     return icon;

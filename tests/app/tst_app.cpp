@@ -8,7 +8,10 @@
 #include "ui/MessageBox.h"
 
 #include <QDir>
+#include <QDirIterator>
+#include <QFontDatabase>
 #include <QGlyphRun>
+#include <QLineEdit>
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -150,8 +153,10 @@ private slots:
     }
 
     // The fonts the windows name are drawn with a stand-in where they are not installed, named
-    // directly for speed: it must draw the very faces Qt's own substitution would draw.
-    void standInFontsDrawTheSameFaces_data() {
+    // directly for speed: the face named is installed, draws every letter of the text itself (no
+    // search for another face), and joins the Persian letters. Which face a desktop's own
+    // substitution would choose is the desktop's business (more fonts, another choice).
+    void standInFontsDrawTheTextThemselves_data() {
         QTest::addColumn<QString>("family");
         QTest::addColumn<QString>("text");
         const QString persian = QStringLiteral("تعداد سؤالات آزمون 30");
@@ -159,27 +164,82 @@ private slots:
             QTest::newRow(family) << QString::fromLatin1(family) << persian;
         QTest::newRow("Times New Roman") << QStringLiteral("Times New Roman") << QStringLiteral("OK");
     }
-    void standInFontsDrawTheSameFaces() {
+    void standInFontsDrawTheTextThemselves() {
         QFETCH(QString, family);
         QFETCH(QString, text);
-        const auto faces = [&text](const QFont& font) {
-            QTextLayout layout(text, font);
+        const QString standIn = look::InstalledFamily(family);
+        QStringList installed = QFontDatabase::families();
+        for (QString& f : installed)
+            f = f.toCaseFolded();
+        QVERIFY2(installed.contains(standIn.toCaseFolded()), qPrintable(standIn));
+        // The glyphs drawn for a text, sorted, and the faces that drew them.
+        struct Drawn {
+            QList<quint32> glyphs;
+            QStringList faces;
+        };
+        const auto draw = [](const QString& what, const QFont& font) {
+            QTextLayout layout(what, font);
             layout.beginLayout();
             layout.createLine();
             layout.endLayout();
-            QStringList names;
-            for (const QGlyphRun& run : layout.glyphRuns())
-                names << run.rawFont().familyName().toLower() + QLatin1Char('/') + run.rawFont().styleName();
-            names.removeDuplicates();
-            names.sort();
-            return names;
+            Drawn drawn;
+            for (const QGlyphRun& run : layout.glyphRuns()) {
+                drawn.glyphs << run.glyphIndexes();
+                drawn.faces << run.rawFont().familyName().toCaseFolded();
+            }
+            std::sort(drawn.glyphs.begin(), drawn.glyphs.end());
+            drawn.faces.removeDuplicates();
+            return drawn;
         };
         for (const bool bold : {false, true}) {
-            QFont designed(family);
-            designed.setPointSizeF(12);
-            designed.setBold(bold);
-            QCOMPARE(faces(look::Font(family, 12, bold)), faces(designed));
+            const QFont font = look::Font(family, 12, bold);
+            const Drawn whole = draw(text, font);
+            QCOMPARE(whole.faces, QStringList{standIn.toCaseFolded()});
+            QVERIFY(!whole.glyphs.contains(0)); // no letter drawn as a missing-glyph box
+            // Joined letters take other shapes than the same letters drawn one by one.
+            QList<quint32> apart;
+            for (const QChar letter : text) {
+                if (!letter.isSpace())
+                    apart << draw(QString(letter), font).glyphs;
+            }
+            std::sort(apart.begin(), apart.end());
+            if (text.front().script() == QChar::Script_Arabic)
+                QVERIFY2(whole.glyphs != apart, "the Persian letters are drawn unjoined");
         }
+    }
+
+    // Every compiled-in picture the windows name is built: a named file as it is, a picture named
+    // without an extension at its own size and at twice its size, for a screen scaled above 100 %.
+    void everyPictureTheWindowsNameIsBuilt() {
+        look::EnsureResources();
+        const QRegularExpression named(QStringLiteral("\":/([^\"]+)\""));
+        QStringList missing;
+        int names = 0;
+        for (const char* folder :
+             {"app", "browse", "card", "editor", "exam", "info", "progress", "settings", "ui"}) {
+            QDirIterator it(QStringLiteral(RAVEX_SOURCE_DIR "/") + QLatin1String(folder),
+                            {QStringLiteral("*.cpp"), QStringLiteral("*.h")}, QDir::Files,
+                            QDirIterator::Subdirectories);
+            while (it.hasNext()) {
+                QFile source(it.next());
+                QVERIFY(source.open(QIODevice::ReadOnly));
+                const QString text = QString::fromUtf8(source.readAll());
+                for (const QRegularExpressionMatch& m : named.globalMatch(text)) {
+                    const QString name = QStringLiteral(":/") + m.captured(1);
+                    const QStringList files =
+                        QFileInfo(name).suffix().isEmpty()
+                            ? QStringList{name + QStringLiteral(".png"), name + QStringLiteral("@2x.png")}
+                            : QStringList{name};
+                    for (const QString& file : files) {
+                        if (!QFile::exists(file))
+                            missing << QFileInfo(source.fileName()).fileName() + QStringLiteral(": ") + file;
+                    }
+                    ++names;
+                }
+            }
+        }
+        QVERIFY2(names >= 10, qPrintable(QString::number(names))); // the scan found the sources
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(", "))));
     }
 
     void buttonStrip() {
@@ -349,6 +409,51 @@ private slots:
         frmMain* main = start();
         QVERIFY(main && main->isVisible());
         QVERIFY(messages->messages.isEmpty());
+    }
+
+    // A text box would keep Ctrl+A (select all) for itself; the menu's four keys win over every box
+    // of every child window, and the box's text stays as it was.
+    void menuShortcutsWinOverAFocusedBox_data() {
+        QTest::addColumn<QString>("opener");
+        QTest::newRow("question editor") << "mnuViraiesh";
+        QTest::newRow("settings") << "Command9";
+    }
+    void menuShortcutsWinOverAFocusedBox() {
+        QFETCH(QString, opener);
+        FixtureBank bank;
+        FixtureBank::fillExam(bank);
+        QVERIFY2(bank.write(), qPrintable(bank.lastError));
+        RunningProgram program;
+        QVERIFY(program.main);
+        bank.useAsGlobals();
+        QWidget* form = program.Open(qPrintable(opener));
+        QVERIFY(form);
+        const QList<QLineEdit*> boxes = form->findChildren<QLineEdit*>();
+        QVERIFY(!boxes.isEmpty());
+        const struct {
+            Qt::Key key;
+            const char* window;
+        } shortcuts[] = {{Qt::Key_A, "frmAzmoon"},
+                         {Qt::Key_S, "frmSoalat"},
+                         {Qt::Key_M, "frmTabloha"},
+                         {Qt::Key_T, "frmTanzimat"}};
+        for (QLineEdit* box : boxes) {
+            if (!box->isVisible())
+                continue;
+            for (const auto& s : shortcuts) {
+                const QString where = box->objectName() + QStringLiteral(" Ctrl+") + QChar(s.key);
+                QCOMPARE(program.Open(qPrintable(opener)), form);
+                QTest::mouseClick(box, Qt::LeftButton);
+                QVERIFY2(QApplication::focusWidget() == box, qPrintable(where));
+                const QString before = box->text();
+                PressKey(s.key, Qt::ControlModifier);
+                QMdiSubWindow* active = program.main->mdiArea()->activeSubWindow();
+                QVERIFY2(active, qPrintable(where));
+                QVERIFY2(active->widget()->objectName() == QLatin1String(s.window), qPrintable(where));
+                QVERIFY2(box->text() == before && !box->hasSelectedText(), qPrintable(where));
+            }
+        }
+        QVERIFY(program.platform.messages.messages.isEmpty());
     }
 
     void exitClosesEveryChildFirst_data() {

@@ -8,8 +8,8 @@
 #include "data/Connection.h"
 #include "data/Recordset.h"
 #include "data/SharedState.h"
-#include "rules/QuestionEdit.h"
 #include "rules/ExamAssembly.h"
+#include "rules/QuestionEdit.h"
 #include "ui/Look.h"
 
 #include <QComboBox>
@@ -52,12 +52,14 @@ QString green(QWidget* form) {
     return out;
 }
 
-// A click into a box, which gives it the keyboard focus, and all of its text selected.
+// A click into a box, which gives it the keyboard focus, and all of its text selected with the
+// keys (Ctrl+A belongs to the main window's menu).
 void clickInto(QWidget* form, const char* name) {
     QLineEdit* b = box(form, name);
     QTest::mouseClick(b, Qt::LeftButton);
     QCOMPARE(QApplication::focusWidget(), b);
-    PressKey(Qt::Key_A, Qt::ControlModifier);
+    PressKey(Qt::Key_End);
+    PressKey(Qt::Key_Home, Qt::ShiftModifier);
 }
 
 // Text arriving at the focused box in one piece, as an input method or a paste delivers it:
@@ -375,15 +377,21 @@ private slots:
         QCOMPARE(stored(conn(), "qrySoalat", 1).text, QStringLiteral("متن سؤال 1"));
     }
 
-    void aCorrectOptionTheBankWouldRefuseIsNeverStored_data() {
+    // The save stores the trimmed number; what the bank would still refuse is never written, and
+    // the texts saved with it are.
+    void theCorrectOptionIsStoredTrimmed_data() {
         QTest::addColumn<QString>("typed");
-        QTest::newRow("2.5") << "2.5";
-        QTest::newRow("3x") << "3x";
-        QTest::newRow("blank 2") << " 2";
-        QTest::newRow("02") << "02";
+        QTest::addColumn<int>("storedAs"); // the first question's own 1: not stored
+        QTest::newRow("blank 2") << " 2" << 2;
+        QTest::newRow("3 blank") << "3 " << 3;
+        QTest::newRow("blanks around 4") << "  4  " << 4;
+        QTest::newRow("2.5") << "2.5" << 1;
+        QTest::newRow("3x") << "3x" << 1;
+        QTest::newRow("02") << "02" << 1;
     }
-    void aCorrectOptionTheBankWouldRefuseIsNeverStored() {
+    void theCorrectOptionIsStoredTrimmed() {
         QFETCH(QString, typed);
+        QFETCH(int, storedAs);
         QWidget* form = openEditor();
         clickInto(form, "lblG_Sahih");
         commitText(typed);
@@ -391,15 +399,132 @@ private slots:
         commitText(QStringLiteral("نوشته شد"));
         ClickButton(form, "cmdUpdate");
         const Stored now = stored(conn(), "qryTabloha", 300);
-        QCOMPARE(now.correct, QVariant(qlonglong(1)));
-        QCOMPARE(now.options[1], QStringLiteral("نوشته شد")); // the texts are still written
+        QCOMPARE(now.correct, QVariant(qlonglong(storedAs)));
+        QCOMPARE(now.options[1], QStringLiteral("نوشته شد")); // the texts are written either way
         QCOMPARE(now.text, QStringLiteral("متن سؤال 300"));
         QVERIFY(messages().isEmpty());
-        // Moving on saves again and still leaves the stored number alone.
+        if (storedAs != 1) {
+            // The box shows the number as stored, and its option is marked.
+            QCOMPARE(boxText(form, "lblG_Sahih"), QString::number(storedAs));
+            QCOMPARE(green(form), QString::number(storedAs));
+        }
+        // Moving on and back keeps the stored number.
         ClickButton(form, "cmdNext");
-        QCOMPARE(stored(conn(), "qryTabloha", 300).correct, QVariant(qlonglong(1)));
+        QCOMPARE(stored(conn(), "qryTabloha", 300).correct, QVariant(qlonglong(storedAs)));
         ClickButton(form, "cmdPrevious");
-        QCOMPARE(boxText(form, "lblG_Sahih"), QStringLiteral("1"));
+        QCOMPARE(boxText(form, "lblG_Sahih"), QString::number(storedAs));
+        QCOMPARE(green(form), QString::number(storedAs));
+    }
+
+    // What a save writes, counted by the bank: a move or a save over a question left as it was
+    // writes nothing; an edit writes its question once.
+    void onlyARealChangeIsWritten_data() {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("writes");
+        QTest::newRow("nothing typed") << ""
+                                       << "" << 0;
+        QTest::newRow("the same text typed again") << "txtG1"
+                                                   << "گزینه 1 از 300" << 0;
+        QTest::newRow("the same text with blanks") << "txtSoorateSoal"
+                                                   << " متن سؤال 300  " << 0;
+        QTest::newRow("only blanks") << "txtG3"
+                                     << "   " << 0;
+        QTest::newRow("the same correct option") << "lblG_Sahih"
+                                                 << "1" << 0;
+        QTest::newRow("the same correct option with a blank") << "lblG_Sahih"
+                                                              << "1 " << 0;
+        QTest::newRow("a correct option never stored") << "lblG_Sahih"
+                                                       << "2.5" << 0;
+        QTest::newRow("a new text") << "txtG4"
+                                    << "تازه" << 1;
+        QTest::newRow("a new correct option") << "lblG_Sahih"
+                                              << "4" << 1;
+    }
+    void onlyARealChangeIsWritten() {
+        QFETCH(QString, box);
+        QFETCH(QString, typed);
+        QFETCH(int, writes);
+        QVERIFY(bank->exec("CREATE TABLE written (ID INTEGER)"));
+        QVERIFY(bank->exec("CREATE TRIGGER counted AFTER UPDATE ON tblSoal BEGIN "
+                           "INSERT INTO written VALUES (NEW.ID); END"));
+        const auto written = [this] {
+            QList<int> ids;
+            Recordset rs;
+            if (rs.open(QStringLiteral("Select ID from written"), conn()))
+                for (bool more = rs.moveFirst(); more && !rs.isEOF(); more = rs.moveNext())
+                    ids << rs.value("ID").toInt();
+            return ids;
+        };
+        QWidget* form = openEditor();
+        if (!box.isEmpty()) {
+            clickInto(form, qPrintable(box));
+            commitText(typed);
+        }
+        ClickButton(form, "cmdNext");
+        QCOMPARE(written(), QList<int>(writes, 300));
+        // Over and back, and the save button, on questions left as they were.
+        for (const char* button : {"cmdEnd", "cmdFirst", "cmdUpdate", "cmdNext", "cmdPrevious", "cmdUpdate"})
+            ClickButton(form, button);
+        QCOMPARE(written(), QList<int>(writes, 300));
+        QVERIFY(messages().isEmpty());
+    }
+
+    // Over a bank that cannot be written, only a real edit is told about; a move then leaves
+    // nothing typed to be taken for the next question's text. Next on the last question does not
+    // move, and the typed text stays for another try.
+    void aRefusedSaveOnAMoveLeavesNothingTyped_data() {
+        QTest::addColumn<bool>("locked"); // else the file is read-only
+        QTest::newRow("read-only file") << false;
+        QTest::newRow("locked by another program") << true;
+    }
+    void aRefusedSaveOnAMoveLeavesNothingTyped() {
+        QFETCH(bool, locked);
+        const QMap<int, Stored> before = everyQuestion(conn());
+        QWidget* form = openEditor();
+        std::unique_ptr<Unwritable> readOnly;
+        std::unique_ptr<WriteLock> lock;
+        if (locked) {
+            lock = std::make_unique<WriteLock>(bank->bankPath());
+            QVERIFY(lock->holds());
+        } else {
+            readOnly = std::make_unique<Unwritable>(bank->bankPath());
+            if (!readOnly->holds())
+                QSKIP("this file system lets the bank be written whatever its permissions");
+        }
+        const QString refusal = locked ? kBankBusyText : kNotSavedMessage;
+        for (const char* button : {"cmdNext", "cmdEnd", "cmdPrevious", "cmdFirst", "cmdUpdate"})
+            ClickButton(form, button);
+        QVERIFY(messages().isEmpty());
+
+        clickInto(form, "txtG2");
+        commitText(QStringLiteral("از دست رفته"));
+        clickInto(form, "lblG_Sahih");
+        commitText(QStringLiteral("3"));
+        ClickButton(form, "cmdNext");
+        QCOMPARE(messages().size(), 1);
+        QCOMPARE(messages()[0].prompt, refusal);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("2"));
+        QCOMPARE(boxText(form, "txtG2"), QString());
+        QCOMPARE(boxText(form, "lblG2"), QStringLiteral("گزینه 2 از 301"));
+        QCOMPARE(boxText(form, "lblG_Sahih"), QStringLiteral("2"));
+        QCOMPARE(green(form), QStringLiteral("2"));
+        // Nothing of it is left to fail again.
+        for (const char* button : {"cmdUpdate", "cmdNext", "cmdFirst"})
+            ClickButton(form, button);
+        QCOMPARE(messages().size(), 1);
+
+        ClickButton(form, "cmdEnd");
+        clickInto(form, "txtSoorateSoal");
+        commitText(QStringLiteral("آخرين"));
+        ClickButton(form, "cmdNext");
+        QCOMPARE(messages().size(), 2);
+        QCOMPARE(ShownText(form, "lblShomareSoal"), QStringLiteral("3"));
+        QCOMPARE(boxText(form, "txtSoorateSoal"), QStringLiteral("آخرين"));
+        QCOMPARE(boxText(form, "lblSoorateSoal"), QStringLiteral("آخرين"));
+        readOnly.reset();
+        lock.reset();
+        QVERIFY(everyQuestion(conn()) == before);
     }
 
     void textsAreStoredExactlyAsTyped_data() {
@@ -562,7 +687,10 @@ private slots:
         QTest::newRow("4") << "4" << true << 4;
         QTest::newRow("4.99") << "4.99" << true << 0;
         QTest::newRow("0.5") << "0.5" << true << 0;
-        QTest::newRow("2 blank") << "2 " << true << 0;
+        QTest::newRow("2 blank") << "2 " << true << 2;
+        QTest::newRow("blank 3") << " 3" << true << 3;
+        QTest::newRow("02") << "02" << true << 0;
+        QTest::newRow("3x") << "3x" << true << 0;
         QTest::newRow("Persian digit") << "۲" << false << 0;
         QTest::newRow("5") << "5" << false << 0;
         QTest::newRow("empty") << "" << false << 0;

@@ -56,7 +56,8 @@ void typeInto(QWidget* form, const char* name, const QString& text) {
     auto* box = form->findChild<QLineEdit*>(QString::fromLatin1(name));
     QVERIFY(box);
     QTest::mouseClick(box, Qt::LeftButton);
-    PressKey(Qt::Key_A, Qt::ControlModifier);
+    PressKey(Qt::Key_End);
+    PressKey(Qt::Key_Home, Qt::ShiftModifier);
     QInputMethodEvent event;
     event.setCommitString(text);
     QApplication::sendEvent(QApplication::focusWidget(), &event);

@@ -49,6 +49,11 @@ class TestSettings : public QObject {
         rs.open(QStringLiteral("Select Music from tblTanzimat"), bank->connectionString());
         return rs.isEOF() ? QStringLiteral("<no row>") : rs.value(QStringLiteral("Music")).toString();
     }
+    bool musicIsNull() {
+        Recordset rs;
+        rs.open(QStringLiteral("Select Music from tblTanzimat"), bank->connectionString());
+        return !rs.isEOF() && rs.value(QStringLiteral("Music")).isNull();
+    }
     // The settings window, opened after the first tick started the music.
     QWidget* openSettings() {
         Tick(main);
@@ -285,6 +290,43 @@ private slots:
         Tick(main, 3);
         QCOMPARE(State(main), kOff);
         QCOMPARE(storedMusic(), QString()); // the default is not written back this run
+        QVERIFY(messages().isEmpty());
+    }
+
+    // The deletion lasts the run only: the next start plays the default file again and stores
+    // it, whether this program deleted the music or an older one left the setting NULL.
+    void deletedMusicComesBackAfterARestart_data() {
+        QTest::addColumn<bool>("byAnOlderProgram");
+        QTest::newRow("deleted in the settings window") << false;
+        QTest::newRow("NULL left by an older program") << true;
+    }
+    void deletedMusicComesBackAfterARestart() {
+        QFETCH(bool, byAnOlderProgram);
+        if (byAnOlderProgram) {
+            QVERIFY(bank->exec(QStringLiteral("UPDATE tblTanzimat SET Music = NULL")));
+        } else {
+            QWidget* form = openSettings();
+            ClickButton(form, "cmdDelete");
+            Tick(main);
+            QCOMPARE(State(main), kOff);
+        }
+        QCOMPARE(storedMusic(), QString());
+        QCOMPARE(musicIsNull(), byAnOlderProgram); // this program stores the empty text
+
+        // A fresh start: the run's memory is gone, the bank is read again.
+        program.reset();
+        gMusicFile.clear();
+        gMusicDeleted = false;
+        program = std::make_unique<RunningProgram>();
+        main = program->main;
+        QVERIFY(main);
+        bank->useAsGlobals();
+        QCOMPARE(State(main), kOn);
+        Tick(main);
+        QCOMPARE(Mode(), QStringLiteral("playing"));
+        QCOMPARE(gMusicFile, defaultTone);
+        QCOMPARE(storedMusic(), defaultTone);
+        QCOMPARE(State(main), kOn);
         QVERIFY(messages().isEmpty());
     }
 
