@@ -9,7 +9,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -192,6 +195,33 @@ private slots:
         QCOMPARE(shownAt(help, {300, 300}), QColor(Qt::red));
         QCOMPARE(button(help, "Command1")->geometry(), pageFirst);
         QCOMPARE(button(help, "Command1")->text(), kNextPage);
+    }
+
+    // The shipped help pages name, in «», every menu, every menu entry and every button of the
+    // main window's strip by the caption the program shows: a window added to the program is
+    // added to the help with it.
+    void theHelpNamesEveryMenuEntryAndButton() {
+        QString help;
+        for (const char* page : {"help-1", "help-2"}) {
+            QFile svg(qEnvironmentVariable("RAVEX_BANK_DIR") + QStringLiteral("/pictures/screens/") +
+                      QLatin1String(page) + QStringLiteral(".svg"));
+            QVERIFY2(svg.open(QIODevice::ReadOnly), qPrintable(svg.fileName()));
+            help += QString::fromUtf8(svg.readAll());
+        }
+        help.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+        QStringList names;
+        for (const QAction* menu : main->menuBar()->actions()) {
+            names << menu->text();
+            for (const QAction* entry : menu->menu() ? menu->menu()->actions() : QList<QAction*>()) {
+                if (!entry->isSeparator())
+                    names << entry->text();
+            }
+        }
+        for (const QPushButton* b : main->findChild<QWidget*>("Picture1")->findChildren<QPushButton*>())
+            names << b->text();
+        QVERIFY(names.size() >= 25);
+        for (const QString& name : std::as_const(names))
+            QVERIFY2(help.contains(QStringLiteral("«") + name + QStringLiteral("»")), qPrintable(name));
     }
 
     void aboutWindowShowsItsPictures() {
