@@ -335,6 +335,18 @@ private slots:
         QCOMPARE(frameOf(again)->pos(), QPoint(0, 7));
     }
 
+    // On a 1024 x 600 screen the shipped panel is scaled into the area between the menu and the
+    // button strip, where the main window's outside would have let it run under the strip.
+    void theEnlargedPanelOnASmallScreen() {
+        writeAboutPictures();
+        main->resize(QSize(1024, 600) - (mainOuter() - main->size()));
+        QTRY_COMPARE(mainOuter(), QSize(1024, 600));
+        QTest::mouseClick(picture(program->Open("mnu42"), "Image4"), Qt::LeftButton);
+        QWidget* enlarged = main->Child("frmDarbareMa2");
+        QVERIFY(enlarged && picture(enlarged, "Image1")->isVisible());
+        QVERIFY(main->mdiArea()->viewport()->rect().contains(frameOf(enlarged)->geometry()));
+    }
+
     // A smaller panel enlarged in the window that shows a scaled one shows at its natural size.
     void aSmallerPanelReplacesAScaledOne() {
         writeAboutPictures();
