@@ -1,7 +1,9 @@
 #include "app/CentredStrip.h"
 
+#include "ui/FitText.h"
 #include "ui/Scaling.h"
 
+#include <QAbstractButton>
 #include <QResizeEvent>
 #include <algorithm>
 
@@ -14,7 +16,15 @@ CentredStrip::CentredStrip(int bandWidth, QWidget* parent)
 void CentredStrip::place(QWidget* control, const QRect& designed) {
     placed_.append({control, designed});
     control->setGeometry(ScaledRect(designed, factor_));
+    fitLook(control);
+}
+
+// The control's look at the strip's factor; a caption wider than its button, at any width of the
+// window, is drawn smaller still until it clears the button's margins.
+void CentredStrip::fitLook(QWidget* control) {
     ScaleLook(control, factor_);
+    if (auto* button = qobject_cast<QAbstractButton*>(control))
+        FitButtonText(button);
 }
 
 void CentredStrip::resizeEvent(QResizeEvent* event) {
@@ -44,6 +54,6 @@ void CentredStrip::layOut() {
         QRect r = ScaledRect(p.designed, factor_);
         r.moveTop(p.designed.top() + (p.designed.height() - r.height()) / 2);
         p.control->setGeometry(r);
-        ScaleLook(p.control, factor_);
+        fitLook(p.control);
     }
 }

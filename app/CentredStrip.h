@@ -8,7 +8,8 @@
 // designed width, and the band stays centred when the window is wider (under right to left as
 // well, where hand-set places would otherwise hug the left edge). At the designed width the band
 // starts at the left edge, so nothing moves; narrower, the band and its buttons (places and
-// fonts) are scaled down together, so every button stays whole.
+// fonts) are scaled down together, so every button stays whole. A caption wider than its button's
+// inside is drawn smaller until it fits, at the designed width too.
 class CentredStrip : public QWidget {
     Q_OBJECT
 public:
@@ -27,6 +28,7 @@ private:
         QRect designed;
     };
     void layOut();
+    void fitLook(QWidget* control);
 
     QWidget* band_;
     int bandWidth_;

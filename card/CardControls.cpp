@@ -1,10 +1,10 @@
 #include "card/CardControls.h"
 
+#include "ui/FitText.h"
 #include "ui/Look.h"
 #include "ui/NavButton.h"
 #include "ui/PictureBox.h"
 
-#include <QComboBox>
 #include <QFrame>
 #include <QLabel>
 #include <QLineEdit>
@@ -36,7 +36,7 @@ CardControls BuildCardControls(QWidget* form, const CardStyle& style) {
     if (style.chooser) {
         MakeLabel(form, QStringLiteral("lblEntekhab"), QStringLiteral("انتخاب موضوع سؤالات"), tahoma,
                   kAlignRight);
-        c.cboNoeSoal = new QComboBox(form);
+        c.cboNoeSoal = new FitComboBox(form);
         c.cboNoeSoal->setObjectName(QStringLiteral("cboNoeSoal"));
         c.cboNoeSoal->setFont(tahoma);
         c.cboNoeSoal->setEditable(false); // the user picks an entry, never types one
@@ -55,8 +55,9 @@ CardControls BuildCardControls(QWidget* form, const CardStyle& style) {
     SetTextColour(MakeLabel(form, QStringLiteral("lblColonShomare"), QStringLiteral(":"), nazanin),
                   kQuestionBlue);
 
+    // A long category title is drawn smaller, never cut at both ends.
     c.lblTedadeNoeSoal =
-        MakeLabel(form, QStringLiteral("lblTedadeNoeSoal"), {}, NazaninBold(21.75), Qt::AlignCenter);
+        new FitLabel(form, QStringLiteral("lblTedadeNoeSoal"), {}, NazaninBold(21.75), Qt::AlignCenter);
     SetBackColour(c.lblTedadeNoeSoal, kTitleYellow);
 
     // The caption hugs its colon, on its left.

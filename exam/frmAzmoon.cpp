@@ -13,6 +13,7 @@
 #include "platform/Keys.h"
 #include "platform/PersianDigits.h"
 #include "rules/ExamAssembly.h"
+#include "ui/FitText.h"
 #include "ui/Layout.h"
 #include "ui/Look.h"
 #include "ui/MessageBox.h"
@@ -167,8 +168,8 @@ void frmAzmoon::BuildControls() {
         button->setAutoDefault(true);
     }
 
-    MakeLabel(this, QStringLiteral("Label14"), QStringLiteral("از صفحه كليد استفاده كنيد"), TahomaBold(9),
-              Qt::AlignHCenter | Qt::AlignTop);
+    new FitLabel(this, QStringLiteral("Label14"), QStringLiteral("از صفحه كليد استفاده كنيد"), TahomaBold(9),
+                 Qt::AlignHCenter | Qt::AlignTop);
 
     // The foot: the count, the time left and, once graded, the wrong answers.
     c_.lblTedad->setText(QStringLiteral("تعداد سؤالات آزمون"));

@@ -22,16 +22,16 @@ QSize FrameAroundPicture(const QSize& picture) {
     return QSize(Twips(PixelsToTwips(picture.width()) + 100), Twips(PixelsToTwips(picture.height()) + 400));
 }
 
-QRect AtTopCentre(const QSize& frame, const QSize& main) {
-    return QRect(QPoint(static_cast<int>((main.width() - frame.width()) / 2.0), 0), frame);
+QRect AtTopCentre(const QSize& frame, const QSize& over) {
+    return QRect(QPoint(static_cast<int>((over.width() - frame.width()) / 2.0), 0), frame);
 }
 
-EnlargedFit FitEnlarged(const QSize& picture, const QSize& main) {
+EnlargedFit FitEnlarged(const QSize& picture, const QSize& area) {
     QSize frame = FrameAroundPicture(picture);
-    const bool scaled = main.isValid() && (frame.height() > main.height() || frame.width() > main.width());
+    const bool scaled = area.isValid() && (frame.height() > area.height() || frame.width() > area.width());
     if (scaled)
-        frame = QSize(Twips(PixelsToTwips(main.width()) - 1000), Twips(PixelsToTwips(main.height()) - 1500));
-    return {AtTopCentre(frame, main), scaled};
+        frame = QSize(Twips(PixelsToTwips(area.width()) - 1000), Twips(PixelsToTwips(area.height()) - 1500));
+    return {AtTopCentre(frame, area), scaled};
 }
 
 QCursor ClickCursor() {
@@ -66,6 +66,11 @@ void InfoWindow::SetFrame(const QRect& frame) {
         return;
     // A window that fits the area is kept inside it, where its buttons can be reached.
     outer->move(InsideArea(frame.topLeft(), frame.size()));
+}
+
+QSize InfoWindow::areaSize() const {
+    const QMdiArea* area = subWindow() ? subWindow()->mdiArea() : nullptr;
+    return area ? area->viewport()->size() : mainOuterSize();
 }
 
 void InfoWindow::CloseWindow() {

@@ -14,17 +14,19 @@ Q_DECLARE_LOGGING_CATEGORY(lcInfo)
 
 // A window around a picture shown at its natural size: 100 twips wider and 400 twips taller.
 QSize FrameAroundPicture(const QSize& picture);
-// A window of size frame centred across the main window, at the top.
-QRect AtTopCentre(const QSize& frame, const QSize& main);
+// A window of size frame centred across `over` (the main window, or its area), at the top.
+QRect AtTopCentre(const QSize& frame, const QSize& over);
 
-// Where the enlarged-picture window stands, and whether its picture must be shown scaled: a
-// window around the picture that would be wider or taller than the main window becomes one 1000
-// twips narrower and 1500 twips shorter than the main window instead.
+// Where the enlarged-picture window stands in the area the learner sees (the main window's MDI
+// area), and whether its picture must be shown scaled: a window around the picture that would be
+// wider or taller than the area becomes one 1000 twips narrower and 1500 twips shorter than the
+// area instead, so it never runs under the main window's menu or button strip. Either stands
+// centred across the area, at its top.
 struct EnlargedFit {
     QRect frame;
     bool scaled = false;
 };
-EnlargedFit FitEnlarged(const QSize& picture, const QSize& main);
+EnlargedFit FitEnlarged(const QSize& picture, const QSize& area);
 
 // The pointer over the about window's clickable pictures and its button.
 QCursor ClickCursor();
@@ -43,5 +45,6 @@ protected:
     QSize FrameOfClient(const QSize& client) const; // the frame whose inside is client
     QSize ClientOfFrame(const QSize& frame) const;
     void SetFrame(const QRect& frame); // the frame's size and place over the main window
+    QSize areaSize() const;            // the MDI area's visible size; the main window's outside without one
     void CloseWindow();                // closes the window with its frame
 };

@@ -28,7 +28,7 @@ void frmDarbareMa2::SetPicture(const QPixmap& picture) {
 // The window is open while another panel is enlarged in it, so either way of showing the picture
 // is set afresh: a picture that fits is never left behind the scaled one.
 void frmDarbareMa2::Picture1_Change() {
-    const EnlargedFit fit = FitEnlarged(picture1_->size(), mainOuterSize());
+    const EnlargedFit fit = FitEnlarged(picture1_->size(), areaSize());
     picture1_->setVisible(!fit.scaled);
     image1_->setVisible(fit.scaled);
     // The scaled picture fills the inside of the window, so no edge of it hides under the frame.
@@ -37,12 +37,12 @@ void frmDarbareMa2::Picture1_Change() {
     SetFrame(fit.frame);
 }
 
-// A scaled picture's window follows the main window's size; one shown at its natural size only
-// stays inside the area.
+// A scaled picture's window follows the area's size; one shown at its natural size only stays
+// inside the area.
 void frmDarbareMa2::Refit() {
     const QWidget* frame = subWindow();
     if (frame && !picture1_->picture().isNull() &&
-        FitEnlarged(picture1_->size(), mainOuterSize()).frame.size() != frame->size())
+        FitEnlarged(picture1_->size(), areaSize()).frame.size() != frame->size())
         Picture1_Change();
     else
         KeepInArea();

@@ -5,7 +5,7 @@
 class PictureControl;
 
 // One of the about screen's panels, enlarged: at its natural size when the window around it fits
-// the main window, else scaled into a window a little smaller than the main window. A click
+// the main window's MDI area, else scaled into a window a little smaller than that area. A click
 // closes it, and closing it brings the about screen back.
 class frmDarbareMa2 : public InfoWindow {
     Q_OBJECT

@@ -11,7 +11,9 @@
 #include "exam/frmNatije.h"
 #include "platform/SystemDir.h"
 #include "ui/ChildForm.h"
+#include "ui/FitText.h"
 #include "ui/Layout.h"
+#include "ui/Look.h"
 #include "ui/Modal.h"
 #include "ui/Scaling.h"
 
@@ -23,6 +25,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyle>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -65,6 +68,17 @@ QStringList LookOf(const ChildForm* form) {
         look << line;
     }
     return look;
+}
+
+// The bounding box of the pixels that stand out from the image's top-left one: its ink.
+QRect InkIn(const QImage& image, int contrast) {
+    QRect ink;
+    const int ground = qGray(image.pixel(0, 0));
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (qAbs(qGray(image.pixel(x, y)) - ground) >= contrast)
+                ink |= QRect(x, y, 1, 1);
+    return ink;
 }
 
 // The option 1..4 the exam's marker stands exactly on by the marker rule, or 0.
@@ -430,19 +444,63 @@ private slots:
             const QRect r = RectIn(b, strip);
             if (width < 1016)
                 QVERIFY2(strip->rect().contains(r), name);
-            // Its text shrinks with it, a little more where the button's margins keep their size.
+            // Its text shrinks with it, a little more where the button's margins keep their size;
+            // a caption wider than the button's inside is drawn smaller at any width, just enough to
+            // clear the margins, and one that fits keeps the designed size.
+            const int inside =
+                b->width() - 2 * (b->style()->pixelMetric(QStyle::PM_ButtonMargin, nullptr, b) +
+                                  b->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, nullptr, b));
+            QVERIFY2(QFontMetricsF(b->font()).horizontalAdvance(b->text()) <= inside, name);
+            QVERIFY2(b->font().pointSizeF() <= 8.25 * factor &&
+                         b->font().pointSizeF() >= 0.75 * 8.25 * factor,
+                     name);
             if (factor == 1.0)
-                QCOMPARE(b->font().pointSizeF(), 8.25);
-            else
-                QVERIFY2(b->font().pointSizeF() <= 8.25 * factor &&
-                             b->font().pointSizeF() >= 0.75 * 8.25 * factor,
-                         name);
+                QCOMPARE(b->font().pointSizeF() == 8.25,
+                         QFontMetricsF(look::Tahoma(8.25)).horizontalAdvance(b->text()) <= inside);
+            // As drawn, inside the button's frame: the caption's ink keeps clear of both sides.
+            const QRect ink = InkIn(b->grab().toImage().copy(2, 4, b->width() - 4, b->height() - 8), 80);
+            QVERIFY2(!ink.isEmpty() && ink.left() >= 1 && ink.right() <= b->width() - 6, name);
             // Right to left, side by side: each to the left of the one before, none overlapping.
             if (previous.isValid())
                 QVERIFY2(r.right() < previous.left(), name);
             previous = r;
             QCOMPARE(strip->childAt(r.center()), b); // nothing covers it
         }
+    }
+
+    // The exam's hint "از صفحه كليد استفاده كنيد" draws its whole ink, the dots over and under its
+    // letters included, inside its box: at its designed place and scaled down on small areas.
+    void theExamHintDrawsItsWholeInk_data() {
+        QTest::addColumn<QSize>("area");
+        QTest::newRow("designed") << QSize(1100, 720);
+        QTest::newRow("small") << QSize(700, 450);
+        QTest::newRow("smaller") << QSize(560, 380);
+    }
+    void theExamHintDrawsItsWholeInk() {
+        QFETCH(QSize, area);
+        FixtureBank bank;
+        FixtureBank::fillExam(bank);
+        QVERIFY2(bank.write(), qPrintable(bank.lastError));
+        bank.useAsGlobals();
+        giveArea(area);
+        auto* form = qobject_cast<frmAzmoon*>(program->Open("Command6"));
+        QVERIFY(form);
+        auto* hint = form->findChild<FitLabel*>("Label14");
+        QVERIFY(hint);
+        QCOMPARE(hint->geometry(), PlaceRect(RowsOf(form)["Label14"], form->scaleFactor()));
+        // Where the face says its ink reaches: inside the box.
+        const QRectF fontInk = QFontMetricsF(hint->drawnFont()).tightBoundingRect(hint->text());
+        QVERIFY(QRectF(hint->rect()).contains(hint->inkRect()));
+        // What is drawn: below the first row of pixels, above the last, and as tall as the face says.
+        const QImage drawn = hint->grab().toImage();
+        const QRect ink = InkIn(drawn, 40);
+        QVERIFY2(ink.top() >= 1 && ink.bottom() <= drawn.height() - 2 && ink.left() >= 1 &&
+                     ink.right() <= drawn.width() - 2,
+                 qPrintable(QStringLiteral("ink rows %1..%2 of %3")
+                                .arg(ink.top())
+                                .arg(ink.bottom())
+                                .arg(drawn.height())));
+        QVERIFY(ink.height() >= qFloor(fontInk.height()) - 1);
     }
 
     // Restored, the main window never outgrows the screen's free area; on a screen that holds

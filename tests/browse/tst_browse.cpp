@@ -5,6 +5,8 @@
 #include "card/QuestionCard.h"
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
+#include "tools/bank/BankSource.h"
+#include "ui/FitText.h"
 #include "ui/Look.h"
 #include "ui/PictureBox.h"
 
@@ -14,6 +16,8 @@
 #include <QLoggingCategory>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QStyle>
+#include <QStyleOptionComboBox>
 #include <QtTest>
 
 namespace {
@@ -31,6 +35,10 @@ QString green(QWidget* form) {
             out += QString::number(k);
     }
     return out;
+}
+
+double WidthOf(const QFont& font, const QString& text) {
+    return QFontMetricsF(font).horizontalAdvance(text);
 }
 
 void choose(QWidget* form, const QString& title) {
@@ -390,6 +398,80 @@ private slots:
         QVERIFY(!log.messages.isEmpty());
         for (const QString& statement : log.messages)
             QVERIFY2(!statement.contains("(Select * from qrySoalat)"), qPrintable(statement));
+    }
+
+    // Every shipped category title, the longest too ("بزرگراه، آزادراه، تونل و گذرگاه
+    // راه‌آهن"), is drawn whole: in the card's yellow title and in the chooser's box it is drawn
+    // smaller where it is wider than the box, which keeps its place and size; the chooser's list opens wide
+    // enough for it, inside the main window; a short title keeps the full size.
+    void longCategoryTitlesAreDrawnWhole_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QSize>("mainSize"); // empty: the working size
+        QTest::newRow("review") << "Command10" << QSize();
+        QTest::newRow("review, a small main window") << "Command10" << QSize(760, 520);
+        QTest::newRow("editor") << "mnuViraiesh" << QSize();
+    }
+    void longCategoryTitlesAreDrawnWhole() {
+        QFETCH(QString, control);
+        QFETCH(QSize, mainSize);
+        bank = std::make_unique<FixtureBank>();
+        int id = 1;
+        for (const BankCategory& c : ReadBankSource(qEnvironmentVariable("RAVEX_BANK_DIR")).categories) {
+            bank->addCategory(c.code, c.order, c.collection, c.title);
+            if (c.collection == QLatin1String("general"))
+                bank->addQuestion(id++, c.code, 1);
+        }
+        QVERIFY2(bank->write(), qPrintable(bank->lastError));
+        bank->useAsGlobals();
+        if (mainSize.isValid())
+            main->resize(mainSize);
+        QWidget* form = open(qPrintable(control));
+        auto* title = form->findChild<FitLabel*>("lblTedadeNoeSoal");
+        auto* combo = form->findChild<FitComboBox*>("cboNoeSoal");
+        QVERIFY(title && combo && combo->count() >= 18);
+        QStringList entries;
+        for (int i = 0; i < combo->count(); ++i)
+            entries << combo->itemText(i);
+        std::sort(entries.begin(), entries.end(), [title](const QString& a, const QString& b) {
+            return WidthOf(title->font(), a) < WidthOf(title->font(), b);
+        });
+        const QString longest = entries.last();
+        QVERIFY(WidthOf(title->font(), longest) > title->width());
+        const QRect titlePlace = title->geometry();
+
+        choose(form, longest);
+        QCOMPARE(title->text(), longest);
+        QCOMPARE(title->geometry(), titlePlace);
+        QVERIFY(WidthOf(title->drawnFont(), longest) <= title->contentsRect().width());
+        QVERIFY(title->drawnFont().pointSizeF() >= 0.6 * title->font().pointSizeF());
+        QVERIFY(QRectF(title->rect()).contains(title->inkRect()));
+        // As drawn: the ink keeps clear of both ends of the yellow box.
+        const QImage drawn = title->grab().toImage();
+        int left = drawn.width(), right = -1;
+        for (int y = 0; y < drawn.height(); ++y)
+            for (int x = 0; x < drawn.width(); ++x)
+                if (qGray(drawn.pixel(x, y)) < 128)
+                    left = std::min(left, x), right = std::max(right, x);
+        QVERIFY2(left >= 1 && right <= drawn.width() - 2 && right - left > drawn.width() / 2,
+                 qPrintable(QStringLiteral("ink %1..%2 of %3").arg(left).arg(right).arg(drawn.width())));
+
+        // The chooser's box draws the chosen entry whole inside its field.
+        QStyleOptionComboBox option;
+        option.initFrom(combo);
+        const QRect field =
+            combo->style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, combo);
+        QVERIFY(WidthOf(combo->shownFont(), longest) <= field.width() - 2);
+        // Its list: as wide as its longest entry, inside the main window.
+        combo->showPopup();
+        QWidget* list = combo->view()->window();
+        QTRY_VERIFY(list->isVisible());
+        QVERIFY(combo->view()->viewport()->width() >= WidthOf(combo->view()->font(), longest));
+        QVERIFY(QRect(main->mapToGlobal(QPoint(0, 0)), main->size()).contains(list->geometry()));
+        combo->hidePopup();
+
+        choose(form, entries.first());
+        QCOMPARE(title->drawnFont(), title->font());
+        QCOMPARE(combo->shownFont(), combo->font());
     }
 
     void aMissingBankOpensEmptyWindows() {

@@ -9,7 +9,10 @@
 #include <QApplication>
 #include <QDir>
 #include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QtTest>
 
 namespace {
@@ -194,6 +197,33 @@ private slots:
         QCOMPARE(button(help, "Command1")->text(), kNextPage);
     }
 
+    // The shipped help pages name, in «», every menu, every menu entry and every button of the
+    // main window's strip by the caption the program shows: a window added to the program is
+    // added to the help with it.
+    void theHelpNamesEveryMenuEntryAndButton() {
+        QString help;
+        for (const char* page : {"help-1", "help-2"}) {
+            QFile svg(qEnvironmentVariable("RAVEX_BANK_DIR") + QStringLiteral("/pictures/screens/") +
+                      QLatin1String(page) + QStringLiteral(".svg"));
+            QVERIFY2(svg.open(QIODevice::ReadOnly), qPrintable(svg.fileName()));
+            help += QString::fromUtf8(svg.readAll());
+        }
+        help.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
+        QStringList names;
+        for (const QAction* menu : main->menuBar()->actions()) {
+            names << menu->text();
+            for (const QAction* entry : menu->menu() ? menu->menu()->actions() : QList<QAction*>()) {
+                if (!entry->isSeparator())
+                    names << entry->text();
+            }
+        }
+        for (const QPushButton* b : main->findChild<QWidget*>("Picture1")->findChildren<QPushButton*>())
+            names << b->text();
+        QVERIFY(names.size() >= 25);
+        for (const QString& name : std::as_const(names))
+            QVERIFY2(help.contains(QStringLiteral("«") + name + QStringLiteral("»")), qPrintable(name));
+    }
+
     void aboutWindowShowsItsPictures() {
         writeAboutPictures();
         QWidget* about = program->Open("mnu42");
@@ -245,31 +275,33 @@ private slots:
         }
     }
 
-    // A size marked "from main" is added to the main window's outer size.
-    void enlargedPictureFitsTheMainWindow_data() {
+    // A size marked "from area" is added to the size of the main window's MDI area, the part of
+    // the main window the learner sees between its menu and its button strip.
+    void enlargedPictureFitsTheArea_data() {
         QTest::addColumn<int>("width");
-        QTest::addColumn<bool>("widthFromMain");
+        QTest::addColumn<bool>("widthFromArea");
         QTest::addColumn<int>("height");
-        QTest::addColumn<bool>("heightFromMain");
+        QTest::addColumn<bool>("heightFromArea");
         QTest::addColumn<bool>("scaled");
         QTest::newRow("smaller") << 400 << false << 300 << false << false;
         QTest::newRow("the shipped panel") << 674 << false << 534 << false << false;
-        QTest::newRow("its window as wide as the main window") << -7 << true << 300 << false << false;
+        QTest::newRow("its window as wide as the area") << -7 << true << 300 << false << false;
         QTest::newRow("its window one pixel wider") << -6 << true << 300 << false << true;
-        QTest::newRow("its window as tall as the main window") << 300 << false << -27 << true << false;
+        QTest::newRow("its window as tall as the area") << 300 << false << -27 << true << false;
         QTest::newRow("its window one pixel taller") << 300 << false << -26 << true << true;
+        QTest::newRow("a little taller than the area") << 300 << false << 10 << true << true;
         QTest::newRow("wider than the main window only") << 60 << true << 300 << false << true;
         QTest::newRow("larger both ways") << 50 << true << 40 << true << true;
     }
-    void enlargedPictureFitsTheMainWindow() {
+    void enlargedPictureFitsTheArea() {
         QFETCH(int, width);
-        QFETCH(bool, widthFromMain);
+        QFETCH(bool, widthFromArea);
         QFETCH(int, height);
-        QFETCH(bool, heightFromMain);
+        QFETCH(bool, heightFromArea);
         QFETCH(bool, scaled);
-        const QSize main0 = mainOuter();
-        const QSize picture1(width + (widthFromMain ? main0.width() : 0),
-                             height + (heightFromMain ? main0.height() : 0));
+        const QSize area = main->mdiArea()->viewport()->size();
+        const QSize picture1(width + (widthFromArea ? area.width() : 0),
+                             height + (heightFromArea ? area.height() : 0));
         writeAboutPictures();
         writePicture("516", picture1, Qt::darkRed);
         QWidget* about = program->Open("mnu42");
@@ -283,9 +315,10 @@ private slots:
         PictureControl* stretched = picture(enlarged, "Image1");
         QCOMPARE(natural->isVisible(), !scaled);
         QCOMPARE(stretched->isVisible(), scaled);
-        const QSize frame = scaled ? main0 - QSize(67, 100) : aroundPicture(picture1);
+        const QSize frame = scaled ? area - QSize(67, 100) : aroundPicture(picture1);
         QCOMPARE(frameOf(enlarged)->size(), frame);
-        QCOMPARE(frameOf(enlarged)->pos(), topCentre(frame));
+        QCOMPARE(frameOf(enlarged)->pos(), QPoint((area.width() - frame.width()) / 2, 0));
+        QVERIFY(QRect(QPoint(), area).contains(frameOf(enlarged)->geometry()));
         if (scaled)
             QCOMPARE(stretched->size(), enlarged->size()); // the whole inside of the window
         else
@@ -302,10 +335,22 @@ private slots:
         QCOMPARE(frameOf(again)->pos(), QPoint(0, 7));
     }
 
+    // On a 1024 x 600 screen the shipped panel is scaled into the area between the menu and the
+    // button strip, where the main window's outside would have let it run under the strip.
+    void theEnlargedPanelOnASmallScreen() {
+        writeAboutPictures();
+        main->resize(QSize(1024, 600) - (mainOuter() - main->size()));
+        QTRY_COMPARE(mainOuter(), QSize(1024, 600));
+        QTest::mouseClick(picture(program->Open("mnu42"), "Image4"), Qt::LeftButton);
+        QWidget* enlarged = main->Child("frmDarbareMa2");
+        QVERIFY(enlarged && picture(enlarged, "Image1")->isVisible());
+        QVERIFY(main->mdiArea()->viewport()->rect().contains(frameOf(enlarged)->geometry()));
+    }
+
     // A smaller panel enlarged in the window that shows a scaled one shows at its natural size.
     void aSmallerPanelReplacesAScaledOne() {
         writeAboutPictures();
-        writePicture("516", mainOuter() + QSize(100, 100), Qt::darkRed);
+        writePicture("516", main->mdiArea()->viewport()->size() + QSize(100, 100), Qt::darkRed);
         QTest::mouseClick(picture(program->Open("mnu42"), "Image3"), Qt::LeftButton);
         QWidget* enlarged = main->Child("frmDarbareMa2");
         QVERIFY(enlarged);
