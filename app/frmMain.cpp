@@ -5,7 +5,7 @@
 #include "data/Connection.h"
 #include "platform/Picture.h"
 #include "platform/Twips.h"
-#include "platform/Vb.h"
+#include "settings/MusicControl.h"
 #include "settings/mdlMusic.h"
 #include "ui/ChildForm.h"
 #include "ui/Look.h"
@@ -188,7 +188,6 @@ void frmMain::buildButtonStrip() {
         if (qstrcmp(b.name, "cmdMusic") == 0)
             cmdMusic_ = button;
     }
-    cmdMusic_->setProperty("Tag", QStringLiteral("1"));
 
     connect(picture1_->findChild<QPushButton*>(QStringLiteral("Command8")), &QPushButton::clicked, this,
             &frmMain::close);
@@ -198,9 +197,9 @@ void frmMain::buildButtonStrip() {
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(500);
     connect(timer1_, &QTimer::timeout, this, &frmMain::Timer1_Timer);
-    // Nothing is opened at start-up: the first tick starts the music.
-    timer1_->start();
-    connect(&mdlMusic::instance(), &mdlMusic::musicStateChanged, this, &frmMain::SetMusicState);
+    // On from the start, the timer running: nothing is opened at start-up, the first tick starts
+    // the music.
+    music_ = new MusicControl(cmdMusic_, timer1_, this);
 }
 
 void frmMain::buildMenu() {
@@ -361,31 +360,11 @@ void frmMain::MDIForm_Unload() {
     mdlMusic::instance().StopMusic();
 }
 
-int frmMain::musicState() const {
-    return static_cast<int>(vb::Val(cmdMusic_->property("Tag").toString()));
-}
-
-void frmMain::SetMusicState(bool on) {
-    cmdMusic_->setText(on ? QStringLiteral("قطع آهنگ") : QStringLiteral("پخش آهنگ"));
-    cmdMusic_->setProperty("Tag", on ? QStringLiteral("1") : QStringLiteral("-1"));
-    if (!on)
-        timer1_->stop();
-    else if (!timer1_->isActive())
-        timer1_->start();
-}
-
-// The caption names what a click does: pause while on, resume while off.
 void frmMain::cmdMusic_Click() {
-    const bool on = musicState() == 1;
-    if (on)
-        mdlMusic::instance().PauseMusic();
-    else
-        mdlMusic::instance().ResumeMusic();
-    SetMusicState(!on);
+    music_->Click();
 }
 
 // While on, music that is not playing (not started yet, ended, or its file missing) is started.
 void frmMain::Timer1_Timer() {
-    if (musicState() == 1 && !mdlMusic::instance().IsMusicPlaying())
-        mdlMusic::instance().StartMusic();
+    music_->Tick();
 }

@@ -7,6 +7,7 @@
 #include <QPixmap>
 
 class CentredStrip;
+class MusicControl;
 class QMdiSubWindow;
 class QPushButton;
 class QTimer;
@@ -67,15 +68,13 @@ private:
     // Every open window fitted again to the area's new size.
     void RefitChildren();
     QMdiSubWindow* openFrame(ChildWindow window) const;
-    // On: "قطع آهنگ", tag "1", the timer running; off: "پخش آهنگ", tag "-1", the timer stopped.
-    void SetMusicState(bool on);
-    int musicState() const;
 
     MdiClient* mdi_ = nullptr;
     QWidget* picture1_ = nullptr;
     CentredStrip* strip_ = nullptr; // picture1_, centring its buttons on a wide window
     QPushButton* cmdMusic_ = nullptr;
     QTimer* timer1_ = nullptr;
+    MusicControl* music_ = nullptr; // cmdMusic_ and timer1_ as the music's state has them
     bool closing_ = false;          // the program is ending: no window opens any more
 };
 
