@@ -1,3 +1,5 @@
+cmake_minimum_required(VERSION 3.21)
+
 # Run by ctest (see CMakeLists.txt): each case compiles one include in a file standing in a
 # layer's folder, with that layer's flags.
 #   allowed  the include compiles
@@ -62,6 +64,31 @@ foreach(case IN LISTS cases)
     if(NOT verdict STREQUAL "ok")
         math(EXPR failures "${failures} + 1")
     endif()
+endforeach()
+
+# Headers named with their module: only the modules the layer links.
+set(modules_ravex_platform Core)
+set(modules_ravex_data Core Sql)
+set(modules_ravex_rules Core Sql)
+foreach(layer ravex_platform ravex_data ravex_rules)
+    include(${LAYERS}/${layer}.cmake)
+    set(named 0)
+    foreach(source IN LISTS SOURCES)
+        if(NOT source MATCHES "\\.(h|cpp)$" OR NOT EXISTS ${source})
+            continue()
+        endif()
+        file(STRINGS ${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*<Qt[A-Za-z]+/")
+        foreach(include IN LISTS includes)
+            math(EXPR named "${named} + 1")
+            string(REGEX REPLACE ".*<Qt([A-Za-z]+)/.*" "\\1" module "${include}")
+            if(NOT module IN_LIST modules_${layer})
+                message("${layer}: ${source}: ${include}: FAILED: Qt${module} is not this layer's")
+                math(EXPR failures "${failures} + 1")
+            endif()
+        endforeach()
+    endforeach()
+    list(LENGTH SOURCES files)
+    message("${layer}: ${files} files read for headers named with their Qt module, ${named} found")
 endforeach()
 
 if(failures GREATER 0)
