@@ -24,7 +24,6 @@ public:
     // Switched on, as at start-up: the first tick starts the music.
     MusicState() = default;
 
-    bool isOn() const { return on_; }
     // "قطع آهنگ" (stop the music) while on, "پخش آهنگ" (play the music) while off.
     QString caption() const;
     // The button's tag: "1" on, "-1" off.
