@@ -16,7 +16,6 @@ class MusicControl : public QObject {
 public:
     MusicControl(QPushButton* button, QTimer* timer, QObject* parent);
 
-    const MusicState& state() const { return state_; }
     void Click();
     void Tick();
 
