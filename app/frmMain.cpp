@@ -1,12 +1,11 @@
 #include "app/frmMain.h"
 
 #include "app/CentredStrip.h"
-#include "app/ChildWindows.h"
 #include "app/mdlRavex.h"
 #include "data/Connection.h"
 #include "platform/Picture.h"
 #include "platform/Twips.h"
-#include "platform/Vb.h"
+#include "settings/MusicControl.h"
 #include "settings/mdlMusic.h"
 #include "ui/ChildForm.h"
 #include "ui/Look.h"
@@ -19,6 +18,7 @@
 #include <QMdiSubWindow>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPointer>
 #include <QPushButton>
 #include <QScreen>
 #include <QTimer>
@@ -156,6 +156,7 @@ frmMain::frmMain(QWidget* parent) : QMainWindow(parent) {
 
     buildButtonStrip();
     buildMenu();
+    connectChildWindows();
     // A text box takes Ctrl+A for select-all before any shortcut is looked up: the menu's keys
     // are claimed back for the whole window, every child window's boxes included.
     qApp->installEventFilter(this);
@@ -192,76 +193,82 @@ void frmMain::buildButtonStrip() {
         if (qstrcmp(b.name, "cmdMusic") == 0)
             cmdMusic_ = button;
     }
-    cmdMusic_->setProperty("Tag", QStringLiteral("1"));
 
-    const auto connectButton = [this](const char* name, void (frmMain::*slot)()) {
-        connect(picture1_->findChild<QPushButton*>(QString::fromLatin1(name)), &QPushButton::clicked, this,
-                slot);
-    };
-    connectButton("Command1", &frmMain::Command1_Click);
-    connectButton("Command2", &frmMain::Command2_Click);
-    connectButton("Command3", &frmMain::Command3_Click);
-    connectButton("Command4", &frmMain::Command4_Click);
-    connectButton("Command5", &frmMain::Command5_Click);
-    connectButton("Command6", &frmMain::Command6_Click);
-    connectButton("Command7", &frmMain::Command7_Click);
-    connectButton("Command8", &frmMain::Command8_Click);
-    connectButton("Command9", &frmMain::Command9_Click);
-    connectButton("Command10", &frmMain::Command10_Click);
-    connectButton("cmdMusic", &frmMain::cmdMusic_Click);
+    connect(picture1_->findChild<QPushButton*>(QStringLiteral("Command8")), &QPushButton::clicked, this,
+            &frmMain::close);
+    connect(cmdMusic_, &QPushButton::clicked, this, &frmMain::cmdMusic_Click);
 
     timer1_ = new QTimer(picture1_);
     timer1_->setObjectName(QStringLiteral("Timer1"));
     timer1_->setInterval(500);
     connect(timer1_, &QTimer::timeout, this, &frmMain::Timer1_Timer);
-    // Nothing is opened at start-up: the first tick starts the music.
-    timer1_->start();
-    connect(&mdlMusic::instance(), &mdlMusic::musicStateChanged, this, &frmMain::SetMusicState);
+    // On from the start, the timer running: nothing is opened at start-up, the first tick starts
+    // the music.
+    music_ = new MusicControl(cmdMusic_, timer1_, this);
 }
 
 void frmMain::buildMenu() {
     QMenuBar* bar = menuBar();
-    const auto entry = [this](QMenu* menu, const char* name, const char* caption, const char* shortcut,
-                              void (frmMain::*slot)()) {
+    const auto entry = [this](QMenu* menu, const char* name, const char* caption, const char* shortcut) {
         QAction* action = menu->addAction(QString::fromUtf8(caption));
         action->setObjectName(QString::fromLatin1(name));
         if (shortcut) {
             action->setShortcut(QKeySequence(QString::fromLatin1(shortcut)));
             menuShortcuts_.append(action->shortcut());
         }
-        connect(action, &QAction::triggered, this, slot);
-        return action;
     };
     const auto separator = [](QMenu* menu, const char* name) { menu->addSeparator()->setObjectName(name); };
 
     QMenu* soalat = bar->addMenu(QStringLiteral("سوالات"));
     soalat->setObjectName(QStringLiteral("mnuSoalat"));
-    entry(soalat, "mnuMorooreSoalat", "مرور سؤالات", "Ctrl+S", &frmMain::mnuMorooreSoalat_Click);
-    entry(soalat, "mnuMorooreTabloha", "مرور تابلوها و تقاطعها", "Ctrl+M", &frmMain::mnuMorooreTabloha_Click);
+    entry(soalat, "mnuMorooreSoalat", "مرور سؤالات", "Ctrl+S");
+    entry(soalat, "mnuMorooreTabloha", "مرور تابلوها و تقاطعها", "Ctrl+M");
     separator(soalat, "mnuDash4");
-    entry(soalat, "mnuNokat", "نكات مهم در آزمون شهر", nullptr, &frmMain::mnuNokat_Click);
+    entry(soalat, "mnuNokat", "نكات مهم در آزمون شهر", nullptr);
     separator(soalat, "mnuDash1");
-    entry(soalat, "mnuSoalatOLD", "سؤالات سالهاي قبل", nullptr, &frmMain::mnuSoalatOLD_Click);
+    entry(soalat, "mnuSoalatOLD", "سؤالات سالهاي قبل", nullptr);
 
     QMenu* emkanat = bar->addMenu(QStringLiteral("امكانات"));
     emkanat->setObjectName(QStringLiteral("mnuEmkanat"));
-    entry(emkanat, "mnu32", "آزمون اصلي", "Ctrl+A", &frmMain::mnu32_Click);
-    entry(emkanat, "mnuTanzimat", "تنظيمات", "Ctrl+T", &frmMain::mnuTanzimat_Click);
+    entry(emkanat, "mnu32", "آزمون اصلي", "Ctrl+A");
+    entry(emkanat, "mnuTanzimat", "تنظيمات", "Ctrl+T");
     separator(emkanat, "mnuDash3");
-    entry(emkanat, "mnuViraiesh", "ويرايش سؤالات", nullptr, &frmMain::mnuViraiesh_Click);
+    entry(emkanat, "mnuViraiesh", "ويرايش سؤالات", nullptr);
     separator(emkanat, "mnuDash5");
-    entry(emkanat, "mnuPishraft", "پیشرفت من", nullptr, &frmMain::mnuPishraft_Click);
-    entry(emkanat, "mnuEshtebahat", "مرور اشتباهات", nullptr, &frmMain::mnuEshtebahat_Click);
+    entry(emkanat, "mnuPishraft", "پیشرفت من", nullptr);
+    entry(emkanat, "mnuEshtebahat", "مرور اشتباهات", nullptr);
 
     QMenu* rahnama = bar->addMenu(QStringLiteral("راهنما"));
     rahnama->setObjectName(QStringLiteral("mnuRahnama"));
-    entry(rahnama, "mnu41", "راهنماي استفاده از برنامه", nullptr, &frmMain::mnu41_Click);
-    entry(rahnama, "mnu42", "درباره ما", nullptr, &frmMain::mnu42_Click);
+    entry(rahnama, "mnu41", "راهنماي استفاده از برنامه", nullptr);
+    entry(rahnama, "mnu42", "درباره ما", nullptr);
 
     // A top-level entry that acts by itself.
     QAction* khorooj = bar->addAction(QStringLiteral("خروج"));
     khorooj->setObjectName(QStringLiteral("mnuKhorooj"));
-    connect(khorooj, &QAction::triggered, this, &frmMain::mnuKhorooj_Click);
+    connect(khorooj, &QAction::triggered, this, &frmMain::close);
+}
+
+void frmMain::connectChildWindows() {
+    for (const ChildWindowEntry& entry : ChildWindows()) {
+        const ChildWindow window = entry.window;
+        if (entry.button) {
+            connect(picture1_->findChild<QPushButton*>(QString::fromLatin1(entry.button)),
+                    &QPushButton::clicked, this, [this, window] { ShowChild(window); });
+        }
+        if (entry.menuEntry) {
+            connect(menuBar()->findChild<QAction*>(QString::fromLatin1(entry.menuEntry)), &QAction::triggered,
+                    this, [this, window] { ShowChild(window); });
+        }
+        // Opened, or brought to the front, and switched to the category at that list position.
+        for (const CategoryButton& category : entry.categoryButtons) {
+            connect(picture1_->findChild<QPushButton*>(QString::fromLatin1(category.button)),
+                    &QPushButton::clicked, this, [this, window, index = category.listIndex] {
+                        if (auto* form = qobject_cast<ChildForm*>(ShowChild(window)))
+                            form->SelectListIndex(index);
+                    });
+        }
+    }
 }
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event) {
@@ -281,39 +288,51 @@ void frmMain::MDIForm_Load() {
     mdi_->setPicture(LoadPicture(BackgroundPicture()));
 }
 
-QMdiSubWindow* frmMain::openFrame(const QString& name) const {
+QMdiSubWindow* frmMain::openFrame(ChildWindow window) const {
     // A window that is closing (hidden, its deletion pending) no longer counts as open.
-    const QPointer<QMdiSubWindow> sub = children_.value(name);
-    return sub && !sub->isHidden() ? sub.data() : nullptr;
+    const QLatin1String name(ChildWindowEntryOf(window).name);
+    for (QMdiSubWindow* sub : mdi_->subWindowList()) {
+        if (!sub->isHidden() && sub->widget() && sub->widget()->objectName() == name)
+            return sub;
+    }
+    return nullptr;
 }
 
-QWidget* frmMain::Child(const QString& name) const {
-    QMdiSubWindow* sub = openFrame(name);
+QWidget* frmMain::Child(ChildWindow window) const {
+    QMdiSubWindow* sub = openFrame(window);
     return sub ? sub->widget() : nullptr;
 }
 
+QWidget* frmMain::Child(const QString& name) const {
+    const std::optional<ChildWindow> window = ChildWindowNamed(name);
+    return window ? Child(*window) : nullptr;
+}
+
 QWidget* frmMain::ShowChild(const QString& name) {
+    if (const std::optional<ChildWindow> window = ChildWindowNamed(name))
+        return ShowChild(*window);
+    qCWarning(lcApp) << "no window named" << name;
+    return nullptr;
+}
+
+QWidget* frmMain::ShowChild(ChildWindow window) {
     // A child that asks, as it closes, for another window to open must not reopen one while
     // the program is ending.
     if (closing_)
         return nullptr;
-    if (QMdiSubWindow* sub = openFrame(name)) {
+    if (QMdiSubWindow* sub = openFrame(window)) {
         if (sub->isMinimized())
             sub->showNormal(); // a maximized window stays maximized
         mdi_->setActiveSubWindow(sub);
         return sub->widget();
     }
-    ChildForm* form = CreateChildWindow(name, nullptr);
-    if (!form) {
-        qCWarning(lcApp) << "no window named" << name;
-        return nullptr;
-    }
-    form->setObjectName(name);
+    const ChildWindowEntry& entry = ChildWindowEntryOf(window);
+    ChildForm* form = entry.create(nullptr);
+    form->setObjectName(QString::fromLatin1(entry.name));
     QMdiSubWindow* sub = mdi_->addSubWindow(form);
     sub->setAttribute(Qt::WA_DeleteOnClose);
     sub->setWindowIcon(windowIcon());
-    children_.insert(name, sub);
-    connect(form, &ChildForm::reopenRequested, this, [this, name] { Reopen(name); });
+    connect(form, &ChildForm::reopenRequested, this, [this, window] { Reopen(window); });
     connect(form, &ChildForm::openRequested, this, [this](const QString& other) { ShowChild(other); });
     connect(form, &ChildForm::examKept, this, [this, form] {
         for (QMdiSubWindow* other : mdi_->subWindowList()) {
@@ -324,7 +343,6 @@ QWidget* frmMain::ShowChild(const QString& name) {
     });
     form->Form_Load();
     if (!form->Opened()) {
-        children_.remove(name);
         delete sub; // never shown: nothing of it may linger in the area's list
         return nullptr;
     }
@@ -342,15 +360,10 @@ void frmMain::RefitChildren() {
     }
 }
 
-void frmMain::Reopen(const QString& name) {
-    if (QMdiSubWindow* sub = openFrame(name))
+void frmMain::Reopen(ChildWindow window) {
+    if (QMdiSubWindow* sub = openFrame(window))
         sub->close();
-    ShowChild(name);
-}
-
-void frmMain::ShowSignsCategory(int listIndex) {
-    if (auto* form = qobject_cast<ChildForm*>(ShowChild(QStringLiteral("frmTabloha"))))
-        form->SelectListIndex(listIndex);
+    ShowChild(window);
 }
 
 void frmMain::closeEvent(QCloseEvent* event) {
@@ -371,99 +384,11 @@ void frmMain::MDIForm_Unload() {
     mdlMusic::instance().StopMusic();
 }
 
-void frmMain::Command1_Click() {
-    ShowSignsCategory(2);
-}
-void frmMain::Command2_Click() {
-    ShowSignsCategory(3);
-}
-void frmMain::Command3_Click() {
-    ShowSignsCategory(0);
-}
-void frmMain::Command4_Click() {
-    ShowSignsCategory(4);
-}
-void frmMain::Command5_Click() {
-    ShowSignsCategory(1);
-}
-void frmMain::Command6_Click() {
-    ShowChild(QStringLiteral("frmAzmoon"));
-}
-void frmMain::Command7_Click() {
-    ShowChild(QStringLiteral("frmRahnama"));
-}
-void frmMain::Command8_Click() {
-    close();
-}
-void frmMain::Command9_Click() {
-    ShowChild(QStringLiteral("frmTanzimat"));
-}
-void frmMain::Command10_Click() {
-    mnuMorooreSoalat_Click();
-}
-
-int frmMain::musicState() const {
-    return static_cast<int>(vb::Val(cmdMusic_->property("Tag").toString()));
-}
-
-void frmMain::SetMusicState(bool on) {
-    cmdMusic_->setText(on ? QStringLiteral("قطع آهنگ") : QStringLiteral("پخش آهنگ"));
-    cmdMusic_->setProperty("Tag", on ? QStringLiteral("1") : QStringLiteral("-1"));
-    if (!on)
-        timer1_->stop();
-    else if (!timer1_->isActive())
-        timer1_->start();
-}
-
-// The caption names what a click does: pause while on, resume while off.
 void frmMain::cmdMusic_Click() {
-    const bool on = musicState() == 1;
-    if (on)
-        mdlMusic::instance().PauseMusic();
-    else
-        mdlMusic::instance().ResumeMusic();
-    SetMusicState(!on);
+    music_->Click();
 }
 
 // While on, music that is not playing (not started yet, ended, or its file missing) is started.
 void frmMain::Timer1_Timer() {
-    if (musicState() == 1 && !mdlMusic::instance().IsMusicPlaying())
-        mdlMusic::instance().StartMusic();
-}
-
-void frmMain::mnuMorooreSoalat_Click() {
-    ShowChild(QStringLiteral("frmSoalat"));
-}
-void frmMain::mnuMorooreTabloha_Click() {
-    ShowChild(QStringLiteral("frmTabloha"));
-}
-void frmMain::mnuNokat_Click() {
-    ShowChild(QStringLiteral("frmNokat"));
-}
-void frmMain::mnuSoalatOLD_Click() {
-    ShowChild(QStringLiteral("frmSoalatOLD"));
-}
-void frmMain::mnu32_Click() {
-    ShowChild(QStringLiteral("frmAzmoon"));
-}
-void frmMain::mnuTanzimat_Click() {
-    ShowChild(QStringLiteral("frmTanzimat"));
-}
-void frmMain::mnuViraiesh_Click() {
-    ShowChild(QStringLiteral("frmViraiesh"));
-}
-void frmMain::mnuPishraft_Click() {
-    ShowChild(QStringLiteral("frmPishraft"));
-}
-void frmMain::mnuEshtebahat_Click() {
-    ShowChild(QStringLiteral("frmEshtebahat"));
-}
-void frmMain::mnu41_Click() {
-    ShowChild(QStringLiteral("frmRahnama"));
-}
-void frmMain::mnu42_Click() {
-    ShowChild(QStringLiteral("frmDarbareMa"));
-}
-void frmMain::mnuKhorooj_Click() {
-    close();
+    music_->Tick();
 }

@@ -1,14 +1,15 @@
 #pragma once
 
+#include "app/ChildWindows.h"
+
 #include <QKeySequence>
 #include <QList>
 #include <QMainWindow>
-#include <QMap>
 #include <QMdiArea>
 #include <QPixmap>
-#include <QPointer>
 
 class CentredStrip;
+class MusicControl;
 class QMdiSubWindow;
 class QPushButton;
 class QTimer;
@@ -41,9 +42,13 @@ public:
     static frmMain* Instance();
 
     MdiClient* mdiArea() const { return mdi_; }
-    // Opens the named child window, or brings it to the front when it is open already. Returns
-    // the window, or nullptr when this build has no window of that name or the program is ending.
+    // Opens the child window, or brings it to the front when it is open already. Returns the
+    // window, or nullptr while the program is ending.
+    QWidget* ShowChild(ChildWindow window);
+    // The same by the window's objectName; nullptr for a name no window has.
     QWidget* ShowChild(const QString& name);
+    // The open window, or nullptr.
+    QWidget* Child(ChildWindow window) const;
     QWidget* Child(const QString& name) const;
 
 protected:
@@ -54,52 +59,28 @@ protected:
 private slots:
     void MDIForm_Load();
     void MDIForm_Unload();
-    void Command1_Click();
-    void Command2_Click();
-    void Command3_Click();
-    void Command4_Click();
-    void Command5_Click();
-    void Command6_Click();
-    void Command7_Click();
-    void Command8_Click();
-    void Command9_Click();
-    void Command10_Click();
     void cmdMusic_Click();
     void Timer1_Timer();
-    void mnuMorooreSoalat_Click();
-    void mnuMorooreTabloha_Click();
-    void mnuNokat_Click();
-    void mnuSoalatOLD_Click();
-    void mnu32_Click();
-    void mnuTanzimat_Click();
-    void mnuViraiesh_Click();
-    void mnuPishraft_Click();
-    void mnuEshtebahat_Click();
-    void mnu41_Click();
-    void mnu42_Click();
-    void mnuKhorooj_Click();
 
 private:
     explicit frmMain(QWidget* parent = nullptr);
     void buildButtonStrip();
     void buildMenu();
-    void ShowSignsCategory(int listIndex);
-    void Reopen(const QString& name);
+    // Every strip button and menu entry of the child window table opens its window.
+    void connectChildWindows();
+    void Reopen(ChildWindow window);
     // Every open window fitted again to the area's new size.
     void RefitChildren();
-    QMdiSubWindow* openFrame(const QString& name) const;
-    // On: "قطع آهنگ", tag "1", the timer running; off: "پخش آهنگ", tag "-1", the timer stopped.
-    void SetMusicState(bool on);
-    int musicState() const;
+    QMdiSubWindow* openFrame(ChildWindow window) const;
 
     MdiClient* mdi_ = nullptr;
     QWidget* picture1_ = nullptr;
     CentredStrip* strip_ = nullptr; // picture1_, centring its buttons on a wide window
     QPushButton* cmdMusic_ = nullptr;
     QTimer* timer1_ = nullptr;
-    QMap<QString, QPointer<QMdiSubWindow>> children_;
     QList<QKeySequence> menuShortcuts_;
-    bool closing_ = false; // the program is ending: no window opens any more
+    MusicControl* music_ = nullptr; // cmdMusic_ and timer1_ as the music's state has them
+    bool closing_ = false;          // the program is ending: no window opens any more
 };
 
 inline const QString kMainCaption =

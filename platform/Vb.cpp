@@ -70,22 +70,4 @@ qint64 RoundHalfEven(double value) {
     return static_cast<qint64>(std::nearbyint(value)); // the default rounding mode is half-to-even
 }
 
-QString ShortTime(const QTime& time) {
-    return time.isValid() ? time.toString(QStringLiteral("HH:mm")) : QString();
-}
-
-QTime TimeFromShortText(const QString& text) {
-    return QTime::fromString(text, QStringLiteral("HH:mm"));
-}
-
-QTime Elapsed(const QTime& earlier, const QTime& later) {
-    constexpr int day = 24 * 60 * 60;
-    const int seconds = ((earlier.secsTo(later) % day) + day) % day;
-    return QTime(0, 0).addSecs(seconds);
-}
-
-QTime Remaining(const QTime& limit, const QTime& start, const QTime& now) {
-    return limit.addSecs(-QTime(0, 0).secsTo(Elapsed(start, now)));
-}
-
 } // namespace vb

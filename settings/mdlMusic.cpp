@@ -64,8 +64,10 @@ bool mdlMusic::IsMusicPlaying() {
 
 void mdlMusic::PlayMusic(const QString& path) {
     // A missing file is left for the next tick to try again; an empty path goes on and fails.
-    if (!path.isEmpty() && !QFileInfo::exists(path))
+    if (!path.isEmpty() && !QFileInfo::exists(path)) {
+        emit started(MusicStart::FileMissing);
         return;
+    }
     // The short form keeps the command short and free of blanks. The command is never cut: a cut
     // path named another file, and an over-long command is refused whole.
     const QString command = QStringLiteral("open ") + GetShortPathName(path) + kOpenTail;
@@ -73,14 +75,14 @@ void mdlMusic::PlayMusic(const QString& path) {
     if (result == MciOk) {
         result = send(QStringLiteral("play MP3Play"));
         if (result == MciOk) {
-            emit musicStateChanged(true);
+            emit started(MusicStart::Playing);
             return;
         }
     }
     // Fetched for the log only: the player never shows a message.
     qCWarning(lcMusic) << "cannot play" << path << mciGetErrorString(result);
     StopMusic();
-    emit musicStateChanged(false);
+    emit started(MusicStart::Refused);
 }
 
 void mdlMusic::PauseMusic() {

@@ -1,13 +1,14 @@
 #pragma once
 
+#include "rules/MusicState.h"
+
 #include <QObject>
 #include <QString>
 #include <functional>
 
 // The background music: one MP3 file, read from the bank's settings, played once through the
 // multimedia command device under the alias MP3Play. The player never shows anything itself; it
-// reports the music switching on or off, and the main window shows that on its music button and
-// runs its timer accordingly.
+// reports what each start came to, and the main window's music state (MusicControl) follows.
 class mdlMusic : public QObject {
     Q_OBJECT
 public:
@@ -20,7 +21,7 @@ public:
     // and plays it.
     void StartMusic();
     bool IsMusicPlaying();
-    // Opens and plays path; a missing file changes nothing, any other failure switches off.
+    // Opens and plays path; a missing file changes nothing, any other failure closes the device.
     void PlayMusic(const QString& path);
     void PauseMusic();
     void ResumeMusic();
@@ -34,8 +35,8 @@ public:
     void setDefaultFile(const QString& path) { defaultFile_ = path; }
 
 signals:
-    // The music switched on (it plays, or will at the next tick) or off.
-    void musicStateChanged(bool on);
+    // What a start of the music came to, whoever started it.
+    void started(MusicStart outcome);
 
 private:
     mdlMusic();

@@ -16,10 +16,6 @@ QSize ChildForm::mainOuterSize() const {
     return main ? main->frameGeometry().size() : QSize();
 }
 
-QSize ChildForm::FrameOf(const QSize& client) const {
-    return subWindow() ? client.grownBy(subWindow()->contentsMargins()) : client;
-}
-
 double ChildForm::FitFactor(const QSize& client) const {
     const QMdiSubWindow* sub = subWindow();
     const QMdiArea* area = sub ? sub->mdiArea() : nullptr;

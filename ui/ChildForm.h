@@ -59,8 +59,6 @@ protected:
     // The factor at which a window whose inside is designed as client fits the main window's
     // area with its frame; 1 outside a main window.
     double FitFactor(const QSize& client) const;
-    // The frame around an inside of this size.
-    QSize FrameOf(const QSize& client) const;
     // The main window's outer size, as the windows place themselves by it.
     QSize mainOuterSize() const;
     // Where a frame of this size stands at `at` kept inside the MDI area, where it fits there.

@@ -350,6 +350,75 @@ private slots:
         QCOMPARE(soalat[5]->objectName(), QStringLiteral("mnuSoalatOLD"));
     }
 
+    // Each window opens from its strip button, its menu entry and its shortcut, as the one window of
+    // its kind; asked for again from behind another window, that same window comes to the front.
+    void everyWindowOpensFromItsControls_data() {
+        QTest::addColumn<QString>("control"); // a button or menu entry by name, or a shortcut
+        QTest::addColumn<QString>("window");
+        const struct {
+            const char* control;
+            const char* window;
+        } rows[] = {
+            {"Command10", "frmSoalat"},       {"mnuMorooreSoalat", "frmSoalat"},
+            {"Ctrl+S", "frmSoalat"},          {"mnuMorooreTabloha", "frmTabloha"},
+            {"Ctrl+M", "frmTabloha"},         {"mnuNokat", "frmNokat"},
+            {"mnuSoalatOLD", "frmSoalatOLD"}, {"Command6", "frmAzmoon"},
+            {"mnu32", "frmAzmoon"},           {"Ctrl+A", "frmAzmoon"},
+            {"Command9", "frmTanzimat"},      {"mnuTanzimat", "frmTanzimat"},
+            {"Ctrl+T", "frmTanzimat"},        {"mnuViraiesh", "frmViraiesh"},
+            {"mnuPishraft", "frmPishraft"},   {"mnuEshtebahat", "frmEshtebahat"},
+            {"Command7", "frmRahnama"},       {"mnu41", "frmRahnama"},
+            {"mnu42", "frmDarbareMa"},
+        };
+        for (const auto& row : rows)
+            QTest::newRow(row.control) << QString::fromLatin1(row.control) << QString::fromLatin1(row.window);
+    }
+    void everyWindowOpensFromItsControls() {
+        QFETCH(QString, control);
+        QFETCH(QString, window);
+        auto program = std::make_unique<RunningProgram>();
+        frmMain* main = program->main;
+        QVERIFY(main);
+        FixtureBank bank;
+        FixtureBank::fillExam(bank);
+        QVERIFY2(bank.write(), qPrintable(bank.lastError));
+        bank.useAsGlobals();
+
+        const auto act = [&] {
+            if (control.startsWith(QLatin1String("Ctrl+"))) {
+                const QKeySequence keys(control);
+                PressKey(Qt::Key(keys[0].key()), keys[0].keyboardModifiers());
+            } else {
+                program->Open(qPrintable(control));
+            }
+            QMdiSubWindow* active = main->mdiArea()->activeSubWindow();
+            return active ? active->widget() : nullptr;
+        };
+        const auto framesOf = [&](const QString& name) {
+            int n = 0;
+            for (QMdiSubWindow* sub : main->mdiArea()->subWindowList())
+                n += sub->widget()->objectName() == name;
+            return n;
+        };
+        // Another window first, so that the keys have somewhere to go and the window a place behind.
+        const char* other = window == QLatin1String("frmNokat") ? "mnuSoalatOLD" : "mnuNokat";
+        QWidget* behind = program->Open(other);
+        QVERIFY(behind);
+
+        QWidget* form = act();
+        QVERIFY(form);
+        QCOMPARE(form->objectName(), window);
+        QCOMPARE(QString::fromLatin1(form->metaObject()->className()), window);
+        QVERIFY(form->isVisible());
+
+        QCOMPARE(program->Open(other), behind);
+        QCOMPARE(act(), form);
+        QCOMPARE(framesOf(window), 1);
+        QCOMPARE(main->mdiArea()->subWindowList().size(), 2);
+        QVERIFY(program->platform.messages.messages.isEmpty());
+        program.reset();
+    }
+
     void entriesWithoutTheirWindowDoNothingHarmful() {
         frmMain* main = start();
         QVERIFY(main);

@@ -60,39 +60,6 @@ private slots:
         QCOMPARE(PersianNumber(n), text);
     }
 
-    void timesOfDay_data() {
-        QTest::addColumn<QTime>("limit");
-        QTest::addColumn<QTime>("start");
-        QTest::addColumn<QTime>("now");
-        QTest::addColumn<QString>("remaining");
-        QTest::addColumn<QString>("elapsed");
-        QTest::newRow("first second") << QTime(0, 26) << QTime(10, 0) << QTime(10, 0, 1) << "00:25"
-                                      << "00:00";
-        QTest::newRow("seconds cut, not rounded")
-            << QTime(0, 26) << QTime(10, 0) << QTime(10, 12, 59) << "00:13"
-            << "00:12";
-        QTest::newRow("last second before zero")
-            << QTime(0, 26) << QTime(10, 0) << QTime(10, 24, 59) << "00:01"
-            << "00:24";
-        QTest::newRow("a whole minute left at the nominal time")
-            << QTime(0, 26) << QTime(10, 0) << QTime(10, 25) << "00:01"
-            << "00:25";
-        QTest::newRow("zero just after the nominal time")
-            << QTime(0, 26) << QTime(10, 0) << QTime(10, 25, 1) << "00:00"
-            << "00:25";
-        QTest::newRow("across midnight") << QTime(0, 26) << QTime(23, 50) << QTime(0, 5) << "00:11"
-                                         << "00:15";
-    }
-    void timesOfDay() {
-        QFETCH(QTime, limit);
-        QFETCH(QTime, start);
-        QFETCH(QTime, now);
-        QFETCH(QString, remaining);
-        QFETCH(QString, elapsed);
-        QCOMPARE(vb::ShortTime(vb::Remaining(limit, start, now)), remaining);
-        QCOMPARE(vb::ShortTime(vb::Elapsed(start, now)), elapsed);
-    }
-
     void systemDirectoryBuffer() {
         SetSystemDirectoryProvider([] { return QStringLiteral("/home/u/.local/share/"); });
         QString buffer(255, u' ');
