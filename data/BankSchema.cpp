@@ -1,5 +1,6 @@
 #include "data/BankSchema.h"
 
+#include "data/Connection.h"
 #include "data/Sql.h"
 
 #include <QAtomicInteger>
@@ -54,12 +55,14 @@ const ParsedSchema& parsed() {
     return schema;
 }
 
-bool exec(QSqlDatabase& db, const QString& sql, QString* error) {
+bool exec(QSqlDatabase& db, const QString& sql, QString* error, BankError* cause = nullptr) {
     QSqlQuery query(db);
     if (query.exec(sql))
         return true;
     if (error)
         *error = query.lastError().text() + QStringLiteral(" in: ") + sql;
+    if (cause)
+        *cause = ClassifyBankError(query.lastError());
     return false;
 }
 
@@ -95,7 +98,7 @@ QSet<QString> tablesOf(QSqlDatabase& db) {
 
 // The tables a step makes, as a bank made afresh gets them: the schema up to the step is built in
 // memory, and whatever the step adds there is what it must leave in any bank.
-Shapes freshShapes(const SchemaStep& step, QString* error) {
+Shapes buildFreshShapes(const SchemaStep& step, QString* error) {
     static QAtomicInteger<quint64> counter;
     const QString name = QStringLiteral("schema-reference-%1").arg(++counter);
     Shapes out;
@@ -119,6 +122,21 @@ Shapes freshShapes(const SchemaStep& step, QString* error) {
     return out;
 }
 
+// The same, built once a run for each step.
+Shapes freshShapes(const SchemaStep& step, QString* error) {
+    static QMutex mutex;
+    static QHash<int, std::pair<Shapes, QString>> built;
+    QMutexLocker lock(&mutex);
+    auto found = built.find(step.version);
+    if (found == built.end()) {
+        QString why;
+        Shapes shapes = buildFreshShapes(step, &why);
+        found = built.insert(step.version, {std::move(shapes), why});
+    }
+    *error = found->second;
+    return found->first;
+}
+
 bool sameShapes(QSqlDatabase& db, const Shapes& expected, QString* error) {
     for (const auto& [table, columns] : expected) {
         const QStringList found = columnsOf(db, table);
@@ -133,18 +151,29 @@ bool sameShapes(QSqlDatabase& db, const Shapes& expected, QString* error) {
     return true;
 }
 
-bool runStep(QSqlDatabase& db, const SchemaStep& step, QString* error) {
+int readInt(QSqlDatabase& db, const QString& sql) {
+    QSqlQuery query(db);
+    return query.exec(sql) && query.next() ? query.value(0).toInt() : 0;
+}
+
+bool runStep(QSqlDatabase& db, const SchemaStep& step, QString* error, BankError* cause) {
     QString reference;
     const Shapes expected = freshShapes(step, &reference);
     if (!reference.isEmpty()) {
         *error = QStringLiteral("the step does not build on the schema: ") + reference;
         return false;
     }
-    if (!exec(db, Engine().BeginWrite(), error))
+    // A bank another program holds is not waited for: the next connection tries again, and a
+    // window opening meanwhile is not slowed by the step.
+    const int patience = readInt(db, Engine().BusyTimeout());
+    exec(db, Engine().SetBusyTimeout(0), nullptr);
+    const bool began = exec(db, Engine().BeginWrite(), error, cause);
+    exec(db, Engine().SetBusyTimeout(patience), nullptr);
+    if (!began)
         return false;
     const bool ok = RunSqlScript(db, step.script, error) && sameShapes(db, expected, error) &&
-                    exec(db, Engine().SetSchemaVersion(step.version), error) &&
-                    exec(db, Engine().Commit(), error);
+                    exec(db, Engine().SetSchemaVersion(step.version), error, cause) &&
+                    exec(db, Engine().Commit(), error, cause);
     if (!ok)
         exec(db, Engine().Rollback(), nullptr);
     return ok;
@@ -171,7 +200,7 @@ UpgradeOutcome upgradeFrom(QSqlDatabase& db, int version) {
         if (step.version <= out.to)
             continue;
         QString why;
-        if (!runStep(db, step, &why)) {
+        if (!runStep(db, step, &why, &out.cause)) {
             out.error = QStringLiteral("step %1 (%2): %3").arg(step.version).arg(step.title, why);
             qCWarning(lcSchema).noquote()
                 << db.databaseName() << "stays at version" << out.to << "-" << out.error;
@@ -252,7 +281,7 @@ void UpgradeOnOpen(QSqlDatabase& db, const QString& file) {
             return;
     }
     const UpgradeOutcome outcome = upgradeFrom(db, version);
-    if (outcome.to < NewestSchemaVersion()) {
+    if (outcome.to < NewestSchemaVersion() && outcome.cause != BankError::Busy) {
         QMutexLocker lock(&mutex);
         refused.insert(key);
     }

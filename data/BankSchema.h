@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/Connection.h"
+
 #include <QLoggingCategory>
 #include <QString>
 #include <QVector>
@@ -30,10 +32,11 @@ bool RunSqlScript(QSqlDatabase& db, const QString& script, QString* error);
 int SchemaVersion(QSqlDatabase& db);
 
 struct UpgradeOutcome {
-    int from = -1;    // the version the bank had
-    int to = -1;      // the version it is left at
-    int stepsRun = 0; // how many steps were given to it
-    QString error;    // why a step failed; empty when none did
+    int from = -1;                     // the version the bank had
+    int to = -1;                       // the version it is left at
+    int stepsRun = 0;                  // how many steps were given to it
+    QString error;                     // why a step failed; empty when none did
+    BankError cause = BankError::None; // what the engine said of the bank, where it said it
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -45,5 +48,5 @@ struct UpgradeOutcome {
 UpgradeOutcome UpgradeBank(QSqlDatabase& db);
 
 // UpgradeBank for a connection just opened on file. A file on which the steps could not be given
-// is not tried again in this run until it changes.
+// is not tried again in this run until it changes, unless another program held it at the time.
 void UpgradeOnOpen(QSqlDatabase& db, const QString& file);

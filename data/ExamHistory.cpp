@@ -19,9 +19,9 @@ const QString kNoTables = QStringLiteral("بانك سؤالات جدولهاي �
                                          "آزمونها نگه داشته نمي‌شوند.");
 const QString kReadOnly = QStringLiteral("بانك سؤالات فقط خواندني است؛ آزمونها در كارنامه نگه داشته "
                                          "نمي‌شوند.");
-const QString kNoOrder = QStringLiteral("ترتيب گزينه‌هاي آزمون در بانك ثبت نشده بود؛ اين آزمون در "
-                                        "كارنامه "
-                                        "نگه داشته نشد.");
+const QString kNoOrder =
+    QStringLiteral("ترتيب گزينه‌هاي آزمون در بانك ثبت نشده بود؛ "
+                   "اين آزمون در كارنامه نگه داشته نشد.");
 const QString kNotWritten =
     QStringLiteral("آزمون در كارنامه نوشته نشد؛ بانك سؤالات نوشتني نيست يا برنامه ديگري آن را در دست دارد.");
 

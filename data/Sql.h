@@ -56,6 +56,9 @@ public:
     virtual QString BeginWrite() const = 0;     // takes the write lock at once
     virtual QString Commit() const = 0;
     virtual QString Rollback() const = 0;
+    // How long a statement waits for another program's lock, in milliseconds: read and set.
+    virtual QString BusyTimeout() const = 0;
+    virtual QString SetBusyTimeout(int ms) const = 0;
     // One row of table written back: "col = ?" terms, and the terms that find the row.
     virtual QString UpdateRow(const QString& table, const QStringList& sets,
                               const QStringList& where) const = 0;

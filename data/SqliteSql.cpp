@@ -29,6 +29,10 @@ public:
     QString BeginWrite() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
     QString Commit() const override { return QStringLiteral("COMMIT"); }
     QString Rollback() const override { return QStringLiteral("ROLLBACK"); }
+    QString BusyTimeout() const override { return QStringLiteral("PRAGMA busy_timeout"); }
+    QString SetBusyTimeout(int ms) const override {
+        return QStringLiteral("PRAGMA busy_timeout = %1").arg(ms);
+    }
 
     QString UpdateRow(const QString& table, const QStringList& sets,
                       const QStringList& where) const override {

@@ -335,6 +335,22 @@ private slots:
         QCOMPARE(questions.recordCount(), 30);
     }
 
+    // An older bank another program holds when it is first opened gets its steps once let go.
+    void aHeldBankGetsTheStepsOnceLetGo() {
+        FixtureBank bank;
+        FixtureBank::fillStandard(bank);
+        QVERIFY(bank.write(0));
+        {
+            WriteLock other(bank.bankPath());
+            QVERIFY(other.holds());
+            Connection connection(bank.connectionString());
+            QVERIFY(connection.isOpen());
+            QCOMPARE(versionOf(bank.bankPath()), 0);
+        }
+        QVERIFY(Connection(bank.connectionString()).isOpen());
+        QCOMPARE(versionOf(bank.bankPath()), NewestSchemaVersion());
+    }
+
     // A bank that has every step, or steps this program does not know, or that is no question
     // bank at all, is not written by being opened.
     void aBankNotOlderIsLeftAlone_data() {
