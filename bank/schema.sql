@@ -1,6 +1,14 @@
 -- The question bank. The windows read questions through the views, which carry the names the
 -- windows ask for and return rows in ascending ID order; the two browsable collections take
 -- edits through INSTEAD OF UPDATE triggers.
+--
+-- What stands before the first step is the bank as it was before it kept a version (version 0).
+-- Each "-- step N: ..." section after it brings a bank from version N-1 to N; a bank records the
+-- last step it has in its header (PRAGMA user_version). The program gives an older bank the steps
+-- it lacks when it opens it, each step in one transaction, so a step must also do no harm to a
+-- bank that has some of it already (IF NOT EXISTS): the tables it finds must have the columns the
+-- step gives them, or the step is undone. A change to the schema is one more step at the end; a
+-- step once shipped is never changed.
 
 CREATE TABLE tblNoeSoal (
     NoeSoal TEXT PRIMARY KEY NOT NULL,
@@ -95,10 +103,10 @@ BEGIN
     WHERE ID = OLD.ID AND Majmooe = 'signs';
 END;
 
--- The learner's history: every graded exam and its answers, in the source's option numbering,
--- read through the shuffle the exam being taken was dealt in (tblAzmoonTartib). The program
--- adds these to an older bank when they are missing.
-CREATE TABLE tblExamHistory (
+-- step 1: the learner's history
+-- Every graded exam and its answers, in the source's option numbering, read through the shuffle
+-- the exam being taken was dealt in (tblAzmoonTartib).
+CREATE TABLE IF NOT EXISTS tblExamHistory (
     ExamID   INTEGER PRIMARY KEY AUTOINCREMENT,
     TakenAt  TEXT NOT NULL,
     Seconds  INTEGER NOT NULL,
@@ -109,7 +117,7 @@ CREATE TABLE tblExamHistory (
     Passed   INTEGER NOT NULL CHECK (Passed IN (0, 1)),
     Kind     TEXT NOT NULL DEFAULT 'main' CHECK (Kind IN ('main', 'mistakes'))
 );
-CREATE TABLE tblExamAnswers (
+CREATE TABLE IF NOT EXISTS tblExamAnswers (
     ExamID     INTEGER NOT NULL REFERENCES tblExamHistory (ExamID) ON DELETE CASCADE,
     Position   INTEGER NOT NULL,
     QuestionID INTEGER NOT NULL,
@@ -117,12 +125,19 @@ CREATE TABLE tblExamAnswers (
     Correct    INTEGER CHECK (Correct BETWEEN 1 AND 4),
     PRIMARY KEY (ExamID, Position)
 );
-CREATE INDEX tblExamAnswers_QuestionID ON tblExamAnswers (QuestionID);
-CREATE TABLE tblAzmoonTartib (
+CREATE INDEX IF NOT EXISTS tblExamAnswers_QuestionID ON tblExamAnswers (QuestionID);
+CREATE TABLE IF NOT EXISTS tblAzmoonTartib (
     Position INTEGER PRIMARY KEY,
     ID       INTEGER NOT NULL UNIQUE,
     O1       INTEGER NOT NULL,
     O2       INTEGER NOT NULL,
     O3       INTEGER NOT NULL,
     O4       INTEGER NOT NULL
+);
+
+-- step 2: explanations of the questions
+-- One explanation a question, by its number.
+CREATE TABLE IF NOT EXISTS tblSharh (
+    ID    INTEGER PRIMARY KEY,
+    Sharh TEXT NOT NULL
 );

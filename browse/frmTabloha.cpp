@@ -1,13 +1,14 @@
 #include "browse/frmTabloha.h"
 
+#include "data/Sql.h"
+
 // The traffic-sign and right-of-way questions; the main window's sign buttons pick its
 // categories by their list position.
 frmTabloha::frmTabloha(QWidget* parent)
     : ReviewForm({QStringLiteral("فرم مرور تابلوها و تقاطعها"),
-                  QStringLiteral("Select qryNoeSoaleTabloha.NoeSoal,tblNoeSoal.Farsi from qryNoeSoaleTabloha,"
-                                 "tblNoeSoal Where tblNoeSoal.NoeSoal = qryNoeSoaleTabloha.NoeSoal"),
-                  QStringLiteral("Select * from qryTabloha"),
-                  QStringLiteral("Select * from qryTabloha Where NoeSoal ='"),
+                  sql::CategoryList(Collection::Signs),
+                  sql::Questions(Collection::Signs),
+                  sql::CategoryFilterPrefix(Collection::Signs),
                   {
                       {"lblEntekhab", 10980, 390, 2925, 255},    {"lblTedadeNoeSoal", 4500, 600, 5145, 675},
                       {"lblShomareSoal", 13740, 1740, 300, 900}, {"lblColonShomare", 13620, 1740, 120, 900},

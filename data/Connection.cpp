@@ -1,5 +1,8 @@
 #include "data/Connection.h"
 
+#include "data/BankSchema.h"
+#include "data/Sql.h"
+
 #include <QAtomicInteger>
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -114,13 +117,16 @@ Connection::Connection(const QString& connectionString) {
     }
     QSqlQuery pragma(db_);
     // A file that is not a database opens without complaint; the first statement tells.
-    if (!pragma.exec(QStringLiteral("PRAGMA foreign_keys = ON")) ||
-        !pragma.exec(QStringLiteral("SELECT count(*) FROM sqlite_master"))) {
+    if (!pragma.exec(Engine().OpenConnection()) || !pragma.exec(Engine().ProbeBank())) {
         qCWarning(lcData) << "the bank" << file << "cannot be read:" << pragma.lastError().text();
         noteError(pragma.lastError());
         pragma = QSqlQuery();
         db_.close();
+        return;
     }
+    pragma = QSqlQuery();
+    // An older bank gets the tables of this program's later versions before anything reads it.
+    UpgradeOnOpen(db_, file);
 }
 
 Connection::~Connection() {
@@ -159,15 +165,15 @@ bool run(Connection& connection, const QString& statement) {
 } // namespace
 
 bool Connection::begin() {
-    return run(*this, QStringLiteral("BEGIN IMMEDIATE"));
+    return run(*this, Engine().BeginWrite());
 }
 bool Connection::commit() {
-    return run(*this, QStringLiteral("COMMIT"));
+    return run(*this, Engine().Commit());
 }
 void Connection::rollback() {
     // The engine may have rolled back already (a full disk does); the error that caused it stays.
     const BankError cause = error_;
-    if (db_.isOpen() && !QSqlQuery(db_).exec(QStringLiteral("ROLLBACK")))
+    if (db_.isOpen() && !QSqlQuery(db_).exec(Engine().Rollback()))
         qCWarning(lcData) << "rollback found no transaction";
     error_ = cause;
 }

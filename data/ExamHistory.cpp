@@ -1,41 +1,29 @@
 #include "data/ExamHistory.h"
 
 #include "data/Connection.h"
+#include "data/JetSql.h"
+#include "data/Sql.h"
 
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
+#include <numeric>
 
 Q_LOGGING_CATEGORY(lcHistory, "ravex.history", QtCriticalMsg)
 
 namespace {
 const QString kBankUnreadable = QStringLiteral("بانك سؤالات خوانده نشد؛ كارنامه آزمونها در دسترس نيست.");
-const QString kNoTables = QStringLiteral("بانك سؤالات جدولهاي كارنامه را ندارد و آنها را نمي‌پذيرد؛ "
+const QString kNoTables = QStringLiteral("بانك سؤالات جدولهاي كارنامه را ندارد و آنها را "
+                                         "نمي‌پذيرد؛ "
                                          "آزمونها نگه داشته نمي‌شوند.");
 const QString kReadOnly = QStringLiteral("بانك سؤالات فقط خواندني است؛ آزمونها در كارنامه نگه داشته "
                                          "نمي‌شوند.");
-const QString kNoOrder = QStringLiteral("ترتيب گزينه‌هاي آزمون در بانك ثبت نشده بود؛ اين آزمون در كارنامه "
-                                        "نگه داشته نشد.");
+const QString kNoOrder =
+    QStringLiteral("ترتيب گزينه‌هاي آزمون در بانك ثبت نشده بود؛ "
+                   "اين آزمون در كارنامه نگه داشته نشد.");
 const QString kNotWritten =
     QStringLiteral("آزمون در كارنامه نوشته نشد؛ بانك سؤالات نوشتني نيست يا برنامه ديگري آن را در دست دارد.");
-
-// The history's own tables; the bank's tables and views are never touched.
-const char* const kTables[] = {
-    "CREATE TABLE IF NOT EXISTS tblExamHistory ("
-    " ExamID INTEGER PRIMARY KEY AUTOINCREMENT, TakenAt TEXT NOT NULL, Seconds INTEGER NOT NULL,"
-    " PassMark INTEGER NOT NULL, Questions INTEGER NOT NULL, Correct INTEGER NOT NULL,"
-    " Wrong INTEGER NOT NULL, Passed INTEGER NOT NULL CHECK (Passed IN (0, 1)),"
-    " Kind TEXT NOT NULL DEFAULT 'main' CHECK (Kind IN ('main', 'mistakes')))",
-    "CREATE TABLE IF NOT EXISTS tblExamAnswers ("
-    " ExamID INTEGER NOT NULL REFERENCES tblExamHistory (ExamID) ON DELETE CASCADE,"
-    " Position INTEGER NOT NULL, QuestionID INTEGER NOT NULL,"
-    " Chosen INTEGER CHECK (Chosen BETWEEN 1 AND 4), Correct INTEGER CHECK (Correct BETWEEN 1 AND 4),"
-    " PRIMARY KEY (ExamID, Position))",
-    "CREATE INDEX IF NOT EXISTS tblExamAnswers_QuestionID ON tblExamAnswers (QuestionID)",
-    "CREATE TABLE IF NOT EXISTS tblAzmoonTartib ("
-    " Position INTEGER PRIMARY KEY, ID INTEGER NOT NULL UNIQUE,"
-    " O1 INTEGER NOT NULL, O2 INTEGER NOT NULL, O3 INTEGER NOT NULL, O4 INTEGER NOT NULL)",
-};
 
 QString keepFailure;
 
@@ -56,13 +44,28 @@ bool exec(Connection& connection, const QString& sql) {
 
 bool hasTables(Connection& connection) {
     QSqlQuery query(connection.database());
-    return query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
-                                     "('tblExamHistory', 'tblExamAnswers', 'tblAzmoonTartib')")) &&
-           query.next() && query.value(0).toInt() == 3;
+    return query.exec(Engine().CountHistoryTables()) && query.next() && query.value(0).toInt() == 3;
 }
 
 QVariant original(const std::array<int, 4>& order, int shown) {
     return shown >= 1 && shown <= 4 ? QVariant(order[shown - 1]) : QVariant(QMetaType(QMetaType::Int));
+}
+
+// Each category code's place in the windows' lists: the general questions', the signs', then the
+// archive's, as the category queries give them.
+QHash<QString, int> listPlaces(Connection& connection) {
+    QHash<QString, int> place;
+    for (const Collection c : {Collection::General, Collection::Signs, Collection::Old}) {
+        QSqlQuery query(connection.database());
+        if (!query.exec(jetsql::Adapt(sql::CategoryList(c))))
+            continue;
+        while (query.next()) {
+            const QString code = query.value(0).toString().trimmed();
+            if (!place.contains(code))
+                place.insert(code, int(place.size()));
+        }
+    }
+    return place;
 }
 
 KeepResult failed(const QString& reason) {
@@ -71,20 +74,10 @@ KeepResult failed(const QString& reason) {
 }
 } // namespace
 
-bool EnsureHistoryTables(Connection& connection) {
-    for (const char* sql : kTables) {
-        if (!exec(connection, QString::fromLatin1(sql)))
-            return false;
-    }
-    return true;
-}
-
 bool WriteExamOrder(Connection& connection, const QVector<ExamOrderRow>& rows) {
-    bool ok =
-        EnsureHistoryTables(connection) && exec(connection, QStringLiteral("DELETE FROM tblAzmoonTartib"));
+    bool ok = exec(connection, Engine().ClearExamOrder());
     QSqlQuery insert(connection.database());
-    ok = ok && insert.prepare(QStringLiteral("INSERT INTO tblAzmoonTartib (Position, ID, O1, O2, O3, O4) "
-                                             "VALUES (?, ?, ?, ?, ?, ?)"));
+    ok = ok && insert.prepare(Engine().AddExamOrder());
     for (int i = 0; ok && i < rows.size(); ++i) {
         insert.bindValue(0, i + 1);
         insert.bindValue(1, rows[i].id);
@@ -94,7 +87,7 @@ bool WriteExamOrder(Connection& connection, const QVector<ExamOrderRow>& rows) {
     }
     if (!ok) {
         // A stale order must not be read against the new exam: whatever is left of it goes.
-        exec(connection, QStringLiteral("DELETE FROM tblAzmoonTartib"));
+        exec(connection, Engine().ClearExamOrder());
         qCWarning(lcHistory) << "the exam's shuffle is not recorded; it will not be kept";
     }
     return ok;
@@ -104,18 +97,14 @@ KeepResult KeepExam(const QString& connectionString, const GradedExam& exam) {
     Connection connection(connectionString);
     if (!connection.isOpen())
         return failed(kBankUnreadable);
-    if (!hasTables(connection)) {
-        // An older bank gets the tables now; the exam itself was recorded without its shuffle.
-        if (!connection.begin() || !EnsureHistoryTables(connection) || !connection.commit()) {
-            connection.rollback();
-            return failed(HistoryUnavailableReason(connectionString));
-        }
-        return failed(kNoOrder);
-    }
+    // The tables come with the bank's upgrade when it is opened; a bank that would not take them
+    // keeps no history.
+    if (!hasTables(connection))
+        return failed(kNoTables);
 
     QHash<int, std::array<int, 4>> orders;
     QSqlQuery read(connection.database());
-    if (!read.exec(QStringLiteral("SELECT ID, O1, O2, O3, O4 FROM tblAzmoonTartib")))
+    if (!read.exec(Engine().ReadExamOrder()))
         return failed(kNoOrder);
     while (read.next())
         orders.insert(read.value(0).toInt(), {read.value(1).toInt(), read.value(2).toInt(),
@@ -128,9 +117,7 @@ KeepResult KeepExam(const QString& connectionString, const GradedExam& exam) {
     if (!connection.begin())
         return failed(kNotWritten);
     QSqlQuery head(connection.database());
-    bool ok = head.prepare(QStringLiteral(
-        "INSERT INTO tblExamHistory (TakenAt, Seconds, PassMark, Questions, Correct, Wrong, Passed, Kind) "
-        "VALUES (?, ?, ?, ?, ?, ?, ?, ?)"));
+    bool ok = head.prepare(Engine().AddKeptExam());
     head.addBindValue(exam.takenAt.toString(Qt::ISODate));
     head.addBindValue(exam.durationSeconds);
     head.addBindValue(exam.passMark);
@@ -142,9 +129,7 @@ KeepResult KeepExam(const QString& connectionString, const GradedExam& exam) {
     ok = ok && run(head, QStringLiteral("keeping the exam"));
     const QVariant examId = head.lastInsertId();
     QSqlQuery answer(connection.database());
-    ok = ok && examId.isValid() &&
-         answer.prepare(QStringLiteral("INSERT INTO tblExamAnswers (ExamID, Position, QuestionID, Chosen, "
-                                       "Correct) VALUES (?, ?, ?, ?, ?)"));
+    ok = ok && examId.isValid() && answer.prepare(Engine().AddKeptAnswer());
     for (int i = 0; ok && i < exam.ids.size(); ++i) {
         const std::array<int, 4>& order = orders[exam.ids[i]];
         bool number = false;
@@ -172,14 +157,12 @@ QString HistoryUnavailableReason(const QString& connectionString) {
     Connection connection(connectionString);
     if (!connection.isOpen())
         return kBankUnreadable;
-    const bool had = hasTables(connection);
+    if (!hasTables(connection))
+        return kNoTables;
     // A write that is rolled back tells whether the bank takes writes at all.
-    const bool writable = connection.begin() && EnsureHistoryTables(connection) &&
-                          exec(connection, QStringLiteral("DELETE FROM tblExamHistory WHERE 0"));
+    const bool writable = connection.begin() && exec(connection, Engine().ProbeHistoryWrite());
     connection.rollback();
-    if (writable)
-        return {};
-    return had ? kReadOnly : kNoTables;
+    return writable ? QString() : kReadOnly;
 }
 
 QVector<KeptExamRow> KeptExams(const QString& connectionString) {
@@ -188,8 +171,7 @@ QVector<KeptExamRow> KeptExams(const QString& connectionString) {
     if (!connection.isOpen() || !hasTables(connection))
         return out;
     QSqlQuery query(connection.database());
-    if (!query.exec(QStringLiteral("SELECT ExamID, TakenAt, Seconds, PassMark, Questions, Correct, Wrong, "
-                                   "Passed, Kind FROM tblExamHistory ORDER BY ExamID DESC"))) {
+    if (!query.exec(Engine().KeptExams())) {
         qCWarning(lcHistory) << "the history does not read:" << query.lastError().text();
         return out;
     }
@@ -215,17 +197,37 @@ QVector<CategoryScore> CategoryScores(const QString& connectionString) {
     if (!connection.isOpen() || !hasTables(connection))
         return out;
     QSqlQuery query(connection.database());
-    if (!query.exec(
-            QStringLiteral("SELECT c.Farsi, count(*) AS Answered, total(a.Chosen = a.Correct) AS RightOnes "
-                           "FROM tblExamAnswers a JOIN tblSoal s ON s.ID = a.QuestionID "
-                           "JOIN tblNoeSoal c ON c.NoeSoal = s.NoeSoal GROUP BY c.NoeSoal "
-                           "ORDER BY RightOnes / count(*), count(*) DESC, min(c.Tartib)"))) {
+    if (!query.exec(Engine().CategoryAnswers())) {
         qCWarning(lcHistory) << "the category scores do not read:" << query.lastError().text();
         return out;
     }
-    while (query.next())
-        out.append({query.value(0).toString(), query.value(1).toInt(), query.value(2).toInt()});
-    return out;
+    QVector<QString> codes;
+    while (query.next()) {
+        const QString code = query.value(0).toString();
+        if (codes.contains(code)) // a code the category table holds twice counts once
+            continue;
+        codes.append(code);
+        out.append({query.value(1).toString(), query.value(2).toInt(), query.value(3).toInt()});
+    }
+    query = QSqlQuery();
+    // Weakest share first; between equal shares the more answered, then the windows' list order.
+    const QHash<QString, int> place = listPlaces(connection);
+    QVector<int> order(out.size());
+    std::iota(order.begin(), order.end(), 0);
+    const auto at = [&](int i) { return place.value(codes[i].trimmed(), int(place.size())); };
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const qint64 left = qint64(out[a].right) * out[b].answered;
+        const qint64 right = qint64(out[b].right) * out[a].answered;
+        if (left != right)
+            return left < right;
+        if (out[a].answered != out[b].answered)
+            return out[a].answered > out[b].answered;
+        return at(a) < at(b);
+    });
+    QVector<CategoryScore> sorted;
+    for (const int i : order)
+        sorted.append(out[i]);
+    return sorted;
 }
 
 QVector<Mistake> Mistakes(const QString& connectionString) {
@@ -233,17 +235,8 @@ QVector<Mistake> Mistakes(const QString& connectionString) {
     Connection connection(connectionString);
     if (!connection.isOpen() || !hasTables(connection))
         return out;
-    // Exams are numbered as they were kept, so the latest answer is the one of the highest ExamID,
-    // whatever the wall clock said at the time.
     QSqlQuery query(connection.database());
-    if (!query.exec(
-            QStringLiteral("SELECT QuestionID, Misses FROM ("
-                           " SELECT QuestionID, total(Chosen IS NOT Correct) AS Misses,"
-                           "  max(CASE WHEN Chosen IS NOT Correct THEN ExamID END) AS LastWrong,"
-                           "  max(CASE WHEN Chosen = Correct THEN ExamID END) AS LastRight"
-                           " FROM tblExamAnswers GROUP BY QuestionID)"
-                           " WHERE LastWrong IS NOT NULL AND (LastRight IS NULL OR LastWrong > LastRight)"
-                           " ORDER BY Misses DESC, LastWrong DESC, QuestionID"))) {
+    if (!query.exec(Engine().Mistakes())) {
         qCWarning(lcHistory) << "the mistakes do not read:" << query.lastError().text();
         return out;
     }

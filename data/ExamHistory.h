@@ -14,18 +14,17 @@ Q_DECLARE_LOGGING_CATEGORY(lcHistory)
 
 // The history of graded exams, kept in tables of its own beside the bank's: tblExamHistory (one
 // row an exam), tblExamAnswers (one row a question) and tblAzmoonTartib (the shuffle of the exam
-// being taken, written with it). Answers are kept in the source's own option numbering, read
-// through the shuffle recorded at assembly, so neither a later edit of the question nor a new
-// shuffle changes what was answered.
+// being taken, written with it); an older bank gets them when it is opened (data/BankSchema.h).
+// Answers are kept in the source's own option numbering, read through the shuffle recorded at
+// assembly, so neither a later edit of the question nor a new shuffle changes what was answered.
+// Questions are looked up only through the collections' saved queries, so the history works on
+// any bank that has them, whatever tables stand behind them.
 
 // The option order one exam question was dealt in: order[k] is the source option shown at k+1.
 struct ExamOrderRow {
     int id = 0;
     std::array<int, 4> order{};
 };
-
-// Creates the history tables where they are missing; false when the bank will not take them.
-bool EnsureHistoryTables(Connection& connection);
 
 // Replaces the recorded shuffle with this exam's, inside the caller's transaction. False (logged)
 // when the bank cannot take it; the exam is then given unrecorded.
@@ -86,6 +85,6 @@ QVector<CategoryScore> CategoryScores(const QString& connectionString);
 // Every question answered wrongly in a kept exam and not answered right since, most missed first.
 QVector<Mistake> Mistakes(const QString& connectionString);
 
-// Why the history cannot be kept in this bank (missing tables it will not take, read-only),
+// Why the history cannot be kept in this bank (it would not take the tables, or is read-only),
 // or empty when it can.
 QString HistoryUnavailableReason(const QString& connectionString);

@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/JetSql.h"
+#include "data/Sql.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -175,8 +176,7 @@ bool RowSet::writeRow(Connection& connection, const QString& sql, const QStringL
         }
     }
     QSqlQuery query(connection.database());
-    if (!query.prepare(QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-                           .arg(table, sets.join(QStringLiteral(", ")), where.join(QStringLiteral(" AND ")))))
+    if (!query.prepare(Engine().UpdateRow(table, sets, where)))
         return false;
     for (const QVariant& v : setValues + whereValues)
         query.addBindValue(v);
@@ -193,15 +193,10 @@ bool RowSet::append(Connection& connection, const QString& table,
     if (!connection.isOpen() || table.isEmpty() || values.isEmpty())
         return false;
     QStringList names;
-    QStringList marks;
-    for (const auto& [name, value] : values) {
+    for (const auto& [name, value] : values)
         names.append(name);
-        marks.append(QStringLiteral("?"));
-    }
     // The rows of one write share their columns: the statement is prepared once for them all.
-    QSqlQuery* query = connection.prepared(
-        QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-            .arg(table, names.join(QStringLiteral(", ")), marks.join(QStringLiteral(", "))));
+    QSqlQuery* query = connection.prepared(Engine().InsertRow(table, names));
     if (!query)
         return false;
     for (int k = 0; k < values.size(); ++k)

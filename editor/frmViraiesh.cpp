@@ -3,6 +3,7 @@
 #include "card/CardControls.h"
 #include "data/BoundSource.h"
 #include "data/SharedState.h"
+#include "data/Sql.h"
 #include "platform/Vb.h"
 #include "rules/QuestionEdit.h"
 #include "ui/Layout.h"
@@ -99,11 +100,9 @@ frmViraiesh::frmViraiesh(QWidget* parent) : ChildForm(parent) {
     adoNoeSoal_->setObjectName(QStringLiteral("adoNoeSoal"));
     card_ = new QuestionCard(this, c_, adoSoalat_, this);
     // No full question list: the source stays without a record source until a category is chosen.
-    card_->SetCategories(adoNoeSoal_,
-                         QStringLiteral("Select qryNoeSoaleAzmoon.NoeSoal,tblNoeSoal.Farsi from "
-                                        "qryNoeSoaleAzmoon,tblNoeSoal Where tblNoeSoal.NoeSoal = "
-                                        "qryNoeSoaleAzmoon.NoeSoal"),
-                         QString(), QStringLiteral("Select * from qrySoalateAzmoon Where NoeSoal ='"));
+    card_->SetCategories(adoNoeSoal_, sql::CategoryList(Collection::ExamPool),
+                         sql::Questions(Collection::ExamPool),
+                         sql::CategoryFilterPrefix(Collection::ExamPool));
     card_->ResetOptionColors();
 }
 

@@ -5,6 +5,7 @@
 #include "data/ExamHistory.h"
 #include "data/ExamSnapshot.h"
 #include "data/SharedState.h"
+#include "data/Sql.h"
 #include "exam/Circle.h"
 #include "exam/ExamOverview.h"
 #include "exam/PictureButton.h"
@@ -301,7 +302,7 @@ bool frmAzmoon::BuildExam() {
     if (!result.ok)
         return false;
     adoSoalat_->setConnectionString(result.examConnectionString);
-    adoSoalat_->setRecordSource(QStringLiteral("Select * from tblAzmoon"));
+    adoSoalat_->setRecordSource(sql::ExamQuestions());
     return adoSoalat_->refresh() && adoSoalat_->recordCount() > 0;
 }
 

@@ -3,8 +3,9 @@
 #include "browse/ReviewForm.h"
 #include "card/CardControls.h"
 #include "data/BoundSource.h"
-#include "data/SharedState.h"
 #include "data/ExamHistory.h"
+#include "data/SharedState.h"
+#include "data/Sql.h"
 #include "exam/frmAzmoon.h"
 #include "platform/Keys.h"
 #include "progress/ProgressText.h"
@@ -14,7 +15,6 @@
 #include <QLabel>
 #include <QPushButton>
 #include <QShortcut>
-#include <QStringList>
 
 using namespace look;
 
@@ -72,22 +72,9 @@ void frmEshtebahat::ReadMistakes() {
         ids_.append(m.id);
         misses_.append(m.misses);
     }
-    // The rows come in the list's order: most missed first.
-    QString sql =
-        QStringLiteral("Select ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, Shekl from tblSoal");
-    if (ids_.isEmpty()) {
-        sql += QStringLiteral(" Where 0");
-    } else {
-        QStringList list, order;
-        for (int i = 0; i < ids_.size(); ++i) {
-            list << QString::number(ids_[i]);
-            order << QStringLiteral("When %1 Then %2").arg(ids_[i]).arg(i);
-        }
-        sql += QStringLiteral(" Where ID In (%1) Order By Case ID %2 End")
-                   .arg(list.join(u','), order.join(u' '));
-    }
+    // The rows come in the list's order (most missed first), read through the collections' queries.
     adoSoalat_->setConnectionString(ConnectionString());
-    adoSoalat_->setRecordSource(sql);
+    adoSoalat_->setRecordSource(Engine().QuestionsInOrder(ids_));
     adoSoalat_->refresh();
     // A question since taken out of the bank drops out of the list as well.
     if (adoSoalat_->recordCount() != ids_.size()) {

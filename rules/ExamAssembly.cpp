@@ -4,6 +4,7 @@
 #include "data/ExamHistory.h"
 #include "data/Recordset.h"
 #include "data/SharedState.h"
+#include "data/Sql.h"
 #include "platform/PersianDigits.h"
 #include "platform/Random.h"
 #include "rules/ExamDraw.h"
@@ -51,10 +52,7 @@ QString scratchExamBank() {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        made = db.open() &&
-               QSqlQuery(db).exec(QStringLiteral(
-                   "CREATE TABLE tblAzmoon (ID INTEGER, SoorateSoal TEXT, G1 TEXT, G2 TEXT, G3 TEXT, "
-                   "G4 TEXT, G_Sahih INTEGER, Shekl, NoeSoal TEXT)"));
+        made = db.open() && QSqlQuery(db).exec(Engine().CreateScratchExamTable());
         db.close();
     }
     QSqlDatabase::removeDatabase(name);
@@ -87,8 +85,7 @@ bool writeExam(Connection& connection, Recordset& drawn) {
     if (!connection.begin())
         return false;
     Recordset exam;
-    bool ok = exam.open(QStringLiteral("Delete * from tblAzmoon"), connection) &&
-              exam.open(QStringLiteral("tblAzmoon"), connection);
+    bool ok = exam.open(sql::ClearExam(), connection) && exam.open(sql::ExamTable(), connection);
     Randomize();
     // The shuffle is kept beside the exam so that a graded answer can be told in the source's own
     // numbering; a bank that cannot take it still gives the exam, only unrecorded.
@@ -156,9 +153,7 @@ ExamAssemblyResult AssembleExam(const QString& connectionString, int maxDraws) {
         high = std::max<int>(high, gExamRanges[i + 1]);
     }
     Recordset drawn;
-    if (!drawn.open(
-            QStringLiteral("Select ID from qrySoalateAzmoon Where ID >= %1 And ID < %2").arg(low).arg(high),
-            connection))
+    if (!drawn.open(sql::ExamPoolNumbers(low, high), connection))
         return failure(connection, kQuestionsUnreadable, 0);
     QSet<int> available;
     for (bool more = drawn.moveFirst(); more && !drawn.isEOF(); more = drawn.moveNext())
@@ -172,8 +167,7 @@ ExamAssemblyResult AssembleExam(const QString& connectionString, int maxDraws) {
             return failure(gaveUpMessage(draws), draws);
         DrawExamQuestions(&available);
         ++draws;
-        const QString sql = QStringLiteral("Select * from qrySoalateAzmoon Where (") + gExamFilter + u')';
-        if (!drawn.open(sql, connection))
+        if (!drawn.open(sql::ExamPoolWhere(gExamFilter), connection))
             return failure(connection, kQuestionsUnreadable, draws);
         if (drawn.recordCount() == kExamSize)
             break;
@@ -206,7 +200,7 @@ ExamAssemblyResult AssembleExamOf(const QString& connectionString, const QVector
         return failure(connection, kNoMistakes, 0);
     const QString filter = terms.join(QStringLiteral(" Or "));
     Recordset drawn;
-    if (!drawn.open(QStringLiteral("Select * from qrySoalateAzmoon Where (") + filter + u')', connection))
+    if (!drawn.open(sql::ExamPoolWhere(filter), connection))
         return failure(connection, kQuestionsUnreadable, 0);
     if (drawn.recordCount() == 0)
         return failure(connection, kNoMistakes, 0);

@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/Recordset.h"
+#include "data/Sql.h"
 #include "platform/Vb.h"
 
 #include <QLoggingCategory>
@@ -60,11 +61,10 @@ SaveOutcome SaveQuestion(const QString& connectionString, double id, const Edite
     bool failed = false;     // a write the bank refused
     // adoS: the one record a save writes to, looked up among the general questions and then
     // among the signs and intersections; written wherever it is found.
-    for (const QString& lookup : {QStringLiteral("Select * from qrySoalat Where ID ="),
-                                  QStringLiteral("Select * from qryTabloha Where ID =")}) {
+    for (const QString& lookup : sql::SaveLookups(number)) {
         Recordset adoS;
-        if (!adoS.open(lookup + number, connection)) {
-            qCWarning(lcEditor) << "lookup failed:" << lookup + number;
+        if (!adoS.open(lookup, connection)) {
+            qCWarning(lcEditor) << "lookup failed:" << lookup;
             unreadable = true;
             continue;
         }

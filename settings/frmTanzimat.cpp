@@ -2,6 +2,7 @@
 
 #include "data/Recordset.h"
 #include "data/SharedState.h"
+#include "data/Sql.h"
 #include "platform/Vb.h"
 #include "settings/mdlMusic.h"
 #include "ui/FileDialog.h"
@@ -204,7 +205,7 @@ void frmTanzimat::cmdClose_Click() {
 // A path that cannot be stored changes nothing: the box and the file in use keep the old one.
 void frmTanzimat::SaveMusicPath(const QString& path) {
     Recordset rs;
-    if (!rs.open(QStringLiteral("Select Music from tblTanzimat"), ConnectionString())) {
+    if (!rs.open(sql::MusicSetting(), ConnectionString())) {
         qCWarning(lcSettings) << "cannot open the music setting";
         SayNotStored(rs.error());
         return;

@@ -3,6 +3,7 @@
 #include "audio/Mci.h"
 #include "data/Recordset.h"
 #include "data/SharedState.h"
+#include "data/Sql.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -11,7 +12,6 @@
 Q_LOGGING_CATEGORY(lcMusic, "ravex.music", QtCriticalMsg)
 
 namespace {
-const QString kSettingsQuery = QStringLiteral("Select Music from tblTanzimat");
 const QString kOpenTail = QStringLiteral(" type MPEGVideo Alias MP3Play");
 } // namespace
 
@@ -33,7 +33,7 @@ int mdlMusic::send(const QString& command, QString* reply) {
 void mdlMusic::StartMusic() {
     {
         Recordset rs;
-        if (!rs.open(kSettingsQuery, ConnectionString())) {
+        if (!rs.open(sql::MusicSetting(), ConnectionString())) {
             // An unreadable bank still has the program's own music.
             qCWarning(lcMusic) << "no music setting to read; playing the default";
             gMusicFile = defaultFile_;

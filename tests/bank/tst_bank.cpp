@@ -1,12 +1,21 @@
-// The bank's text sources and the tool that builds a data folder from them.
+// The bank's text sources, the tool that builds a data folder from them, and the schema's
+// numbered steps that bring an older bank up to date.
+#include "common/BankLocks.h"
 #include "common/FixtureBank.h"
+#include "data/BankSchema.h"
 #include "data/BoundSource.h"
+#include "data/Connection.h"
 #include "data/Recordset.h"
 #include "platform/Picture.h"
+#include "rules/ExamAssembly.h"
+#include "rules/ExamDraw.h"
 #include "tools/bank/BankWriter.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QSqlRecord>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -17,6 +26,74 @@ void writeText(const QString& path, const QString& text) {
     QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
     f.write(text.toUtf8());
 }
+
+// The rows a statement returns from the bank file, fields joined by '|', read past the program's
+// own connection so that nothing is upgraded on the way.
+QStringList rowsOf(const QString& path, const QString& sql) {
+    QStringList out;
+    const QString name = QStringLiteral("tst-bank-raw");
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(path);
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+        QSqlQuery q(db);
+        if (db.open() && q.exec(sql)) {
+            while (q.next()) {
+                QStringList fields;
+                for (int i = 0; i < q.record().count(); ++i)
+                    fields << (q.value(i).isNull() ? QStringLiteral("<null>") : q.value(i).toString());
+                out << fields.join(u'|');
+            }
+        }
+        q = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    return out;
+}
+int versionOf(const QString& path) {
+    return rowsOf(path, QStringLiteral("PRAGMA user_version")).value(0, QStringLiteral("-1")).toInt();
+}
+QStringList schemaOf(const QString& path) {
+    return rowsOf(path, QStringLiteral("SELECT type, name, tbl_name, sql FROM sqlite_master ORDER BY name"));
+}
+QStringList namesOf(const QString& path, const char* type) {
+    return rowsOf(path, QStringLiteral("SELECT name FROM sqlite_master WHERE type = '%1' ORDER BY name")
+                            .arg(QLatin1String(type)));
+}
+QStringList columnsOf(const QString& path, const QString& table) {
+    return rowsOf(path, QStringLiteral("SELECT name, type, \"notnull\", dflt_value, pk FROM "
+                                       "pragma_table_info('%1') ORDER BY cid")
+                            .arg(table));
+}
+QByteArray bytesOf(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+QStringList minus(QStringList a, const QStringList& b) {
+    a.removeIf([&](const QString& x) { return b.contains(x); });
+    return a;
+}
+
+// The history's tables as the release before the schema kept a version made them at run time.
+const char* const kEarlierHistory[] = {
+    "CREATE TABLE IF NOT EXISTS tblExamHistory ("
+    " ExamID INTEGER PRIMARY KEY AUTOINCREMENT, TakenAt TEXT NOT NULL, Seconds INTEGER NOT NULL,"
+    " PassMark INTEGER NOT NULL, Questions INTEGER NOT NULL, Correct INTEGER NOT NULL,"
+    " Wrong INTEGER NOT NULL, Passed INTEGER NOT NULL CHECK (Passed IN (0, 1)),"
+    " Kind TEXT NOT NULL DEFAULT 'main' CHECK (Kind IN ('main', 'mistakes')))",
+    "CREATE TABLE IF NOT EXISTS tblExamAnswers ("
+    " ExamID INTEGER NOT NULL REFERENCES tblExamHistory (ExamID) ON DELETE CASCADE,"
+    " Position INTEGER NOT NULL, QuestionID INTEGER NOT NULL,"
+    " Chosen INTEGER CHECK (Chosen BETWEEN 1 AND 4), Correct INTEGER CHECK (Correct BETWEEN 1 AND 4),"
+    " PRIMARY KEY (ExamID, Position))",
+    "CREATE INDEX IF NOT EXISTS tblExamAnswers_QuestionID ON tblExamAnswers (QuestionID)",
+    "CREATE TABLE IF NOT EXISTS tblAzmoonTartib ("
+    " Position INTEGER PRIMARY KEY, ID INTEGER NOT NULL UNIQUE,"
+    " O1 INTEGER NOT NULL, O2 INTEGER NOT NULL, O3 INTEGER NOT NULL, O4 INTEGER NOT NULL)",
+    "INSERT INTO tblExamHistory (TakenAt, Seconds, PassMark, Questions, Correct, Wrong, Passed) "
+    "VALUES ('2025-01-02T10:00:00', 600, 27, 30, 28, 2, 1)",
+};
 
 const char* kRecord = "= 263 T_EKHTAR 2 signs/s\n"
                       "? این تابلو چه چیزی را هشدار می‌دهد؟\n"
@@ -98,6 +175,7 @@ private slots:
         QCOMPARE(LoadPicture(out + "/263").size(), QSize(750, 375)); // drawn to fit, shape kept
         QVERIFY(!LoadPicture(out + "/0").isNull());
         QCOMPARE(QDir(out).entryList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot), QStringList());
+        QCOMPARE(versionOf(out + "/515"), NewestSchemaVersion());
 
         // The user's bank: an edit and an exam that must survive another build.
         const QString conn = "Provider=Microsoft.jet.OLEDB.4.0;Data Source=" + out + "/515;";
@@ -124,6 +202,183 @@ private slots:
         QVERIFY(!MakeDataDir(bank, work.filePath("out"), &report));
         QVERIFY(report.contains("questions/b.txt:1"));
         QVERIFY(!QFile::exists(work.filePath("out/515")));
+    }
+
+    void theStepsAreNumberedFromOne() {
+        const QVector<SchemaStep>& steps = SchemaSteps();
+        QVERIFY(steps.size() >= 2);
+        for (int i = 0; i < steps.size(); ++i) {
+            QCOMPARE(steps[i].version, i + 1);
+            QVERIFY(!steps[i].title.isEmpty());
+            QVERIFY(steps[i].script.contains(QLatin1String("CREATE TABLE")));
+        }
+        QCOMPARE(NewestSchemaVersion(), int(steps.size()));
+        QVERIFY(BaseSchema().contains(QLatin1String("CREATE TABLE tblNoeSoal")));
+    }
+
+    // An older bank, opened by the program, gets every step it lacks and ends as a bank made
+    // afresh; giving it the steps again changes nothing.
+    void everyStepFromAnOlderBank_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<int>("from");
+        QTest::newRow("version 0") << "version 0" << 0;
+        QTest::newRow("version 1") << "version 1" << 1;
+        QTest::newRow("version 0 with the earlier release's history") << "earlier history" << 0;
+        QTest::newRow("another program's bank") << "foreign" << 0;
+    }
+    void everyStepFromAnOlderBank() {
+        QFETCH(QString, kind);
+        QFETCH(int, from);
+        FixtureBank bank;
+        FixtureBank::fillStandard(bank);
+        if (kind == QLatin1String("foreign")) {
+            QVERIFY2(bank.writeForeign(), qPrintable(bank.lastError));
+        } else {
+            QVERIFY2(bank.write(from), qPrintable(bank.lastError));
+        }
+        if (kind == QLatin1String("earlier history")) {
+            for (const char* sql : kEarlierHistory)
+                QVERIFY2(bank.exec(QString::fromLatin1(sql)), sql);
+        }
+        const QString path = bank.bankPath();
+        QCOMPARE(versionOf(path), from);
+
+        // What the steps add to a bank: what a new bank has beyond one of version 0.
+        FixtureBank fresh, zero;
+        FixtureBank::fillStandard(fresh);
+        FixtureBank::fillStandard(zero);
+        QVERIFY(fresh.write() && zero.write(0));
+        const QStringList stepTables =
+            minus(namesOf(fresh.bankPath(), "table"), namesOf(zero.bankPath(), "table"));
+        const QStringList stepIndexes =
+            minus(namesOf(fresh.bankPath(), "index"), namesOf(zero.bankPath(), "index"));
+        QVERIFY(stepTables.contains(QStringLiteral("tblExamHistory")) &&
+                stepTables.contains(QStringLiteral("tblSharh")));
+
+        QVERIFY(Connection(bank.connectionString()).isOpen());
+        QCOMPARE(versionOf(path), NewestSchemaVersion());
+        for (const QString& table : stepTables)
+            QCOMPARE(columnsOf(path, table), columnsOf(fresh.bankPath(), table));
+        QCOMPARE(minus(stepIndexes, namesOf(path, "index")), QStringList());
+        const int kept = kind == QLatin1String("earlier history") ? 1 : 0;
+        QCOMPARE(rowsOf(path, "SELECT count(*) FROM tblExamHistory"), QStringList{QString::number(kept)});
+
+        // Run twice = once: the steps find nothing to do, even when the version is turned back.
+        const QStringList upgraded = schemaOf(path);
+        {
+            Connection again(bank.connectionString());
+            const UpgradeOutcome outcome = UpgradeBank(again.database());
+            QVERIFY(outcome.ok());
+            QCOMPARE(outcome.stepsRun, 0);
+            QVERIFY(QSqlQuery(again.database()).exec(QStringLiteral("PRAGMA user_version = %1").arg(from)));
+            const UpgradeOutcome redone = UpgradeBank(again.database());
+            QVERIFY2(redone.ok(), qPrintable(redone.error));
+            QCOMPARE(redone.stepsRun, NewestSchemaVersion() - from);
+        }
+        QCOMPARE(schemaOf(path), upgraded);
+        QCOMPARE(versionOf(path), NewestSchemaVersion());
+        QCOMPARE(rowsOf(path, "SELECT count(*) FROM tblExamHistory"), QStringList{QString::number(kept)});
+    }
+
+    // A step that cannot be given leaves the bank as that step found it, and the program goes on
+    // examining with it.
+    void aFailedStepLeavesTheBankAsItWas_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<QString>("damage");
+        QTest::addColumn<int>("leftAt");
+        QTest::newRow("history table of another shape")
+            << 0 << "CREATE TABLE tblExamHistory (ExamID INTEGER PRIMARY KEY, Note TEXT)" << 0;
+        QTest::newRow("explanations table of another shape")
+            << 1 << "CREATE TABLE tblSharh (ID INTEGER PRIMARY KEY, Matn TEXT)" << 1;
+        QTest::newRow("a view named as the explanations table")
+            << 1 << "CREATE VIEW tblSharh AS SELECT ID, SoorateSoal AS Sharh FROM tblSoal" << 1;
+        QTest::newRow("the second step fails after the first")
+            << 0 << "CREATE TABLE tblSharh (ID INTEGER PRIMARY KEY, Matn TEXT)" << 1;
+        QTest::newRow("read-only file") << 0 << "" << 0;
+    }
+    void aFailedStepLeavesTheBankAsItWas() {
+        QFETCH(int, from);
+        QFETCH(QString, damage);
+        QFETCH(int, leftAt);
+        FixtureBank bank;
+        FixtureBank::fillExam(bank);
+        QVERIFY2(bank.write(from), qPrintable(bank.lastError));
+        if (!damage.isEmpty())
+            QVERIFY(bank.exec(damage));
+        const QString path = bank.bankPath();
+        const QByteArray bytes = bytesOf(path);
+        const QStringList schema = schemaOf(path);
+        std::unique_ptr<Unwritable> readOnly;
+        if (damage.isEmpty()) {
+            readOnly = std::make_unique<Unwritable>(path);
+            if (!readOnly->holds())
+                QSKIP("this file system lets the bank be written whatever its permissions");
+        }
+
+        QVERIFY(Connection(bank.connectionString()).isOpen());
+        QCOMPARE(versionOf(path), leftAt);
+        if (leftAt == from) {
+            QCOMPARE(schemaOf(path), schema);
+            QVERIFY(bytesOf(path) == bytes);
+        } else {
+            QVERIFY(namesOf(path, "table").contains(QStringLiteral("tblExamAnswers"))); // the first step's
+            QCOMPARE(minus(schema, schemaOf(path)), QStringList());
+        }
+
+        InitExamRanges();
+        const ExamAssemblyResult exam = AssembleExam(bank.connectionString());
+        QVERIFY2(exam.ok, qPrintable(exam.message));
+        BoundSource questions;
+        questions.setConnectionString(exam.examConnectionString);
+        questions.setRecordSource(QStringLiteral("Select * from tblAzmoon"));
+        QVERIFY(questions.refresh());
+        QCOMPARE(questions.recordCount(), 30);
+    }
+
+    // An older bank another program holds when it is first opened gets its steps once let go.
+    void aHeldBankGetsTheStepsOnceLetGo() {
+        FixtureBank bank;
+        FixtureBank::fillStandard(bank);
+        QVERIFY(bank.write(0));
+        {
+            WriteLock other(bank.bankPath());
+            QVERIFY(other.holds());
+            Connection connection(bank.connectionString());
+            QVERIFY(connection.isOpen());
+            QCOMPARE(versionOf(bank.bankPath()), 0);
+        }
+        QVERIFY(Connection(bank.connectionString()).isOpen());
+        QCOMPARE(versionOf(bank.bankPath()), NewestSchemaVersion());
+    }
+
+    // A bank that has every step, or steps this program does not know, or that is no question
+    // bank at all, is not written by being opened.
+    void aBankNotOlderIsLeftAlone_data() {
+        QTest::addColumn<QString>("kind");
+        QTest::newRow("the newest") << "newest";
+        QTest::newRow("a later release's") << "later";
+        QTest::newRow("no question bank") << "other";
+    }
+    void aBankNotOlderIsLeftAlone() {
+        QFETCH(QString, kind);
+        FixtureBank bank;
+        FixtureBank::fillStandard(bank);
+        QVERIFY(bank.write());
+        if (kind == QLatin1String("later"))
+            QVERIFY(bank.exec(QStringLiteral("PRAGMA user_version = %1").arg(NewestSchemaVersion() + 3)));
+        if (kind == QLatin1String("other")) {
+            QFile::remove(bank.bankPath());
+            QVERIFY(bank.exec("CREATE TABLE notes (line TEXT)"));
+        }
+        const QByteArray bytes = bytesOf(bank.bankPath());
+        const int version = versionOf(bank.bankPath());
+        Connection connection(bank.connectionString());
+        QVERIFY(connection.isOpen());
+        const UpgradeOutcome outcome = UpgradeBank(connection.database());
+        QVERIFY(outcome.ok());
+        QCOMPARE(outcome.stepsRun, 0);
+        QCOMPARE(outcome.to, version);
+        QVERIFY(bytesOf(bank.bankPath()) == bytes);
     }
 
     void aBankTheEngineRefusesIsNotLeftBehind() {

@@ -6,7 +6,9 @@
 #include <QFile>
 #include <QImage>
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 
 FixtureBank::FixtureBank() = default;
 
@@ -29,15 +31,97 @@ BankQuestion& FixtureBank::addQuestion(int id, const QString& category, int corr
     return source.questions.last();
 }
 
-bool FixtureBank::write() {
+bool FixtureBank::write(int schemaVersion) {
     QFile::remove(bankPath());
-    if (!WriteBankDatabase(bankPath(), source, &lastError))
+    if (!WriteBankDatabase(bankPath(), source, &lastError, schemaVersion))
         return false;
+    writePictures();
+    return true;
+}
+
+namespace {
+// The interface the windows read, and nothing more: the three collections as plain tables of the
+// queries' names, the exam pool and the category queries as views over them, categories without
+// an order column.
+const char* const kForeignSchema = R"(
+CREATE TABLE tblNoeSoal (NoeSoal TEXT, Farsi TEXT);
+CREATE TABLE qrySoalat (ID INTEGER PRIMARY KEY, NoeSoal TEXT, SoorateSoal TEXT, G1 TEXT, G2 TEXT, G3 TEXT,
+    G4 TEXT, G_Sahih INTEGER, Shekl INTEGER);
+CREATE TABLE qryTabloha (ID INTEGER PRIMARY KEY, NoeSoal TEXT, SoorateSoal TEXT, G1 TEXT, G2 TEXT, G3 TEXT,
+    G4 TEXT, G_Sahih INTEGER, Shekl INTEGER);
+CREATE TABLE qrySoalatOLD (ID INTEGER PRIMARY KEY, NoeSoal TEXT, SoorateSoal TEXT, G1 TEXT, G2 TEXT,
+    G3 TEXT, G4 TEXT, G_Sahih INTEGER, Shekl INTEGER);
+CREATE VIEW qrySoalateAzmoon AS SELECT * FROM qrySoalat UNION ALL SELECT * FROM qryTabloha ORDER BY ID;
+CREATE VIEW qryNoeSoal AS SELECT NoeSoal FROM tblNoeSoal WHERE NoeSoal IN (SELECT NoeSoal FROM qrySoalat);
+CREATE VIEW qryNoeSoaleTabloha AS
+    SELECT NoeSoal FROM tblNoeSoal WHERE NoeSoal IN (SELECT NoeSoal FROM qryTabloha);
+CREATE VIEW qryNoeSoalatOLD AS
+    SELECT NoeSoal FROM tblNoeSoal WHERE NoeSoal IN (SELECT NoeSoal FROM qrySoalatOLD);
+CREATE VIEW qryNoeSoaleAzmoon AS
+    SELECT NoeSoal FROM tblNoeSoal WHERE NoeSoal IN (SELECT NoeSoal FROM qrySoalateAzmoon);
+CREATE TABLE tblAzmoon (ID INTEGER, SoorateSoal TEXT, G1 TEXT, G2 TEXT, G3 TEXT, G4 TEXT, G_Sahih INTEGER,
+    Shekl INTEGER, NoeSoal TEXT);
+CREATE TABLE tblTanzimat (Music TEXT);
+INSERT INTO tblTanzimat (Music) VALUES ('');
+)";
+} // namespace
+
+bool FixtureBank::writeForeign() {
+    QFile::remove(bankPath());
+    lastError.clear();
+    const QString name = QStringLiteral("fixture-foreign");
+    bool ok = false;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        db.setDatabaseName(bankPath());
+        ok = db.open() && db.transaction() && RunSqlScript(db, QString::fromUtf8(kForeignSchema), &lastError);
+        QVector<BankCategory> categories = source.categories;
+        std::stable_sort(categories.begin(), categories.end(),
+                         [](const BankCategory& a, const BankCategory& b) { return a.order < b.order; });
+        QSqlQuery q(db);
+        for (const BankCategory& c : categories) {
+            ok = ok && q.prepare(QStringLiteral("INSERT INTO tblNoeSoal (NoeSoal, Farsi) VALUES (?, ?)"));
+            q.addBindValue(c.code);
+            q.addBindValue(c.title);
+            ok = ok && q.exec();
+        }
+        for (const BankQuestion& question : source.questions) {
+            const BankCategory* c = source.category(question.category);
+            const QString table = !c                                        ? QString()
+                                  : c->collection == QLatin1String("signs") ? QStringLiteral("qryTabloha")
+                                  : c->collection == QLatin1String("old")   ? QStringLiteral("qrySoalatOLD")
+                                                                            : QStringLiteral("qrySoalat");
+            ok =
+                ok && !table.isEmpty() &&
+                q.prepare(QStringLiteral("INSERT INTO %1 (ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, "
+                                         "Shekl) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)")
+                              .arg(table));
+            q.addBindValue(question.id);
+            q.addBindValue(question.category);
+            q.addBindValue(question.text);
+            for (const QString& option : question.options)
+                q.addBindValue(option);
+            q.addBindValue(question.correct);
+            q.addBindValue(question.picture.isEmpty() ? 0 : question.id);
+            ok = ok && q.exec();
+        }
+        if (!ok && lastError.isEmpty())
+            lastError = q.lastError().text();
+        ok = ok && db.commit();
+        q = QSqlQuery();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (ok)
+        writePictures();
+    return ok;
+}
+
+void FixtureBank::writePictures() {
     for (const BankQuestion& q : source.questions) {
         if (!q.picture.isEmpty())
             writePicture(QString::number(q.id), QColor::fromHsv((q.id * 37) % 360, 200, 220));
     }
-    return true;
 }
 
 bool FixtureBank::exec(const QString& sql) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "data/BankSchema.h"
 #include "tools/bank/BankSource.h"
 
 #include <QColor>
@@ -18,7 +19,12 @@ public:
     BankQuestion& addQuestion(int id, const QString& category, int correct, bool picture = false);
 
     // Writes 515 and the pictures. False (with the reason in lastError) when the bank refused.
-    bool write();
+    // An older schema version makes the bank as an earlier release left it.
+    bool write(int schemaVersion = NewestSchemaVersion());
+    // Writes 515 and the pictures as another program's bank might hold them: only the tables and
+    // columns the saved queries' users rely on, with plain tables named as the three collections'
+    // queries and views for the rest; none of this program's own tables or columns, no version.
+    bool writeForeign();
     // Runs raw SQL on the written bank, to damage or tweak it.
     bool exec(const QString& sql);
     // A picture file in the data folder, named as given.
@@ -41,5 +47,6 @@ public:
     static void fillExam(FixtureBank& bank, const std::function<bool(int)>& keep = {});
 
 private:
+    void writePictures();
     QTemporaryDir dir_;
 };

@@ -6,6 +6,7 @@
 #include "data/Connection.h"
 #include "data/JetSql.h"
 #include "data/Recordset.h"
+#include "data/Sql.h"
 #include "ui/Binding.h"
 
 #include <QFile>
@@ -122,33 +123,58 @@ private slots:
         QCOMPARE(jetsql::QuoteText("O'Reilly"), QStringLiteral("O''Reilly"));
     }
 
-    // Every text the windows send, with what it must return over the standard fixture.
+    // Every text the windows send, word for word as the catalogue gives it, with what it must
+    // return over the standard fixture: as this program writes the bank, and as another program
+    // that has only the saved queries and the tables the windows name would.
     void everySqlText_data() {
+        QTest::addColumn<bool>("foreign");
         QTest::addColumn<QString>("sql");
+        QTest::addColumn<QString>("words");
         QTest::addColumn<int>("count");
         QTest::addColumn<int>("firstId");
-        QTest::newRow("general") << "Select * from qrySoalat" << 31 << 1;
-        QTest::newRow("general by category") << "Select * from qrySoalat Where NoeSoal ='R02'" << 5 << 2;
-        QTest::newRow("signs") << "Select * from qryTabloha" << 25 << 300;
-        QTest::newRow("signs by category")
-            << "Select * from qryTabloha Where NoeSoal ='T_EKHTAR'" << 5 << 340;
-        QTest::newRow("archive") << "Select * from qrySoalatOLD" << 4 << 200;
-        QTest::newRow("archive by category") << "Select * from qrySoalatOLD Where NoeSoal ='O86'" << 1 << 268;
-        QTest::newRow("exam pool by numbers")
-            << "Select * from qrySoalateAzmoon Where (ID=3 Or ID=300 Or ID=200 Or ID=999)" << 2 << 3;
-        QTest::newRow("exam pool by category")
-            << "Select * from qrySoalateAzmoon Where NoeSoal ='T_HOKM'" << 6 << 360;
-        QTest::newRow("editor lookup general") << "Select * from qrySoalat Where ID =5" << 1 << 5;
-        QTest::newRow("editor lookup general misses a sign")
-            << "Select * from qrySoalat Where ID =300" << 0 << 0;
-        QTest::newRow("editor lookup signs") << "Select * from qryTabloha Where ID =300" << 1 << 300;
-        QTest::newRow("current exam") << "Select * from tblAzmoon" << 0 << 0;
-        QTest::newRow("music") << "Select Music from tblTanzimat" << 1 << 0;
+        for (const bool foreign : {false, true}) {
+            const auto row = [foreign](const char* name) -> QTestData& {
+                return QTest::newRow(qPrintable(QString::fromLatin1(name) + (foreign ? " foreign" : "")))
+                       << foreign;
+            };
+            row("general") << sql::Questions(Collection::General) << "Select * from qrySoalat" << 31 << 1;
+            row("general by category") << sql::CategoryFilterPrefix(Collection::General) + "R02'"
+                                       << "Select * from qrySoalat Where NoeSoal ='R02'" << 5 << 2;
+            row("signs") << sql::Questions(Collection::Signs) << "Select * from qryTabloha" << 25 << 300;
+            row("signs by category") << sql::CategoryFilterPrefix(Collection::Signs) + "T_EKHTAR'"
+                                     << "Select * from qryTabloha Where NoeSoal ='T_EKHTAR'" << 5 << 340;
+            row("archive") << sql::Questions(Collection::Old) << "Select * from qrySoalatOLD" << 4 << 200;
+            row("archive by category") << sql::CategoryFilterPrefix(Collection::Old) + "O86'"
+                                       << "Select * from qrySoalatOLD Where NoeSoal ='O86'" << 1 << 268;
+            row("exam pool range") << sql::ExamPoolNumbers(1, 301)
+                                   << "Select ID from qrySoalateAzmoon Where ID >= 1 And ID < 301" << 32 << 1;
+            row("exam pool by numbers")
+                << sql::ExamPoolWhere("ID=3 Or ID=300 Or ID=200 Or ID=999")
+                << "Select * from qrySoalateAzmoon Where (ID=3 Or ID=300 Or ID=200 Or ID=999)" << 2 << 3;
+            row("exam pool by category")
+                << sql::CategoryFilterPrefix(Collection::ExamPool) + "T_HOKM'"
+                << "Select * from qrySoalateAzmoon Where NoeSoal ='T_HOKM'" << 6 << 360;
+            row("editor lookup general")
+                << sql::SaveLookups("5").value(0) << "Select * from qrySoalat Where ID =5" << 1 << 5;
+            row("editor lookup general misses a sign")
+                << sql::SaveLookups("300").value(0) << "Select * from qrySoalat Where ID =300" << 0 << 0;
+            row("editor lookup signs")
+                << sql::SaveLookups("300").value(1) << "Select * from qryTabloha Where ID =300" << 1 << 300;
+            row("current exam") << sql::ExamQuestions() << "Select * from tblAzmoon" << 0 << 0;
+            row("emptying the exam") << sql::ClearExam() << "Delete * from tblAzmoon" << 0 << 0;
+            row("the exam by name") << sql::ExamTable() << "tblAzmoon" << 0 << 0;
+            row("music") << sql::MusicSetting() << "Select Music from tblTanzimat" << 1 << 0;
+        }
     }
     void everySqlText() {
+        QFETCH(bool, foreign);
         QFETCH(QString, sql);
+        QFETCH(QString, words);
         QFETCH(int, count);
         QFETCH(int, firstId);
+        QCOMPARE(sql, words);
+        if (foreign)
+            QVERIFY2(bank->writeForeign(), qPrintable(bank->lastError));
         auto s = open(sql);
         QCOMPARE(s->recordCount(), count);
         const QList<int> got = ids(*s);
@@ -161,25 +187,30 @@ private slots:
     void categoryListsFollowTheOrderColumn_data() {
         QTest::addColumn<QString>("sql");
         QTest::addColumn<QStringList>("codes");
+        QTest::addColumn<QString>("words");
         QTest::newRow("signs")
+            << sql::CategoryList(Collection::Signs)
+            << QStringList{"T_AKHBARI", "T_CHAHARRAH", "T_EKHTAR", "T_HOKM", "T_SEHRAH"}
             << "Select qryNoeSoaleTabloha.NoeSoal,tblNoeSoal.Farsi from qryNoeSoaleTabloha,"
-               "tblNoeSoal Where tblNoeSoal.NoeSoal = qryNoeSoaleTabloha.NoeSoal"
-            << QStringList{"T_AKHBARI", "T_CHAHARRAH", "T_EKHTAR", "T_HOKM", "T_SEHRAH"};
+               "tblNoeSoal Where tblNoeSoal.NoeSoal = qryNoeSoaleTabloha.NoeSoal";
         QTest::newRow("general")
+            << sql::CategoryList(Collection::General) << QStringList{"R01", "R02", "R03"}
             << "Select qryNoeSoal.NoeSoal,tblNoeSoal.Farsi from qryNoeSoal,tblNoeSoal Where "
-               "tblNoeSoal.NoeSoal = qryNoeSoal.NoeSoal"
-            << QStringList{"R01", "R02", "R03"};
-        QTest::newRow("archive") << "Select qryNoeSoalatOLD.NoeSoal,tblNoeSoal.Farsi from qryNoeSoalatOLD,"
-                                    "tblNoeSoal Where tblNoeSoal.NoeSoal = qryNoeSoalatOLD.NoeSoal"
-                                 << QStringList{"O85", "O86"};
+               "tblNoeSoal.NoeSoal = qryNoeSoal.NoeSoal";
+        QTest::newRow("archive") << sql::CategoryList(Collection::Old) << QStringList{"O85", "O86"}
+                                 << "Select qryNoeSoalatOLD.NoeSoal,tblNoeSoal.Farsi from qryNoeSoalatOLD,"
+                                    "tblNoeSoal Where tblNoeSoal.NoeSoal = qryNoeSoalatOLD.NoeSoal";
         QTest::newRow("exam pool")
+            << sql::CategoryList(Collection::ExamPool)
+            << QStringList{"T_AKHBARI", "T_CHAHARRAH", "T_EKHTAR", "T_HOKM", "T_SEHRAH", "R01", "R02", "R03"}
             << "Select qryNoeSoaleAzmoon.NoeSoal,tblNoeSoal.Farsi from qryNoeSoaleAzmoon,"
-               "tblNoeSoal Where tblNoeSoal.NoeSoal = qryNoeSoaleAzmoon.NoeSoal"
-            << QStringList{"T_AKHBARI", "T_CHAHARRAH", "T_EKHTAR", "T_HOKM", "T_SEHRAH", "R01", "R02", "R03"};
+               "tblNoeSoal Where tblNoeSoal.NoeSoal = qryNoeSoaleAzmoon.NoeSoal";
     }
     void categoryListsFollowTheOrderColumn() {
         QFETCH(QString, sql);
         QFETCH(QStringList, codes);
+        QFETCH(QString, words);
+        QCOMPARE(sql, words);
         // Store the categories in the reverse of their list order, so only the order column
         // can put them right.
         QVERIFY(bank->exec("UPDATE tblNoeSoal SET rowid = 1000 - Tartib"));

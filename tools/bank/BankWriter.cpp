@@ -1,5 +1,8 @@
 #include "tools/bank/BankWriter.h"
 
+#include "data/BankSchema.h"
+#include "data/Sql.h"
+
 #include <QtGlobal>
 
 #include <QDir>
@@ -16,53 +19,9 @@
 #include <algorithm>
 #include <filesystem>
 
-// The bank's schema is compiled in; its resources must be registered once before first use.
-static void initBankResources() {
-    Q_INIT_RESOURCE(bank);
-}
-
 namespace {
-void ensureBankResources() {
-    static const bool done = (initBankResources(), true);
-    Q_UNUSED(done);
-}
-
 // Question pictures are drawn at twice the size of the picture area, so they stay sharp.
 const QSize kQuestionPictureFit(750, 680);
-
-QString readResource(const QString& path) {
-    ensureBankResources();
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
-}
-
-// Runs the statements of an SQL script, triggers included, on the named open connection.
-bool RunSqlScript(const QString& connectionName, const QString& script, QString* error) {
-    QSqlDatabase db = QSqlDatabase::database(connectionName);
-    QString statement;
-    bool inTrigger = false;
-    for (const QString& raw : script.split(u'\n')) {
-        const QString line = raw.trimmed();
-        if (line.startsWith(QLatin1String("--")) || (line.isEmpty() && statement.isEmpty()))
-            continue;
-        statement += raw + u'\n';
-        if (line.startsWith(QLatin1String("CREATE TRIGGER"), Qt::CaseInsensitive))
-            inTrigger = true;
-        const bool ends =
-            inTrigger ? line.compare(QLatin1String("END;"), Qt::CaseInsensitive) == 0 : line.endsWith(u';');
-        if (!ends)
-            continue;
-        QSqlQuery query(db);
-        if (!query.exec(statement)) {
-            if (error)
-                *error = query.lastError().text() + QStringLiteral(" in: ") + statement.left(200);
-            return false;
-        }
-        statement.clear();
-        inTrigger = false;
-    }
-    return true;
-}
 
 QString collectionOf(const BankSource& source, const QString& code) {
     const BankCategory* c = source.category(code);
@@ -85,7 +44,7 @@ const QVector<ScreenPicture>& ScreenPictures() {
     return pictures;
 }
 
-bool WriteBankDatabase(const QString& path, const BankSource& source, QString* error) {
+bool WriteBankDatabase(const QString& path, const BankSource& source, QString* error, int version) {
     if (QFileInfo::exists(path)) {
         if (error)
             *error = path + QStringLiteral(" exists already");
@@ -98,17 +57,21 @@ bool WriteBankDatabase(const QString& path, const BankSource& source, QString* e
         db.setDatabaseName(path);
         ok = db.open();
         QSqlQuery q(db);
-        ok = ok && q.exec(QStringLiteral("PRAGMA foreign_keys = ON")) && db.transaction();
-        const QString schema = readResource(QStringLiteral(":/bank/schema.sql"));
-        ok = ok && !schema.isEmpty() && RunSqlScript(name, schema, error);
+        ok = ok && q.exec(Engine().OpenConnection()) && db.transaction();
+        const QString base = BaseSchema();
+        ok = ok && !base.isEmpty() && RunSqlScript(db, base, error);
+        for (const SchemaStep& step : SchemaSteps()) {
+            if (ok && step.version <= version)
+                ok = RunSqlScript(db, step.script, error);
+        }
+        ok = ok && q.exec(Engine().SetSchemaVersion(std::min(version, NewestSchemaVersion())));
 
         // Categories go in in list order, so even a plan that walked the table by its rows
         // would meet them in that order.
         QVector<BankCategory> categories = source.categories;
         std::stable_sort(categories.begin(), categories.end(),
                          [](const BankCategory& a, const BankCategory& b) { return a.order < b.order; });
-        ok = ok &&
-             q.prepare(QStringLiteral("INSERT INTO tblNoeSoal (NoeSoal, Farsi, Tartib) VALUES (?, ?, ?)"));
+        ok = ok && q.prepare(Engine().AddCategory());
         for (const BankCategory& c : categories) {
             if (!ok)
                 break;
@@ -117,10 +80,7 @@ bool WriteBankDatabase(const QString& path, const BankSource& source, QString* e
             q.addBindValue(c.order);
             ok = q.exec();
         }
-        ok = ok &&
-             q.prepare(QStringLiteral(
-                 "INSERT INTO tblSoal (ID, Majmooe, Azmoon, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, "
-                 "Shekl) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        ok = ok && q.prepare(Engine().AddQuestion());
         for (const BankQuestion& question : source.questions) {
             if (!ok)
                 break;
@@ -138,7 +98,7 @@ bool WriteBankDatabase(const QString& path, const BankSource& source, QString* e
             if (!ok && error)
                 *error = question.where + QStringLiteral(": ") + q.lastError().text();
         }
-        ok = ok && q.exec(QStringLiteral("INSERT INTO tblTanzimat (Music) VALUES ('')"));
+        ok = ok && q.exec(Engine().AddSettingsRow());
         if (!ok && error && error->isEmpty())
             *error = q.lastError().text().isEmpty() ? db.lastError().text() : q.lastError().text();
         ok = ok && db.commit();

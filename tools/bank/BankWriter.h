@@ -1,14 +1,17 @@
 #pragma once
 
+#include "data/BankSchema.h"
 #include "tools/bank/BankSource.h"
 
 #include <QSize>
 #include <QString>
 
-// Writes a complete bank file at path (which must not exist yet): the schema, the categories
-// in list order, the questions, an empty current exam and the one settings row. All of it in one
-// transaction: on failure nothing usable is left and the file is removed.
-bool WriteBankDatabase(const QString& path, const BankSource& source, QString* error);
+// Writes a complete bank file at path (which must not exist yet): the schema at the given
+// version (the newest unless told), the categories in list order, the questions, an empty current
+// exam and the one settings row. All of it in one transaction: on failure nothing usable is left
+// and the file is removed.
+bool WriteBankDatabase(const QString& path, const BankSource& source, QString* error,
+                       int version = NewestSchemaVersion());
 
 // The data folder's own pictures and the sources they are drawn from.
 struct ScreenPicture {

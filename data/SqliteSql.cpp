@@ -1,0 +1,155 @@
+#include "data/Sql.h"
+
+// The bank in an SQLite file.
+
+namespace {
+
+// The columns every question query returns.
+const QString kQuestionColumns = QStringLiteral("ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, Shekl");
+
+// The collections' question queries: together they hold every question of the bank, whatever
+// base tables stand behind them.
+const char* const kCollections[] = {"qrySoalat", "qryTabloha", "qrySoalatOLD"};
+
+// The question numbers of the kept answers with their category codes, through the collections'
+// queries; each arm is limited to the answered numbers, so only those are looked up.
+const QString kAnsweredCategories = [] {
+    QStringList arms;
+    for (const char* query : kCollections)
+        arms << QStringLiteral(
+                    "SELECT ID, NoeSoal FROM %1 WHERE ID IN (SELECT QuestionID FROM tblExamAnswers)")
+                    .arg(QLatin1String(query));
+    return arms.join(QStringLiteral(" UNION "));
+}();
+
+class SqliteSql final : public EngineSql {
+public:
+    QString OpenConnection() const override { return QStringLiteral("PRAGMA foreign_keys = ON"); }
+    QString ProbeBank() const override { return QStringLiteral("SELECT count(*) FROM sqlite_master"); }
+    QString BeginWrite() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
+    QString Commit() const override { return QStringLiteral("COMMIT"); }
+    QString Rollback() const override { return QStringLiteral("ROLLBACK"); }
+    QString BusyTimeout() const override { return QStringLiteral("PRAGMA busy_timeout"); }
+    QString SetBusyTimeout(int ms) const override {
+        return QStringLiteral("PRAGMA busy_timeout = %1").arg(ms);
+    }
+
+    QString UpdateRow(const QString& table, const QStringList& sets,
+                      const QStringList& where) const override {
+        return QStringLiteral("UPDATE %1 SET %2 WHERE %3")
+            .arg(table, sets.join(QStringLiteral(", ")), where.join(QStringLiteral(" AND ")));
+    }
+    QString InsertRow(const QString& table, const QStringList& columns) const override {
+        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
+            .arg(table, columns.join(QStringLiteral(", ")),
+                 QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
+    }
+
+    // The version lives in the file's header, so reading it touches no table.
+    QString ReadSchemaVersion() const override { return QStringLiteral("PRAGMA user_version"); }
+    QString SetSchemaVersion(int version) const override {
+        return QStringLiteral("PRAGMA user_version = %1").arg(version);
+    }
+    QString HasObject() const override {
+        return QStringLiteral("SELECT count(*) > 0 FROM sqlite_master WHERE type IN ('table', 'view') "
+                              "AND name = ?");
+    }
+    QString TableNames() const override {
+        return QStringLiteral("SELECT name FROM sqlite_master WHERE type = 'table' ORDER BY name");
+    }
+    QString TableColumns() const override {
+        return QStringLiteral(
+            "SELECT name, type, \"notnull\", dflt_value, pk FROM pragma_table_info(?) ORDER BY cid");
+    }
+    QString CreateScratchExamTable() const override {
+        return QStringLiteral(
+            "CREATE TABLE tblAzmoon (ID INTEGER, SoorateSoal TEXT, G1 TEXT, G2 TEXT, G3 TEXT, "
+            "G4 TEXT, G_Sahih INTEGER, Shekl, NoeSoal TEXT)");
+    }
+
+    QString QuestionsInOrder(const QVector<int>& ids) const override {
+        if (ids.isEmpty())
+            return QStringLiteral("Select %1 from qrySoalat Where 0").arg(kQuestionColumns);
+        QStringList numbers, order;
+        for (int i = 0; i < ids.size(); ++i) {
+            numbers << QString::number(ids[i]);
+            order << QStringLiteral("When %1 Then %2").arg(ids[i]).arg(i);
+        }
+        QStringList arms;
+        for (const char* query : kCollections)
+            arms << QStringLiteral("Select %1 from %2 Where ID In (%3)")
+                        .arg(kQuestionColumns, QLatin1String(query), numbers.join(u','));
+        // A question two collections hold alike comes once.
+        return QStringLiteral("Select * from (%1) Order By Case ID %2 End")
+            .arg(arms.join(QStringLiteral(" Union ")), order.join(u' '));
+    }
+
+    QString CountHistoryTables() const override {
+        return QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
+                              "('tblExamHistory', 'tblExamAnswers', 'tblAzmoonTartib')");
+    }
+    QString ClearExamOrder() const override { return QStringLiteral("DELETE FROM tblAzmoonTartib"); }
+    QString AddExamOrder() const override {
+        return QStringLiteral(
+            "INSERT INTO tblAzmoonTartib (Position, ID, O1, O2, O3, O4) VALUES (?, ?, ?, ?, ?, ?)");
+    }
+    QString ReadExamOrder() const override {
+        return QStringLiteral("SELECT ID, O1, O2, O3, O4 FROM tblAzmoonTartib");
+    }
+    QString AddKeptExam() const override {
+        return QStringLiteral(
+            "INSERT INTO tblExamHistory (TakenAt, Seconds, PassMark, Questions, Correct, Wrong, "
+            "Passed, Kind) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
+    }
+    QString AddKeptAnswer() const override {
+        return QStringLiteral("INSERT INTO tblExamAnswers (ExamID, Position, QuestionID, Chosen, Correct) "
+                              "VALUES (?, ?, ?, ?, ?)");
+    }
+    QString ProbeHistoryWrite() const override {
+        return QStringLiteral("DELETE FROM tblExamHistory WHERE 0");
+    }
+    QString KeptExams() const override {
+        return QStringLiteral(
+            "SELECT ExamID, TakenAt, Seconds, PassMark, Questions, Correct, Wrong, Passed, Kind "
+            "FROM tblExamHistory ORDER BY ExamID DESC");
+    }
+    QString CategoryAnswers() const override {
+        return QStringLiteral(
+                   "SELECT s.NoeSoal, c.Farsi, s.Answered, s.RightOnes FROM ("
+                   " SELECT q.NoeSoal AS NoeSoal, count(*) AS Answered,"
+                   "  total(a.Chosen = a.Correct) AS RightOnes"
+                   " FROM tblExamAnswers a JOIN (%1) q ON q.ID = a.QuestionID GROUP BY q.NoeSoal) s "
+                   "JOIN tblNoeSoal c ON c.NoeSoal = s.NoeSoal")
+            .arg(kAnsweredCategories);
+    }
+    // Exams are numbered as they were kept, so the latest answer is the one of the highest ExamID,
+    // whatever the wall clock said at the time.
+    QString Mistakes() const override {
+        return QStringLiteral("SELECT QuestionID, Misses FROM ("
+                              " SELECT QuestionID, total(Chosen IS NOT Correct) AS Misses,"
+                              "  max(CASE WHEN Chosen IS NOT Correct THEN ExamID END) AS LastWrong,"
+                              "  max(CASE WHEN Chosen = Correct THEN ExamID END) AS LastRight"
+                              " FROM tblExamAnswers GROUP BY QuestionID)"
+                              " WHERE LastWrong IS NOT NULL AND (LastRight IS NULL OR LastWrong > LastRight)"
+                              " ORDER BY Misses DESC, LastWrong DESC, QuestionID");
+    }
+
+    QString AddCategory() const override {
+        return QStringLiteral("INSERT INTO tblNoeSoal (NoeSoal, Farsi, Tartib) VALUES (?, ?, ?)");
+    }
+    QString AddQuestion() const override {
+        return QStringLiteral(
+            "INSERT INTO tblSoal (ID, Majmooe, Azmoon, NoeSoal, SoorateSoal, G1, G2, G3, G4, "
+            "G_Sahih, Shekl) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
+    }
+    QString AddSettingsRow() const override {
+        return QStringLiteral("INSERT INTO tblTanzimat (Music) VALUES ('')");
+    }
+};
+
+} // namespace
+
+const EngineSql& Engine() {
+    static const SqliteSql sqlite;
+    return sqlite;
+}
