@@ -138,6 +138,18 @@ bool WriteBankDatabase(const QString& path, const BankSource& source, QString* e
             if (!ok && error)
                 *error = question.where + QStringLiteral(": ") + q.lastError().text();
         }
+        ok = ok && q.prepare(QStringLiteral("INSERT INTO tblSharh (ID, Sharh) VALUES (?, ?)"));
+        for (const BankQuestion& question : source.questions) {
+            if (!ok)
+                break;
+            if (question.explanation.isEmpty())
+                continue;
+            q.addBindValue(question.id);
+            q.addBindValue(question.explanation);
+            ok = q.exec();
+            if (!ok && error)
+                *error = question.where + QStringLiteral(": ") + q.lastError().text();
+        }
         ok = ok && q.exec(QStringLiteral("INSERT INTO tblTanzimat (Music) VALUES ('')"));
         if (!ok && error && error->isEmpty())
             *error = q.lastError().text().isEmpty() ? db.lastError().text() : q.lastError().text();

@@ -6,8 +6,8 @@
 #include <QString>
 
 // Writes a complete bank file at path (which must not exist yet): the schema, the categories
-// in list order, the questions, an empty current exam and the one settings row. All of it in one
-// transaction: on failure nothing usable is left and the file is removed.
+// in list order, the questions with their explanations, an empty current exam and the one settings row. All
+// of it in one transaction: on failure nothing usable is left and the file is removed.
 bool WriteBankDatabase(const QString& path, const BankSource& source, QString* error);
 
 // The data folder's own pictures and the sources they are drawn from.
