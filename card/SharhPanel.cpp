@@ -102,7 +102,9 @@ void SharhPanel::FitLabel() {
 
 void SharhPanel::Show() {
     const bool any = allowed_ && !text_.isEmpty();
-    lblSharh_->setText(text_);
+    // A text whose first letters are digits or Latin would be laid out left to right; a
+    // right-to-left mark in front keeps the Persian order.
+    lblSharh_->setText(text_.isEmpty() || text_.isRightToLeft() ? text_ : QChar(0x200F) + text_);
     FitLabel();
     cmdSharh_->setChecked(open_);
     cmdSharh_->setVisible(any);

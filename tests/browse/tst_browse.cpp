@@ -62,6 +62,12 @@ void explain(FixtureBank& bank) {
         q.explanation = kExplanations.value(q.id);
 }
 
+// The explanation a strip shows, without the direction mark a text may be given in front.
+QString shownExplanation(QLabel* label) {
+    QString text = label->text();
+    return text.startsWith(QChar(0x200F)) ? text.mid(1) : text;
+}
+
 // Every visible control of the window that overlaps w, by name.
 QStringList covered(QWidget* form, QWidget* w) {
     QStringList out;
@@ -459,7 +465,7 @@ private slots:
 
         ClickButton(form, "cmdSharh");
         QVERIFY(label->isVisible());
-        QCOMPARE(label->text(), kExplanations[ids[0]]);
+        QCOMPARE(shownExplanation(label), kExplanations[ids[0]]);
         QCOMPARE(label->textFormat(), Qt::PlainText);
         QVERIFY(label->wordWrap());
         QCOMPARE(label->alignment() & (Qt::AlignRight | Qt::AlignAbsolute),
@@ -480,7 +486,7 @@ private slots:
         ClickButton(form, "cmdNext"); // the third has one, and the explanation is still open
         QVERIFY(button->isVisible() && button->isChecked());
         QVERIFY(label->isVisible());
-        QCOMPARE(label->text(), kExplanations[ids[2]]);
+        QCOMPARE(shownExplanation(label), kExplanations[ids[2]]);
         PressKey(kSharhKey);
         QVERIFY(!label->isVisible() && !button->isChecked());
         ClickButton(form, "cmdFirst");
@@ -520,7 +526,7 @@ private slots:
         ClickButton(form, "cmdSharh");
         auto* strip = form->findChild<QScrollArea*>("scrSharh");
         auto* label = form->findChild<QLabel*>("lblSharh");
-        QCOMPARE(label->text(), longest);
+        QCOMPARE(shownExplanation(label), longest);
         QVERIFY2(label->heightForWidth(strip->viewport()->width()) <= strip->viewport()->height(),
                  qPrintable(QString("%1 pixels needed, %2 shown")
                                 .arg(label->heightForWidth(strip->viewport()->width()))
@@ -528,7 +534,7 @@ private slots:
         QCOMPARE(strip->verticalScrollBar()->maximum(), 0);
 
         ClickButton(form, "cmdNext");
-        QCOMPARE(label->text(), longestAllowed);
+        QCOMPARE(shownExplanation(label), longestAllowed);
         QCOMPARE(strip->verticalScrollBar()->value(), 0); // it starts at its beginning
         // Whatever the strip cannot show at once is reached by scrolling.
         QTRY_COMPARE(strip->verticalScrollBar()->maximum(),
@@ -536,6 +542,25 @@ private slots:
         if (window == "mnuEshtebahat")
             QVERIFY(strip->verticalScrollBar()->maximum() > 0);
         QVERIFY(label->height() >= label->heightForWidth(label->width())); // nothing cut off
+    }
+
+    // The strip reads right to left whatever its text starts with; the text itself is as stored.
+    void theStripReadsRightToLeft_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("persian") << QStringLiteral("سرعت مجاز در شهر ۶۰ است.");
+        QTest::newRow("digits first") << QStringLiteral("60 km/h سرعت مجاز در شهر است.");
+        QTest::newRow("latin first") << QStringLiteral("ABS ترمز را قفل نمی‌کند.");
+        QTest::newRow("punctuation first") << QStringLiteral("«ایست» یعنی توقف کامل.");
+    }
+    void theStripReadsRightToLeft() {
+        QFETCH(QString, text);
+        startOver([&](FixtureBank& b) { b.source.questions[0].explanation = text; });
+        QWidget* form = open("Command10");
+        ClickButton(form, "cmdSharh");
+        const QString shown = ShownText(form, "lblSharh");
+        QVERIFY(shown.isRightToLeft());
+        QCOMPARE(shown.right(text.size()), text);
+        QVERIFY(shown.size() - text.size() <= 1); // at most a direction mark in front
     }
 
     void aMissingBankOpensEmptyWindows() {
