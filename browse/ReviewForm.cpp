@@ -1,15 +1,18 @@
 #include "browse/ReviewForm.h"
 
 #include "card/CardControls.h"
+#include "card/SharhPanel.h"
 #include "data/BoundSource.h"
 #include "platform/Keys.h"
 #include "ui/Look.h"
 
 #include <QLabel>
+#include <QPushButton>
 #include <QShortcut>
 
 namespace {
-// The question review window's layout, in twips; the other two windows change a few rows.
+// The question review window's layout, in twips; the other two windows change a few rows. The
+// explanation's button stands beside the move buttons and its strip under them.
 const ControlPlace kChooserLayout[] = {
     {"lblEntekhab", 10890, 390, 3015, 255},
     {"cboNoeSoal", 10920, 690, 3015, 360},
@@ -27,7 +30,8 @@ const ControlPlace kReviewLayout[] = {
     {"cmdFirst", 7380, 6930, 1215, 585},        {"cmdPrevious", 8700, 6930, 1155, 585},
     {"cmdNext", 9960, 6930, 1215, 585},         {"cmdEnd", 11280, 6930, 1215, 585},
     {"lblTedad", 2010, 7020, 2700, 375},        {"lblColonTedad", 1920, 7020, 90, 375},
-    {"lblCount", 960, 7020, 960, 375},
+    {"lblCount", 960, 7020, 960, 375},          {"cmdSharh", 4755, 6930, 1050, 585},
+    {"scrSharh", 120, 7530, 14010, 600},
 };
 } // namespace
 
@@ -48,13 +52,15 @@ ReviewForm::ReviewForm(const Config& config, QWidget* parent) : ChildForm(parent
         lblTazakor_->setWordWrap(true);
         lblTazakor_->hide();
     }
+    adoSoalat_ = new BoundSource(this);
+    adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));
+    sharh_ = new SharhPanel(this, adoSoalat_);
+    QWidget::setTabOrder(controls.cmdFirst, sharh_->button());
     layoutChanges_ = config.layoutChanges;
     PlaceLayout(kChooserLayout);
     PlaceLayout(kReviewLayout);
     PlaceLayout(layoutChanges_); // a window's own rows override the common ones
 
-    adoSoalat_ = new BoundSource(this);
-    adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));
     adoNoeSoal_ = new BoundSource(this);
     adoNoeSoal_->setObjectName(QStringLiteral("adoNoeSoal"));
     card_ = new QuestionCard(this, controls, adoSoalat_, this);

@@ -8,6 +8,7 @@
 
 class BoundSource;
 class QLabel;
+class SharhPanel;
 
 // The review windows' card below their category chooser, in twips: every window that reviews
 // questions on the card places it so.
@@ -31,6 +32,7 @@ public:
     void Form_Load() override;
     void SelectListIndex(int index) override;
     QuestionCard* card() const { return card_; }
+    SharhPanel* sharh() const { return sharh_; }
 
 protected:
     ReviewForm(const Config& config, QWidget* parent);
@@ -41,6 +43,7 @@ private:
     BoundSource* adoSoalat_ = nullptr;
     BoundSource* adoNoeSoal_ = nullptr;
     QuestionCard* card_ = nullptr;
+    SharhPanel* sharh_ = nullptr;
     QLabel* lblTazakor_ = nullptr;
     QVector<ControlPlace> layoutChanges_; // kept: the window is placed again when it is scaled
 };

@@ -1,4 +1,5 @@
 #include "editor/frmViraiesh.h"
+#include "editor/frmSharh.h"
 
 #include "card/CardControls.h"
 #include "data/BoundSource.h"
@@ -36,7 +37,7 @@ const ControlPlace kEditorLayout[] = {
     {"cmdPrevious", 8700, 6930, 1155, 585},    {"cmdNext", 9960, 6930, 1215, 585},
     {"cmdEnd", 11280, 6930, 1215, 585},        {"cmdUpdate", 8700, 7590, 2475, 405},
     {"lblTedad", 2010, 7020, 2700, 375},       {"lblColonTedad", 1920, 7020, 90, 375},
-    {"lblCount", 960, 7020, 960, 375},
+    {"lblCount", 960, 7020, 960, 375},         {"cmdViraieshSharh", 11280, 7590, 1500, 405},
 };
 
 const char* const kFields[5] = {"SoorateSoal", "G1", "G2", "G3", "G4"};
@@ -80,6 +81,11 @@ frmViraiesh::frmViraiesh(QWidget* parent) : ChildForm(parent) {
     cmdUpdate_->setObjectName(QStringLiteral("cmdUpdate"));
     cmdUpdate_->setFont(look::TahomaBold(9.75));
     connect(cmdUpdate_, &QPushButton::clicked, this, &frmViraiesh::cmdUpdate_Click);
+
+    auto* cmdViraieshSharh = new QPushButton(QStringLiteral("ويرايش شرح"), this);
+    cmdViraieshSharh->setObjectName(QStringLiteral("cmdViraieshSharh"));
+    cmdViraieshSharh->setFont(look::TahomaBold(9.75));
+    connect(cmdViraieshSharh, &QPushButton::clicked, this, &frmViraiesh::cmdViraieshSharh_Click);
 
     PlaceLayout(kEditorLayout);
     // Tab goes as an edit goes: the list, the correct option, each new text top to bottom, then
@@ -209,6 +215,13 @@ bool frmViraiesh::Save() {
     }
     ClearNewTexts();
     return true;
+}
+
+void frmViraiesh::cmdViraieshSharh_Click() {
+    if (adoSoalat_->isBOF() || adoSoalat_->isEOF())
+        return;
+    frmSharh::Edit(static_cast<int>(vb::Val(c_.lblID->text())),
+                   adoSoalat_->text(QStringLiteral("SoorateSoal")), this);
 }
 
 void frmViraiesh::KeepSavedInDisplay() {

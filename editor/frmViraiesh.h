@@ -23,6 +23,8 @@ public:
 
 public slots:
     void cmdUpdate_Click();
+    // Opens the shown question's explanation in a dialog of its own, saved from there.
+    void cmdViraieshSharh_Click();
 
 private:
     // The card's hooks: save before a button moves, the correct option checked as it changes and

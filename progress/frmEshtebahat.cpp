@@ -2,6 +2,7 @@
 
 #include "browse/ReviewForm.h"
 #include "card/CardControls.h"
+#include "card/SharhPanel.h"
 #include "data/BoundSource.h"
 #include "data/ExamHistory.h"
 #include "data/SharedState.h"
@@ -24,6 +25,7 @@ const ControlPlace kOwnLayout[] = {
     {"cmdAzmooneEshtebahat", 10920, 540, 3015, 480},
     {"lblKhali", 1500, 3600, 11300, 900},
     {"lblDafaat", 960, 7440, 3750, 375},
+    {"scrSharh", 4830, 7530, 9300, 600}, // the review strip, beside the miss count
 };
 } // namespace
 
@@ -46,11 +48,13 @@ frmEshtebahat::frmEshtebahat(QWidget* parent) : ChildForm(parent) {
     lblDafaat_ =
         MakeLabel(this, QStringLiteral("lblDafaat"), {}, NazaninBold(12), kAlignRight | Qt::AlignVCenter);
     SetTextColour(lblDafaat_, kMaroon);
+    adoSoalat_ = new BoundSource(this);
+    adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));
+    sharh_ = new SharhPanel(this, adoSoalat_);
+    QWidget::setTabOrder(c_.cmdFirst, sharh_->button());
     PlaceLayout(ReviewCardLayout());
     PlaceLayout(kOwnLayout);
 
-    adoSoalat_ = new BoundSource(this);
-    adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));
     card_ = new QuestionCard(this, c_, adoSoalat_, this);
     for (const int key : {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Right}) {
         auto* shortcut = new QShortcut(QKeySequence(key), this);

@@ -8,6 +8,7 @@
 class BoundSource;
 class QLabel;
 class QPushButton;
+class SharhPanel;
 
 // "مرور اشتباهات": the questions answered wrongly in a kept exam and not answered right since,
 // most missed first, on the shared card with the correct option in green; and the way into an
@@ -19,6 +20,7 @@ public:
     void Form_Load() override;
     void RefreshHistory() override { ReadMistakes(); }
     QuestionCard* card() const { return card_; }
+    SharhPanel* sharh() const { return sharh_; }
     const QVector<int>& questionIds() const { return ids_; }
 
 private slots:
@@ -32,6 +34,7 @@ private:
 
     BoundSource* adoSoalat_ = nullptr;
     QuestionCard* card_ = nullptr;
+    SharhPanel* sharh_ = nullptr;
     CardControls c_;
     QLabel* lblKhali_ = nullptr;  // shown when there is nothing to re-drill
     QLabel* lblDafaat_ = nullptr; // how often the shown question was missed

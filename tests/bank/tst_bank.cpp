@@ -123,11 +123,24 @@ class TestBank : public QObject {
     }
 
 private slots:
+    // A record with or without its explanation line; the record after it reads as well.
+    void parsesARecord_data() {
+        QTest::addColumn<QString>("explanationLine");
+        QTest::addColumn<QString>("explanation");
+        QTest::newRow("without an explanation") << QString() << QString();
+        QTest::newRow("with an explanation") << QStringLiteral("! پیکان خمیده به راست یعنی پیچ به راست.\n")
+                                             << QStringLiteral("پیکان خمیده به راست یعنی پیچ به راست.");
+        QTest::newRow("blanks around it")
+            << QStringLiteral("!   'چرا' \"همین\"   \r\n") << QStringLiteral("'چرا' \"همین\"");
+    }
     void parsesARecord() {
+        QFETCH(QString, explanationLine);
+        QFETCH(QString, explanation);
         BankSource source;
-        ParseQuestions(QString::fromUtf8(kRecord), "x.txt", source);
-        QVERIFY(source.errors.isEmpty());
-        QCOMPARE(source.questions.size(), 1);
+        const QString record = QString::fromUtf8(kRecord) + explanationLine;
+        ParseQuestions(record + "\n" + record, "x.txt", source);
+        QVERIFY2(source.errors.isEmpty(), qPrintable(source.errors.join('\n')));
+        QCOMPARE(source.questions.size(), 2);
         const BankQuestion& q = source.questions[0];
         QCOMPARE(q.id, 263);
         QCOMPARE(q.category, QStringLiteral("T_EKHTAR"));
@@ -135,7 +148,10 @@ private slots:
         QCOMPARE(q.picture, QStringLiteral("signs/s"));
         QCOMPARE(q.text, QStringLiteral("این تابلو چه چیزی را هشدار می‌دهد؟"));
         QCOMPARE(q.options[3], QStringLiteral("راه باریک می‌شود"));
+        QCOMPARE(q.explanation, explanation);
         QCOMPARE(q.where, QStringLiteral("x.txt:1"));
+        QCOMPARE(source.questions[1].explanation, explanation);
+        QCOMPARE(source.questions[1].where, QStringLiteral("x.txt:%1").arg(explanation.isEmpty() ? 8 : 9));
     }
 
     void reportsMalformedRecords_data() {
@@ -150,13 +166,28 @@ private slots:
         QTest::newRow("no blank line between records") << r + r << "x.txt:7";
         QTest::newRow("second record broken") << r + "\n= 264 T_EKHTAR\n"
                                               << "x.txt:8";
+        // An explanation belongs right after option 4 and nowhere else; the error names its line.
+        QTest::newRow("explanation among the options")
+            << QString(r).replace("\n3 ", "\n! چرا\n3 ") << "x.txt:5";
+        QTest::newRow("explanation before the options")
+            << QString(r).replace("\n1 ", "\n! چرا\n1 ") << "x.txt:3";
+        QTest::newRow("explanation after the blank line") << r + "\n! چرا\n"
+                                                          << "x.txt:8";
+        QTest::newRow("two explanations") << r + "! یک\n! دو\n"
+                                          << "x.txt:8";
+        QTest::newRow("an empty explanation") << r + "!\n"
+                                              << "x.txt:7";
+        QTest::newRow("only blanks") << r + "!   \n"
+                                     << "x.txt:7";
+        QTest::newRow("no blank after the mark") << r + "!چرا\n"
+                                                 << "x.txt:7";
     }
     void reportsMalformedRecords() {
         QFETCH(QString, text);
         QFETCH(QString, where);
         BankSource source;
         ParseQuestions(text, "x.txt", source);
-        QVERIFY(!source.errors.isEmpty());
+        QCOMPARE(source.errors.size(), 1); // one fault, told once
         QVERIFY2(source.errors[0].startsWith(where + ":"), qPrintable(source.errors[0]));
     }
 

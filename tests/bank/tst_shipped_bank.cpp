@@ -1,6 +1,7 @@
 // The shipped question bank, checked as a whole: numbers, collections, categories and their
 // order, options, the spread of correct answers, pictures, and what every exam range can draw.
 #include "data/BoundSource.h"
+#include "data/Explanations.h"
 #include "platform/Picture.h"
 #include "tools/bank/BankWriter.h"
 
@@ -104,6 +105,19 @@ private slots:
             seen.insert(key);
             QVERIFY2(!q.text.contains(QChar(0x064A)) && !q.text.contains(QChar(0x0643)),
                      qPrintable(q.where + ": Arabic yeh or kaf in a question"));
+        }
+    }
+
+    // Every question says why its correct option is right, briefly enough for the card's
+    // explanation strip, in the same Persian letters as the question texts.
+    void everyQuestionIsExplained() {
+        for (const BankQuestion& q : source.questions) {
+            QVERIFY2(!q.explanation.trimmed().isEmpty(), qPrintable(q.where + ": no explanation"));
+            QVERIFY2(
+                q.explanation.size() <= kMaxExplanationLength,
+                qPrintable(q.where + QString(": an explanation of %1 characters").arg(q.explanation.size())));
+            QVERIFY2(!q.explanation.contains(QChar(0x064A)) && !q.explanation.contains(QChar(0x0643)),
+                     qPrintable(q.where + ": Arabic yeh or kaf in an explanation"));
         }
     }
 

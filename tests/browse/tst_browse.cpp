@@ -3,9 +3,12 @@
 #include "app/frmMain.h"
 #include "app/mdlRavex.h"
 #include "card/QuestionCard.h"
+#include "card/SharhPanel.h"
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
+#include "data/Explanations.h"
 #include "tools/bank/BankSource.h"
+#include "ui/ChildForm.h"
 #include "ui/FitText.h"
 #include "ui/Look.h"
 #include "ui/PictureBox.h"
@@ -16,6 +19,8 @@
 #include <QLoggingCategory>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QtTest>
@@ -47,6 +52,46 @@ void choose(QWidget* form, const QString& title) {
     QVERIFY2(index >= 0, qPrintable(title));
     combo->setCurrentIndex(index);
     emit combo->activated(index); // as a pick from the drop-down list
+}
+
+// The explanations the tests give: the first and third question of each window's first category
+// have one, the second has none. One is markup, to be shown as it is written.
+const QMap<int, QString> kExplanations = {
+    {1, QStringLiteral("<b>چرا</b> گزینه یک؟ چون راه &amp; حریم آن برای عبور وسایل نقلیه است.")},
+    {5, QStringLiteral("شرح سؤال پنجم")},
+    {300, QStringLiteral("تابلوی آبی از امکانات راه خبر می‌دهد.")},
+    {302, QStringLiteral("شرح تابلوی سوم")},
+    {200, QStringLiteral("شرح بایگانی ۲۰۰")},
+    {202, QStringLiteral("شرح بایگانی ۲۰۲")},
+};
+
+void explain(FixtureBank& bank) {
+    for (BankQuestion& q : bank.source.questions)
+        q.explanation = kExplanations.value(q.id);
+}
+
+// The explanation a strip shows, without the direction mark a text may be given in front.
+QString shownExplanation(QLabel* label) {
+    QString text = label->text();
+    return text.startsWith(QChar(0x200F)) ? text.mid(1) : text;
+}
+
+// Every visible control of the window that overlaps w, by name.
+QStringList covered(QWidget* form, QWidget* w) {
+    QStringList out;
+    for (QWidget* other : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (other != w && other->isVisible() && other->geometry().intersects(w->geometry()))
+            out << other->objectName();
+    }
+    return out;
+}
+
+// Three mistakes, questions 1, 3 and 5 answered wrongly in one kept exam.
+void keepThreeMistakes(FixtureBank& bank) {
+    QVERIFY(bank.exec("INSERT INTO tblExamHistory (ExamID, TakenAt, Seconds, PassMark, Questions, Correct, "
+                      "Wrong, Passed) VALUES (1, '2026-03-20T10:00:00', 600, 27, 3, 0, 3, 0)"));
+    QVERIFY(bank.exec("INSERT INTO tblExamAnswers (ExamID, Position, QuestionID, Chosen, Correct) VALUES "
+                      "(1, 1, 1, 2, 1), (1, 2, 3, 2, 3), (1, 3, 5, 2, 1)"));
 }
 } // namespace
 
@@ -472,6 +517,132 @@ private slots:
         choose(form, entries.first());
         QCOMPARE(title->drawnFont(), title->font());
         QCOMPARE(combo->shownFont(), combo->font());
+    }
+
+    // The explanation shows under the card when asked for, by the button or the key, in every
+    // window that reviews questions; a question without one shows neither, and once opened it
+    // follows the card from question to question until it is closed.
+    void theExplanationOnRequest_data() {
+        QTest::addColumn<QString>("window");
+        QTest::addColumn<QVector<int>>("ids"); // the first three questions it shows
+        QTest::newRow("review") << "Command10" << QVector<int>{1, 3, 5};
+        QTest::newRow("signs") << "mnuMorooreTabloha" << QVector<int>{300, 301, 302};
+        QTest::newRow("archive") << "mnuSoalatOLD" << QVector<int>{200, 201, 202};
+        QTest::newRow("mistakes") << "mnuEshtebahat" << QVector<int>{1, 3, 5};
+    }
+    void theExplanationOnRequest() {
+        QFETCH(QString, window);
+        QFETCH(QVector<int>, ids);
+        startOver(explain);
+        keepThreeMistakes(*bank);
+        QWidget* form = open(qPrintable(window));
+        QVERIFY(form);
+        auto* button = form->findChild<QPushButton*>("cmdSharh");
+        auto* strip = form->findChild<QScrollArea*>("scrSharh");
+        auto* label = form->findChild<QLabel*>("lblSharh");
+        QVERIFY(button && strip && label);
+        QVERIFY(button->isVisible());
+        QVERIFY(!label->isVisible());
+        QVERIFY(button->toolTip().contains("F2"));
+
+        ClickButton(form, "cmdSharh");
+        QVERIFY(label->isVisible());
+        QCOMPARE(shownExplanation(label), kExplanations[ids[0]]);
+        QCOMPARE(label->textFormat(), Qt::PlainText);
+        QVERIFY(label->wordWrap());
+        QCOMPARE(label->alignment() & (Qt::AlignRight | Qt::AlignAbsolute),
+                 Qt::AlignRight | Qt::AlignAbsolute);
+        // Both stand where nothing else does, inside the window.
+        for (QWidget* w : {static_cast<QWidget*>(button), static_cast<QWidget*>(strip)}) {
+            QVERIFY2(covered(form, w).isEmpty(), qPrintable(covered(form, w).join(", ")));
+            QVERIFY(form->rect().contains(w->geometry()));
+        }
+        ClickButton(form, "cmdSharh");
+        QVERIFY(!label->isVisible());
+        PressKey(kSharhKey);
+        QVERIFY(label->isVisible());
+
+        ClickButton(form, "cmdNext"); // none: neither shows
+        QVERIFY(!button->isVisible() && !label->isVisible());
+        PressKey(kSharhKey);          // nothing to show: the key changes nothing
+        ClickButton(form, "cmdNext"); // the third has one, and the explanation is still open
+        QVERIFY(button->isVisible() && button->isChecked());
+        QVERIFY(label->isVisible());
+        QCOMPARE(shownExplanation(label), kExplanations[ids[2]]);
+        PressKey(kSharhKey);
+        QVERIFY(!label->isVisible() && !button->isChecked());
+        ClickButton(form, "cmdFirst");
+        QVERIFY(!label->isVisible()); // closed stays closed
+        QVERIFY(button->isVisible());
+    }
+
+    // The longest shipped explanation shows whole in the strip of every window at its designed
+    // size; the longest the editor takes can be scrolled to its end.
+    void longExplanations_data() {
+        QTest::addColumn<QString>("window");
+        QTest::newRow("review") << "Command10";
+        QTest::newRow("signs") << "mnuMorooreTabloha";
+        QTest::newRow("archive") << "mnuSoalatOLD";
+        QTest::newRow("mistakes") << "mnuEshtebahat";
+    }
+    void longExplanations() {
+        QFETCH(QString, window);
+        const BankSource shipped = ReadBankSource(qEnvironmentVariable("RAVEX_BANK_DIR"));
+        QVERIFY(!shipped.questions.isEmpty());
+        QString longest;
+        for (const BankQuestion& q : shipped.questions) {
+            if (q.explanation.size() > longest.size())
+                longest = q.explanation;
+        }
+        QString longestAllowed;
+        while (longestAllowed.size() < kMaxExplanationLength)
+            longestAllowed += longest + u' ';
+        longestAllowed.truncate(kMaxExplanationLength);
+        startOver([&](FixtureBank& b) {
+            for (BankQuestion& q : b.source.questions)
+                q.explanation = QList<int>{1, 300, 200}.contains(q.id) ? longest : longestAllowed;
+        });
+        keepThreeMistakes(*bank);
+        QWidget* form = open(qPrintable(window));
+        QCOMPARE(qobject_cast<ChildForm*>(form)->scaleFactor(), 1.0);
+        ClickButton(form, "cmdSharh");
+        auto* strip = form->findChild<QScrollArea*>("scrSharh");
+        auto* label = form->findChild<QLabel*>("lblSharh");
+        QCOMPARE(shownExplanation(label), longest);
+        QVERIFY2(label->heightForWidth(strip->viewport()->width()) <= strip->viewport()->height(),
+                 qPrintable(QString("%1 pixels needed, %2 shown")
+                                .arg(label->heightForWidth(strip->viewport()->width()))
+                                .arg(strip->viewport()->height())));
+        QCOMPARE(strip->verticalScrollBar()->maximum(), 0);
+
+        ClickButton(form, "cmdNext");
+        QCOMPARE(shownExplanation(label), longestAllowed);
+        QCOMPARE(strip->verticalScrollBar()->value(), 0); // it starts at its beginning
+        // Whatever the strip cannot show at once is reached by scrolling.
+        QTRY_COMPARE(strip->verticalScrollBar()->maximum(),
+                     std::max(0, label->height() - strip->viewport()->height()));
+        if (window == "mnuEshtebahat")
+            QVERIFY(strip->verticalScrollBar()->maximum() > 0);
+        QVERIFY(label->height() >= label->heightForWidth(label->width())); // nothing cut off
+    }
+
+    // The strip reads right to left whatever its text starts with; the text itself is as stored.
+    void theStripReadsRightToLeft_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("persian") << QStringLiteral("سرعت مجاز در شهر ۶۰ است.");
+        QTest::newRow("digits first") << QStringLiteral("60 km/h سرعت مجاز در شهر است.");
+        QTest::newRow("latin first") << QStringLiteral("ABS ترمز را قفل نمی‌کند.");
+        QTest::newRow("punctuation first") << QStringLiteral("«ایست» یعنی توقف کامل.");
+    }
+    void theStripReadsRightToLeft() {
+        QFETCH(QString, text);
+        startOver([&](FixtureBank& b) { b.source.questions[0].explanation = text; });
+        QWidget* form = open("Command10");
+        ClickButton(form, "cmdSharh");
+        const QString shown = ShownText(form, "lblSharh");
+        QVERIFY(shown.isRightToLeft());
+        QCOMPARE(shown.right(text.size()), text);
+        QVERIFY(shown.size() - text.size() <= 1); // at most a direction mark in front
     }
 
     void aMissingBankOpensEmptyWindows() {

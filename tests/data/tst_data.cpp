@@ -1,9 +1,11 @@
 // The data layer over a real bank file: every SQL text the windows send, the bound source's
 // cursor and notifications, writes, and banks that are missing or broken.
+#include "common/BankLocks.h"
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
 #include "data/BoundSource.h"
 #include "data/Connection.h"
+#include "data/Explanations.h"
 #include "data/JetSql.h"
 #include "data/Recordset.h"
 #include "data/Sql.h"
@@ -589,6 +591,108 @@ private slots:
         rs.close();
         QVERIFY(rs.open("Select Music from tblTanzimat", bank->connectionString()));
         QCOMPARE(rs.value("Music").toString(), QStringLiteral("/home/u/آهنگ من.mp3"));
+    }
+
+    // The bank keeps each question's explanation exactly as written, whatever it holds, and
+    // hands it back by the question's ID; an empty one takes it away.
+    void explanationsRoundTrip_data() {
+        QTest::addColumn<QString>("text");
+        QTest::newRow("persian") << QStringLiteral("حق تقدم با خودروی سمت راست است.");
+        QTest::newRow("apostrophes") << QStringLiteral("the driver's lane isn't 'free'");
+        QTest::newRow("quotes and sql") << QStringLiteral("\"x\"'); DELETE FROM tblSharh; --");
+        QTest::newRow("emoji") << QStringLiteral("چراغ 🚦 قرمز یعنی 🛑 ایست");
+        QTest::newRow("markup") << QStringLiteral("<b>پررنگ</b> &amp;");
+        QTest::newRow("two lines") << QStringLiteral("سطر یک\nسطر دو");
+    }
+    void explanationsRoundTrip() {
+        QFETCH(QString, text);
+        QCOMPARE(ExplanationOf(bank->connectionString(), 3), QString()); // none yet
+        BankError why = BankError::Busy;
+        QVERIFY(SaveExplanation(bank->connectionString(), 3, text, &why));
+        QCOMPARE(why, BankError::None);
+        QCOMPARE(ExplanationOf(bank->connectionString(), 3), text);
+        QCOMPARE(ExplanationOf(bank->connectionString(), 5), QString()); // the next one untouched
+
+        // Saved again it replaces the first, trimmed; an empty or blank one deletes the row.
+        QVERIFY(SaveExplanation(bank->connectionString(), 3,
+                                QStringLiteral("  \n") + text + QStringLiteral(" \t")));
+        QCOMPARE(ExplanationOf(bank->connectionString(), 3), text);
+        QVERIFY(SaveExplanation(bank->connectionString(), 3, QStringLiteral(" \n ")));
+        QCOMPARE(ExplanationOf(bank->connectionString(), 3), QString());
+        Recordset rows;
+        QVERIFY(rows.open("Select count(*) AS n from tblSharh", bank->connectionString()));
+        QCOMPARE(rows.value("n").toInt(), 0);
+    }
+
+    // The writer fills the table from the sources; one connection reads question after question.
+    void explanationsComeFromTheSources() {
+        delete bank;
+        bank = new FixtureBank;
+        FixtureBank::fillStandard(*bank);
+        bank->source.questions[0].explanation = QStringLiteral("شرح یک");  // ID 1
+        bank->source.questions[2].explanation = QStringLiteral("شرح پنج"); // ID 5
+        QVERIFY2(bank->write(), qPrintable(bank->lastError));
+        Connection connection(bank->connectionString());
+        QCOMPARE(ExplanationOf(connection, 1), QStringLiteral("شرح یک"));
+        QCOMPARE(ExplanationOf(connection, 3), QString());
+        QCOMPARE(ExplanationOf(connection, 5), QStringLiteral("شرح پنج"));
+        // Nothing is left open that would keep a writer waiting.
+        QVERIFY(SaveExplanation(bank->connectionString(), 1, QStringLiteral("شرح تازه")));
+        QCOMPARE(ExplanationOf(connection, 1), QStringLiteral("شرح تازه"));
+    }
+
+    // An older bank without the table reads as one without explanations, says so only at debug
+    // level, and is given the table by the first save.
+    void aBankWithoutExplanations() {
+        QVERIFY(bank->exec("DROP TABLE tblSharh"));
+        {
+            LogCapture warnings("ravex.sharh");
+            QCOMPARE(ExplanationOf(bank->connectionString(), 1), QString());
+            QVERIFY2(warnings.messages.isEmpty(), qPrintable(warnings.messages.join('\n')));
+        }
+        LogCapture debug("ravex.sharh", QtDebugMsg);
+        QCOMPARE(ExplanationOf(bank->connectionString(), 1), QString());
+        QCOMPARE(debug.messages.size(), 1);
+        QVERIFY(SaveExplanation(bank->connectionString(), 1, QStringLiteral("شرح")));
+        QCOMPARE(ExplanationOf(bank->connectionString(), 1), QStringLiteral("شرح"));
+    }
+
+    // A bank that refuses the write keeps what it had and says why.
+    void aRefusedExplanationSave_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("read-only file") << "read-only";
+        QTest::newRow("another program writing") << "locked";
+        QTest::newRow("missing bank") << "missing";
+    }
+    void aRefusedExplanationSave() {
+        QFETCH(QString, how);
+        QVERIFY(SaveExplanation(bank->connectionString(), 1, QStringLiteral("پیشین")));
+        std::unique_ptr<Unwritable> readOnly;
+        std::unique_ptr<WriteLock> lock;
+        BankError expected = BankError::ReadOnly;
+        if (how == "read-only") {
+            readOnly = std::make_unique<Unwritable>(bank->bankPath());
+            if (!readOnly->holds())
+                QSKIP("this file system lets the bank be written whatever its permissions");
+        } else if (how == "locked") {
+            lock = std::make_unique<WriteLock>(bank->bankPath());
+            QVERIFY(lock->holds());
+            expected = BankError::Busy;
+        } else {
+            QVERIFY(QFile::rename(bank->bankPath(), bank->bankPath() + ".away"));
+            expected = BankError::Missing;
+        }
+        BankError why = BankError::None;
+        QVERIFY(!SaveExplanation(bank->connectionString(), 1, QStringLiteral("تازه"), &why));
+        QCOMPARE(why, expected);
+        QVERIFY(!SaveExplanation(bank->connectionString(), 1, QString(), &why)); // nor a delete
+        readOnly.reset();
+        lock.reset();
+        if (how == "missing") {
+            QVERIFY(!QFile::exists(bank->bankPath())); // never made
+            QVERIFY(QFile::rename(bank->bankPath() + ".away", bank->bankPath()));
+        }
+        QCOMPARE(ExplanationOf(bank->connectionString(), 1), QStringLiteral("پیشین"));
     }
 
     // A bank that is missing or broken gives empty sources and false, never a crash, and is

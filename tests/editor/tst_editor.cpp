@@ -6,18 +6,22 @@
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
 #include "data/Connection.h"
+#include "data/Explanations.h"
 #include "data/Recordset.h"
 #include "data/SharedState.h"
 #include "rules/ExamAssembly.h"
 #include "rules/QuestionEdit.h"
 #include "ui/Look.h"
+#include "ui/Modal.h"
 
 #include <QComboBox>
+#include <QDialog>
 #include <QFile>
 #include <QInputMethodEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -123,6 +127,16 @@ QMap<int, Stored> everyQuestion(const QString& connection) {
     return all;
 }
 
+// The explanation dialog as a user meets it: shown, its box with the keyboard focus.
+QPlainTextEdit* openedSharh(QDialog* dialog) {
+    dialog->show();
+    dialog->activateWindow();
+    if (!QTest::qWaitFor([dialog] { return QApplication::activeWindow() == dialog; }))
+        return nullptr;
+    auto* box = dialog->findChild<QPlainTextEdit*>(QStringLiteral("txtSharh"));
+    return QApplication::focusWidget() == box ? box : nullptr;
+}
+
 } // namespace
 
 class TestEditor : public QObject {
@@ -154,7 +168,10 @@ private slots:
         QVERIFY(main);
         useBank(FixtureBank::fillStandard);
     }
-    void cleanup() { program.reset(); }
+    void cleanup() {
+        SetModalHandler({});
+        program.reset();
+    }
 
     void opensOnTheFirstQuestionOfTheFirstCategory() {
         QWidget* form = openEditor();
@@ -599,6 +616,143 @@ private slots:
         QCOMPARE(stored(conn(), "qryTabloha", 300).options[1], QStringLiteral("نگه داشته شود"));
         QCOMPARE(stored(conn(), "qryTabloha", 300).correct.toInt(), 3);
         QCOMPARE(boxText(form, "txtG2"), QString());
+    }
+
+    // The shown question's explanation is edited in a dialog of its own: OK stores what was typed
+    // exactly, Cancel nothing, an emptied box deletes it, and no other question is touched.
+    void theExplanationDialog() {
+        const QString typed = QStringLiteral("راننده's \"حق\" تقدم 🚦 <b>نه</b>");
+        QWidget* form = openEditor();
+        auto* button = form->findChild<QPushButton*>("cmdViraieshSharh");
+        QVERIFY(button && button->isVisible());
+        QVERIFY(button->sizeHint().width() <= button->width()); // its caption shows whole
+        for (QWidget* other : form->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            QVERIFY2(other == button || !other->isVisible() ||
+                         !other->geometry().intersects(button->geometry()),
+                     qPrintable(other->objectName()));
+        const QMap<int, Stored> before = everyQuestion(conn());
+
+        QStringList seen; // what each opening showed
+        std::function<void(QDialog*, QPlainTextEdit*)> act;
+        SetModalHandler([&](QDialog* dialog) {
+            QPlainTextEdit* box = openedSharh(dialog);
+            if (!box)
+                return int(QDialog::Rejected);
+            seen << box->toPlainText();
+            [&] { QCOMPARE(dialog->layoutDirection(), Qt::RightToLeft); }();
+            act(dialog, box);
+            return dialog->result();
+        });
+        const auto retype = [](const QString& text) {
+            PressKey(Qt::Key_A, Qt::ControlModifier);
+            if (text.isEmpty())
+                PressKey(Qt::Key_Delete);
+            else
+                commitText(text);
+        };
+
+        act = [&](QDialog* dialog, QPlainTextEdit*) {
+            QCOMPARE(ShownText(dialog, "lblSoal"), QStringLiteral("متن سؤال 300"));
+            QCOMPARE(dialog->findChild<QLabel*>("lblSoal")->textFormat(), Qt::PlainText);
+            retype(typed);
+            ClickButton(dialog, "cmdOK");
+        };
+        ClickButton(form, "cmdViraieshSharh");
+        QCOMPARE(ExplanationOf(conn(), 300), typed);
+
+        act = [&](QDialog* dialog, QPlainTextEdit*) {
+            retype(QStringLiteral("رها شود"));
+            ClickButton(dialog, "cmdCancel");
+        };
+        ClickButton(form, "cmdViraieshSharh");
+        QCOMPARE(ExplanationOf(conn(), 300), typed);
+
+        // Longer than the bank takes: OK refuses, and the count says why.
+        act = [&](QDialog* dialog, QPlainTextEdit* box) {
+            retype(QString(kMaxExplanationLength + 1, QChar(0x0628)));
+            QVERIFY(!dialog->findChild<QPushButton*>("cmdOK")->isEnabled());
+            QCOMPARE(dialog->findChild<QLabel*>("lblHarf")->palette().color(QPalette::WindowText),
+                     look::kRed);
+            PressKey(Qt::Key_Backspace);
+            QCOMPARE(box->toPlainText().size(), kMaxExplanationLength);
+            QVERIFY(dialog->findChild<QPushButton*>("cmdOK")->isEnabled());
+            ClickButton(dialog, "cmdCancel");
+        };
+        ClickButton(form, "cmdViraieshSharh");
+
+        act = [&](QDialog* dialog, QPlainTextEdit*) {
+            retype(QString());
+            ClickButton(dialog, "cmdOK");
+        };
+        ClickButton(form, "cmdViraieshSharh");
+        QCOMPARE(ExplanationOf(conn(), 300), QString());
+        QCOMPARE(seen, (QStringList{QString(), typed, typed, typed}));
+        QVERIFY(messages().isEmpty());
+        QVERIFY(everyQuestion(conn()) == before);
+        SetModalHandler({});
+    }
+
+    // A bank that refuses the explanation says so once for each try and keeps the dialog open
+    // with what was typed; OK without a change writes nothing and says nothing.
+    void aRefusedExplanationStaysInItsDialog_data() {
+        QTest::addColumn<bool>("locked"); // else the file is read-only
+        QTest::newRow("read-only file") << false;
+        QTest::newRow("locked by another program") << true;
+    }
+    void aRefusedExplanationStaysInItsDialog() {
+        QFETCH(bool, locked);
+        QVERIFY(SaveExplanation(conn(), 300, QStringLiteral("پیشین")));
+        QWidget* form = openEditor();
+        const QString typed = QStringLiteral("شرح تازه که نباید گم شود");
+        bool skipped = false;
+        bool retype = false;
+        SetModalHandler([&](QDialog* dialog) {
+            QPlainTextEdit* box = openedSharh(dialog);
+            if (!box)
+                return int(QDialog::Rejected);
+            std::unique_ptr<Unwritable> readOnly;
+            std::unique_ptr<WriteLock> lock;
+            if (locked) {
+                lock = std::make_unique<WriteLock>(bank->bankPath());
+            } else {
+                readOnly = std::make_unique<Unwritable>(bank->bankPath());
+                if (!readOnly->holds()) {
+                    skipped = true;
+                    return int(QDialog::Rejected);
+                }
+            }
+            if (!retype) {
+                ClickButton(dialog, "cmdOK"); // unchanged: nothing to write, nothing to say
+                return dialog->result();
+            }
+            PressKey(Qt::Key_A, Qt::ControlModifier);
+            commitText(typed);
+            for (int tries = 1; tries <= 2; ++tries) {
+                ClickButton(dialog, "cmdOK");
+                [&] {
+                    QCOMPARE(messages().size(), tries);
+                    QCOMPARE(messages().last().prompt, locked ? kBankBusyText : kNotSavedMessage);
+                    QCOMPARE(messages().last().title, kAppTitle);
+                    QVERIFY(dialog->isVisible());
+                    QCOMPARE(box->toPlainText(), typed);
+                }();
+            }
+            readOnly.reset();
+            lock.reset();
+            ClickButton(dialog, "cmdOK"); // the bank takes writes again: the same text is saved
+            return dialog->result();
+        });
+        ClickButton(form, "cmdViraieshSharh");
+        if (skipped) {
+            SetModalHandler({});
+            QSKIP("this file system lets the bank be written whatever its permissions");
+        }
+        QVERIFY(messages().isEmpty());
+        retype = true;
+        ClickButton(form, "cmdViraieshSharh");
+        SetModalHandler({});
+        QCOMPARE(messages().size(), 2);
+        QCOMPARE(ExplanationOf(conn(), 300), typed);
     }
 
     void aCategoryWithoutQuestionsDoesNothingHarmful() {

@@ -5,6 +5,8 @@
 #include <QRegularExpression>
 
 namespace {
+const QString kMisplacedExplanation = QStringLiteral("a '! ' explanation line stands right after option 4");
+
 QString readUtf8(const QString& path, bool* ok) {
     QFile file(path);
     *ok = file.open(QIODevice::ReadOnly);
@@ -65,7 +67,8 @@ void ParseQuestions(const QString& text, const QString& where, BankSource& into)
         }
         const auto m = head.match(line);
         if (!m.hasMatch()) {
-            error(i, QStringLiteral("expected '= ID CATEGORY CORRECT PICTURE'"));
+            error(i, line.startsWith(u'!') ? kMisplacedExplanation
+                                           : QStringLiteral("expected '= ID CATEGORY CORRECT PICTURE'"));
             while (i < lines.size() && !lines[i].trimmed().isEmpty())
                 ++i;
             continue;
@@ -80,7 +83,15 @@ void ParseQuestions(const QString& text, const QString& where, BankSource& into)
         for (int k = 0; ok && k < 4; ++k)
             ok = lines[i + 2 + k].startsWith(QString::number(k + 1) + u' ');
         if (!ok) {
-            error(i, QStringLiteral("expected a '? ' line and four option lines '1 ' to '4 '"));
+            // An explanation standing among the options is named where it stands.
+            int stray = -1;
+            for (int j = i + 1; stray < 0 && j <= i + 5 && j < lines.size() && !lines[j].trimmed().isEmpty();
+                 ++j)
+                stray = lines[j].startsWith(u'!') ? j : -1;
+            if (stray >= 0)
+                error(stray, kMisplacedExplanation);
+            else
+                error(i, QStringLiteral("expected a '? ' line and four option lines '1 ' to '4 '"));
             while (i < lines.size() && !lines[i].trimmed().isEmpty())
                 ++i;
             continue;
@@ -88,10 +99,21 @@ void ParseQuestions(const QString& text, const QString& where, BankSource& into)
         q.text = lines[i + 1].mid(2).trimmed();
         for (int k = 0; k < 4; ++k)
             q.options[k] = lines[i + 2 + k].mid(2).trimmed();
-        if (i + 6 < lines.size() && !lines[i + 6].trimmed().isEmpty())
-            error(i + 6, QStringLiteral("a record ends with a blank line"));
-        into.questions.append(q);
         i += 6;
+        if (i < lines.size() && lines[i].startsWith(u'!')) {
+            q.explanation = lines[i].mid(1).trimmed();
+            if (!lines[i].startsWith(QLatin1String("! ")) || q.explanation.isEmpty())
+                error(i, QStringLiteral("expected '! ' and the explanation on one line"));
+            ++i;
+        }
+        if (i < lines.size() && !lines[i].trimmed().isEmpty()) {
+            error(i, lines[i].startsWith(u'!') ? kMisplacedExplanation
+                                               : QStringLiteral("a record ends with a blank line"));
+            // The rest of the record is passed over, so one fault is told once.
+            while (i < lines.size() && !lines[i].trimmed().isEmpty())
+                ++i;
+        }
+        into.questions.append(q);
     }
 }
 

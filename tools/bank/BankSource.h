@@ -22,7 +22,8 @@ struct BankQuestion {
     QString picture; // a path under pictures/ without .svg; empty for none
     QString text;
     std::array<QString, 4> options;
-    QString where; // file:line of the record, for messages
+    QString explanation; // why the correct option is right; empty for none
+    QString where;       // file:line of the record, for messages
 };
 
 struct BankSource {

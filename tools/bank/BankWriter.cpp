@@ -98,6 +98,22 @@ bool WriteBankDatabase(const QString& path, const BankSource& source, QString* e
             if (!ok && error)
                 *error = question.where + QStringLiteral(": ") + q.lastError().text();
         }
+        // The explanations, where the bank's version has their table.
+        if (version >= 2) {
+            ok = ok && q.prepare(Engine().InsertRow(QStringLiteral("tblSharh"),
+                                                    {QStringLiteral("ID"), QStringLiteral("Sharh")}));
+            for (const BankQuestion& question : source.questions) {
+                if (!ok)
+                    break;
+                if (question.explanation.isEmpty())
+                    continue;
+                q.addBindValue(question.id);
+                q.addBindValue(question.explanation);
+                ok = q.exec();
+                if (!ok && error)
+                    *error = question.where + QStringLiteral(": ") + q.lastError().text();
+            }
+        }
         ok = ok && q.exec(Engine().AddSettingsRow());
         if (!ok && error && error->isEmpty())
             *error = q.lastError().text().isEmpty() ? db.lastError().text() : q.lastError().text();

@@ -7,9 +7,9 @@
 #include <QString>
 
 // Writes a complete bank file at path (which must not exist yet): the schema at the given
-// version (the newest unless told), the categories in list order, the questions, an empty current
-// exam and the one settings row. All of it in one transaction: on failure nothing usable is left
-// and the file is removed.
+// version (the newest unless told), the categories in list order, the questions with their
+// explanations, an empty current exam and the one settings row. All of it in one transaction: on
+// failure nothing usable is left and the file is removed.
 bool WriteBankDatabase(const QString& path, const BankSource& source, QString* error,
                        int version = NewestSchemaVersion());
 
