@@ -1,6 +1,7 @@
 #include "exam/frmAzmoon.h"
 
 #include "card/CardControls.h"
+#include "card/SharhPanel.h"
 #include "data/BoundSource.h"
 #include "data/ExamHistory.h"
 #include "data/ExamSnapshot.h"
@@ -85,6 +86,13 @@ const ControlPlace kExamLayout[] = {
     {"chkAlamat", 12240, 6660, 1860, 390},
 };
 
+// Once graded: the explanation's button under the flag box, its strip in the top-right corner,
+// right of the title and above the question.
+const ControlPlace kSharhLayout[] = {
+    {"cmdSharh", 12960, 7140, 1140, 390},
+    {"scrSharh", 9780, 75, 4350, 1110},
+};
+
 QLabel* footLabel(QWidget* form, const char* name, const QString& text,
                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter) {
     return MakeLabel(form, QString::fromLatin1(name), text, NazaninBold(12), alignment);
@@ -100,6 +108,10 @@ frmAzmoon::frmAzmoon(QWidget* parent) : ChildForm(parent) {
     adoSoalat_ = new BoundSource(this);
     adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));
     card_ = new QuestionCard(this, c_, adoSoalat_, this);
+    // The explanation is for a graded exam only: it would give the answer away.
+    sharh_ = new SharhPanel(this, adoSoalat_);
+    sharh_->setAllowed(false);
+    PlaceLayout(kSharhLayout);
 
     tmrAzmoon_ = new QTimer(this);
     tmrAzmoon_->setObjectName(QStringLiteral("tmrAzmoon"));
@@ -191,7 +203,7 @@ void frmAzmoon::BuildControls() {
     connect(pnlFehrest_, &ExamOverview::cellClicked, this, &frmAzmoon::GoToQuestion);
     chkAlamat_ = new QCheckBox(QStringLiteral("علامت براي مرور (F3)"), this);
     chkAlamat_->setObjectName(QStringLiteral("chkAlamat"));
-    chkAlamat_->setFont(TahomaBold(8));
+    chkAlamat_->setFont(Tahoma(8));
     chkAlamat_->setLayoutDirection(Qt::RightToLeft);
     chkAlamat_->setToolTip(QStringLiteral("اين سؤال را براي نگاهي دوباره علامت بزنيد (F3)"));
     chkAlamat_->setFocusPolicy(Qt::NoFocus); // the keys stay with the exam
@@ -498,6 +510,7 @@ void frmAzmoon::GradeExam() {
     shpJavab_->setFill(kMarkerGraded);
     SetTextColour(lblNatije_, result.passed ? kMaroon : kRed);
     ShowOverview();
+    sharh_->setAllowed(true);
 }
 
 void frmAzmoon::cmdTashih_Click() {

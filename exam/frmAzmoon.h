@@ -10,6 +10,7 @@ class BoundSource;
 class Circle;
 class ExamOverview;
 class QCheckBox;
+class SharhPanel;
 class QLabel;
 class QPushButton;
 class QTimer;
@@ -104,6 +105,7 @@ private:
     QLabel* lblNumber_[4] = {};
     ExamOverview* pnlFehrest_ = nullptr;
     QCheckBox* chkAlamat_ = nullptr;
+    SharhPanel* sharh_ = nullptr; // the explanation, once graded
     bool asking_ = false; // the check before grading is open
     bool timeUpWhileAsking_ = false;
     ExamSession session_;

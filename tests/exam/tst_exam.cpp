@@ -440,13 +440,47 @@ private slots:
         QVERIFY(!form->findChild<QTimer*>("tmrAzmoon")->isActive());
     }
 
+    // The explanation would give the answer away: it is hidden, key and button, until the exam
+    // is graded; then it shows the shown question's own, and follows the card.
+    void theExplanationOnlyOnceGraded() {
+        QVERIFY(bank->exec("INSERT INTO tblSharh (ID, Sharh) SELECT ID, 'شرح سؤال ' || ID FROM tblSoal"));
+        auto* form = qobject_cast<frmAzmoon*>(openExam());
+        auto* button = form->findChild<QPushButton*>("cmdSharh");
+        auto* label = form->findChild<QLabel*>("lblSharh");
+        QVERIFY(button && label);
+        QVERIFY(!button->isVisible());
+        key(form, Qt::Key_F2);
+        QVERIFY(!label->isVisible());
+        key(form, Qt::Key_Right, 29);
+        ClickButton(form, "cmdTashih");
+        QVERIFY(button->isVisible());
+        key(form, Qt::Key_F2);
+        QVERIFY(label->isVisible());
+        const int first = form->session().question(1).id;
+        QVERIFY(label->text().endsWith(QStringLiteral("شرح سؤال %1").arg(first)));
+        key(form, Qt::Key_Right);
+        QVERIFY(label->text().endsWith(QStringLiteral("شرح سؤال %1").arg(form->session().question(2).id)));
+    }
+
     // The additions stand where no control of the exam's own does, at the designed size.
     void theAdditionsCoverNothing() {
         QWidget* form = openExam();
-        const QStringList added = {"pnlFehrest", "chkAlamat"};
+        key(form, Qt::Key_Right, 29);
+        ClickButton(form, "cmdTashih"); // the explanation's controls show once graded
+        key(form, Qt::Key_F2);
+        const QStringList added = {"pnlFehrest", "chkAlamat", "cmdSharh", "scrSharh"};
+        auto* box = form->findChild<QCheckBox*>("chkAlamat");
+        QVERIFY2(box->sizeHint().width() <= box->width(), "the flag box's text is cut");
         for (const QString& name : added) {
             const QRect mine = form->findChild<QWidget*>(name)->geometry();
-            QVERIFY(form->rect().contains(mine));
+            QVERIFY2(form->rect().contains(mine), qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 outside %6x%7")
+                                                                 .arg(name)
+                                                                 .arg(mine.x())
+                                                                 .arg(mine.y())
+                                                                 .arg(mine.width())
+                                                                 .arg(mine.height())
+                                                                 .arg(form->width())
+                                                                 .arg(form->height())));
             for (QWidget* other : form->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly)) {
                 if (added.contains(other->objectName()) || other->objectName().isEmpty() ||
                     !other->isVisible())

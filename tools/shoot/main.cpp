@@ -151,7 +151,9 @@ int main(int argc, char** argv) {
              through("Command6")();
              // a learner a few questions in, the marker on option 3
              QWidget* exam = main->Child(QStringLiteral("frmAzmoon"));
-             for (Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_Down, Qt::Key_Down}) {
+             // two questions on, option 3 chosen, a flag on the third, the fifth looked at
+             for (Qt::Key k : {Qt::Key_Right, Qt::Key_Right, Qt::Key_F3, Qt::Key_Right, Qt::Key_Right,
+                               Qt::Key_Left, Qt::Key_Left, Qt::Key_Down, Qt::Key_Down}) {
                  QKeyEvent press(QEvent::KeyPress, k, Qt::NoModifier);
                  QApplication::sendEvent(exam, &press);
              }
@@ -174,7 +176,17 @@ int main(int argc, char** argv) {
              SetModalHandler({});
              return nullptr;
          }},
-        {"azmoon-graded", [main] { return main; }},
+        {"azmoon-graded",
+         [main] {
+             // graded, with the first question's explanation open
+             if (QWidget* exam = main->Child(QStringLiteral("frmAzmoon"))) {
+                 QKeyEvent press(QEvent::KeyPress, Qt::Key_F2, Qt::NoModifier);
+                 QApplication::sendEvent(exam, &press);
+                 if (auto* sharh = exam->findChild<QPushButton*>(QStringLiteral("cmdSharh")))
+                     sharh->click();
+             }
+             return main;
+         }},
         {"viraiesh",
          [main, through] {
              through("mnuViraiesh")();
