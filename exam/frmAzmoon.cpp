@@ -83,7 +83,7 @@ const ControlPlace kExamLayout[] = {
     {"lblNatije3", 2130, 7410, 90, 375},
     {"lblNatije", 1170, 7410, 960, 375},
     // Below option 4 on the right, where nothing else stands.
-    {"chkAlamat", 12240, 6660, 1860, 390},
+    {"chkAlamat", 12150, 6660, 2025, 390},
 };
 
 // Once graded: the explanation's button under the flag box, its strip in the top-right corner,

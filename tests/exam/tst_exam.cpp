@@ -470,7 +470,10 @@ private slots:
         key(form, Qt::Key_F2);
         const QStringList added = {"pnlFehrest", "chkAlamat", "cmdSharh", "scrSharh"};
         auto* box = form->findChild<QCheckBox*>("chkAlamat");
-        QVERIFY2(box->sizeHint().width() <= box->width(), "the flag box's text is cut");
+        QVERIFY2(box->sizeHint().width() <= box->width(),
+                 qPrintable(QStringLiteral("the flag box needs %1 of %2")
+                                .arg(box->sizeHint().width())
+                                .arg(box->width())));
         for (const QString& name : added) {
             const QRect mine = form->findChild<QWidget*>(name)->geometry();
             QVERIFY2(form->rect().contains(mine), qPrintable(QStringLiteral("%1 at %2,%3 %4x%5 outside %6x%7")
