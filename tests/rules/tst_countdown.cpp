@@ -22,6 +22,8 @@ private slots:
                                                                << "00:00";
         QTest::newRow("first second") << limit << at(0, 1) << "00:25"
                                       << "00:00";
+        QTest::newRow("half a second into the last minute of 11") << QTime(0, 11) << at(10, 0, 500) << "00:01"
+                                                                  << "00:10";
         QTest::newRow("seconds cut, not rounded") << limit << at(12, 59) << "00:13"
                                                   << "00:12";
         QTest::newRow("a quarter of an hour") << limit << at(15, 0) << "00:11"

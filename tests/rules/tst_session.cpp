@@ -145,32 +145,6 @@ private slots:
         QVERIFY(s.timeUpSeen());
     }
 
-    // The texts cut the seconds, never round them.
-    void countdownTexts_data() {
-        QTest::addColumn<QTime>("limit");
-        QTest::addColumn<qint64>("elapsedMs");
-        QTest::addColumn<QString>("remaining");
-        QTest::addColumn<QString>("elapsed");
-        QTest::newRow("start") << QTime(0, 26) << qint64(0) << "00:26"
-                               << "00:00";
-        QTest::newRow("half a second in") << QTime(0, 11) << qint64(600'500) << "00:01"
-                                          << "00:10";
-        QTest::newRow("12 min 59 s") << QTime(0, 26) << qint64(779'000) << "00:13"
-                                     << "00:12";
-        QTest::newRow("past the end") << QTime(0, 1) << qint64(90'000) << "00:00"
-                                      << "00:01";
-        QTest::newRow("negative") << QTime(0, 26) << qint64(-5000) << "00:26"
-                                  << "00:00";
-    }
-    void countdownTexts() {
-        QFETCH(QTime, limit);
-        QFETCH(qint64, elapsedMs);
-        QFETCH(QString, remaining);
-        QFETCH(QString, elapsed);
-        QCOMPARE(RemainingText(limit, elapsedMs), remaining);
-        QCOMPARE(ElapsedText(elapsedMs), elapsed);
-    }
-
     // What the grade button asks first, naming the questions in Persian; nothing to ask, no text.
     void theCheckBeforeGrading_data() {
         QTest::addColumn<QList<int>>("unseen");
