@@ -270,7 +270,12 @@ void frmAzmoon::StartSession() {
         // A correct option that is not a whole number 1..4 never matches an answer.
         bool number = false;
         const int correct = row.value(1).toString().toInt(&number);
-        questions.append({row.value(0).toInt(), number && correct >= 1 && correct <= 4 ? correct : 0, {}});
+        const int id = row.value(0).toInt();
+        std::array<int, 4> order{};
+        for (const ExamOrderRow& d : std::as_const(dealt_))
+            if (d.id == id)
+                order = d.order;
+        questions.append({id, number && correct >= 1 && correct <= 4 ? correct : 0, order});
     }
     // Reading the rows left the source back on its first row, announced as a move from the last.
     card_->setPosition(QStringLiteral("1"));
@@ -313,6 +318,7 @@ bool frmAzmoon::BuildExam() {
         MsgBox(this, result.message, MsgIcon::Warning, kAppTitle);
     if (!result.ok)
         return false;
+    dealt_ = result.dealt;
     adoSoalat_->setConnectionString(result.examConnectionString);
     adoSoalat_->setRecordSource(sql::ExamQuestions());
     return adoSoalat_->refresh() && adoSoalat_->recordCount() > 0;

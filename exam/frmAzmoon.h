@@ -1,6 +1,7 @@
 #pragma once
 
 #include "card/QuestionCard.h"
+#include "data/ExamHistory.h"
 #include "rules/ExamSession.h"
 #include "ui/ChildForm.h"
 
@@ -106,11 +107,12 @@ private:
     ExamOverview* pnlFehrest_ = nullptr;
     QCheckBox* chkAlamat_ = nullptr;
     SharhPanel* sharh_ = nullptr; // the explanation, once graded
-    bool asking_ = false; // the check before grading is open
+    bool asking_ = false;         // the check before grading is open
     bool timeUpWhileAsking_ = false;
     ExamSession session_;
     bool opened_ = true;
     bool mistakesExam_ = false;
-    QVector<int> questionIds_; // the mistakes exam's questions
-    QString ownCopy_;          // the bank file holding this graded exam's own rows, if made
+    QVector<int> questionIds_;    // the mistakes exam's questions
+    QString ownCopy_;             // the bank file holding this graded exam's own rows, if made
+    QVector<ExamOrderRow> dealt_; // the option order each question was dealt in
 };

@@ -81,7 +81,7 @@ std::pair<int, int> emptyRange(const QSet<int>& available) {
 
 // Empties tblAzmoon and appends the drawn rows in ascending ID order, shuffled, as one
 // transaction: either the whole new exam lands or the previous one stays.
-bool writeExam(Connection& connection, Recordset& drawn) {
+bool writeExam(Connection& connection, Recordset& drawn, QVector<ExamOrderRow>* dealt = nullptr) {
     if (!connection.begin())
         return false;
     Recordset exam;
@@ -111,6 +111,8 @@ bool writeExam(Connection& connection, Recordset& drawn) {
     exam.close();
     if (ok)
         WriteExamOrder(connection, order);
+    if (dealt)
+        *dealt = order;
     if (ok && connection.commit())
         return true;
     connection.rollback();
@@ -172,19 +174,20 @@ ExamAssemblyResult AssembleExam(const QString& connectionString, int maxDraws) {
         if (drawn.recordCount() == kExamSize)
             break;
     }
-    if (!writeExam(connection, drawn)) {
+    QVector<ExamOrderRow> dealt;
+    if (!writeExam(connection, drawn, &dealt)) {
         // A bank that cannot be written still examines: the exam is dealt into a scratch bank,
         // taken as usual and not kept, and the learner is told so once.
         const BankError why = connection.error();
         if (why == BankError::ReadOnly || why == BankError::Full) {
             const QString scratch = scratchExamBank();
             Connection other(scratch);
-            if (other.isOpen() && writeExam(other, drawn))
-                return {true, kNotKept, draws, scratch};
+            if (other.isOpen() && writeExam(other, drawn, &dealt))
+                return {true, kNotKept, draws, scratch, dealt};
         }
         return failure(connection, kWriteFailed, draws);
     }
-    return {true, QString(), draws, connectionString};
+    return {true, QString(), draws, connectionString, dealt};
 }
 
 ExamAssemblyResult AssembleExamOf(const QString& connectionString, const QVector<int>& ids) {
@@ -204,7 +207,8 @@ ExamAssemblyResult AssembleExamOf(const QString& connectionString, const QVector
         return failure(connection, kQuestionsUnreadable, 0);
     if (drawn.recordCount() == 0)
         return failure(connection, kNoMistakes, 0);
-    if (!writeExam(connection, drawn))
+    QVector<ExamOrderRow> dealt;
+    if (!writeExam(connection, drawn, &dealt))
         return failure(connection, kWriteFailed, 1);
     // The answers start on option 1, as a drawn exam's do.
     gExamFilter = filter;
@@ -215,5 +219,5 @@ ExamAssemblyResult AssembleExamOf(const QString& connectionString, const QVector
     gAnswers.fill(0);
     for (int k = 1; k <= kExamSize; ++k)
         gAnswers[k] = 1;
-    return {true, QString(), 1, connectionString};
+    return {true, QString(), 1, connectionString, dealt};
 }

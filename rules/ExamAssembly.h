@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/ExamHistory.h"
+
 #include <QString>
 #include <QVector>
 #include <array>
@@ -24,6 +26,7 @@ struct ExamAssemblyResult {
     // Where the exam was written: the bank, or a scratch bank of its own when the bank cannot be
     // written (the exam is then taken as usual and not kept).
     QString examConnectionString;
+    QVector<ExamOrderRow> dealt; // each question's option order as dealt, in ID order
 };
 
 // Assembles a new exam in the bank named by connectionString. It gives up, leaving the previous

@@ -330,6 +330,27 @@ private slots:
         QVERIFY(static_cast<frmAzmoon*>(form)->session().elapsedMs(MonotonicMs()) >= 1000);
     }
 
+    // The session knows each question's deal: the option shown in each place is the source's
+    // option its order names, and the correct option follows it.
+    void theSessionKnowsEachDeal() {
+        auto* form = qobject_cast<frmAzmoon*>(openExam());
+        for (int p = 1; p <= 30; p += 7) {
+            const ExamQuestion q = form->session().question(p);
+            QList<int> order(q.order.begin(), q.order.end());
+            std::sort(order.begin(), order.end());
+            QCOMPARE(order, (QList<int>{1, 2, 3, 4}));
+            BoundSource source;
+            source.setConnectionString(bank->connectionString());
+            source.setRecordSource(QStringLiteral("Select * from tblSoal Where ID=%1").arg(q.id));
+            QVERIFY(source.refresh());
+            form->findChild<QuestionCard*>()->NavigateTo(p);
+            for (int k = 1; k <= 4; ++k)
+                QCOMPARE(ShownText(form, QStringLiteral("lblG%1").arg(k).toLatin1().constData()),
+                         source.value(QStringLiteral("G%1").arg(q.order[k - 1])).toString());
+            QCOMPARE(q.order[q.correct - 1], source.value("G_Sahih").toInt());
+        }
+    }
+
     // The overview follows the exam: the current cell, cells shown and not yet shown, flags, and
     // once graded right and wrong; a click on a cell moves the card as the keys would.
     void theOverviewFollowsTheExam() {
