@@ -1,6 +1,8 @@
 // One action of the program per run, timed from outside from process start to the action's
-// result shown and the event loop idle; then it quits.
-// Usage: actions_ravex review|signs|category|next|grade   (the data folder as the program finds it)
+// result shown and the event loop idle; then it quits. The exam's keys, a few milliseconds each,
+// are timed inside instead.
+// Usage: actions_ravex review|signs|category|next|grade|keys|keys-bare
+// (the data folder as the program finds it)
 #include "app/frmMain.h"
 #include "app/mdlRavex.h"
 #include "ui/ChildForm.h"
@@ -9,6 +11,8 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
@@ -17,6 +21,42 @@ namespace {
 void click(QWidget* form, const char* name) {
     if (auto* button = form ? form->findChild<QPushButton*>(QString::fromLatin1(name)) : nullptr)
         button->click();
+}
+
+// A learner's run through an open exam: to the last question and back, the marker down, a flag.
+// Each key goes where a user's would and is painted before the next, so a key's cost includes
+// its repaint. Prints the number of keys and the run's own time in nanoseconds, the start-up left
+// out. Not inlined, so a profiler can count the run alone:
+// valgrind --tool=callgrind --toggle-collect='*examKeys*' build/bench/actions_ravex keys
+[[gnu::noinline]] bool examKeys(QWidget* exam, bool bare) {
+    if (!exam)
+        return false;
+    if (bare) // the floor: the same keys with the overview hidden, so nothing of it is painted
+        if (auto* overview = exam->findChild<QWidget*>(QStringLiteral("pnlFehrest")))
+            overview->hide();
+    exam->activateWindow();
+    exam->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    QList<Qt::Key> keys;
+    for (int i = 0; i < 29; ++i)
+        keys << Qt::Key_Right;
+    for (int i = 0; i < 29; ++i)
+        keys << Qt::Key_Left;
+    keys << Qt::Key_Down << Qt::Key_F3;
+    QElapsedTimer clock;
+    clock.start();
+    for (const Qt::Key key : keys) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : exam;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &release);
+        // The repaint the key asked for, now rather than when the loop would get to it.
+        QApplication::processEvents();
+    }
+    std::printf("keys %lld %lld\n", static_cast<long long>(keys.size()),
+                static_cast<long long>(clock.nsecsElapsed()));
+    return true;
 }
 } // namespace
 
@@ -47,6 +87,11 @@ int main(int argc, char** argv) {
         click(main->ShowChild(QStringLiteral("frmTabloha")), "cmdNext");
     } else if (action == QLatin1String("grade")) {
         click(main->ShowChild(QStringLiteral("frmAzmoon")), "cmdTashih");
+    } else if (action == QLatin1String("keys") || action == QLatin1String("keys-bare")) {
+        if (!examKeys(main->ShowChild(QStringLiteral("frmAzmoon")), action == QLatin1String("keys-bare"))) {
+            std::fprintf(stderr, "the exam did not open\n");
+            return 3;
+        }
     } else if (action != QLatin1String("start")) {
         std::fprintf(stderr, "unknown action\n");
         return 2;
