@@ -5,6 +5,7 @@
 // (the data folder as the program finds it)
 #include "app/frmMain.h"
 #include "app/mdlRavex.h"
+#include "exam/ExamOverview.h"
 #include "ui/ChildForm.h"
 #include "ui/MessageBox.h"
 #include "ui/Modal.h"
@@ -29,20 +30,25 @@ void click(QWidget* form, const char* name) {
 // out. Not inlined, so a profiler can count the run alone:
 // valgrind --tool=callgrind --toggle-collect='*examKeys*' build/bench/actions_ravex keys
 [[gnu::noinline]] bool examKeys(QWidget* exam, bool bare) {
-    if (!exam)
+    auto* overview = exam ? exam->findChild<ExamOverview*>(QStringLiteral("pnlFehrest")) : nullptr;
+    OverviewCell* first = overview ? overview->cell(1) : nullptr;
+    OverviewCell* last = overview ? overview->cell(ExamOverview::kCells) : nullptr;
+    if (!first || !last || !last->isVisible()) {
+        std::fprintf(stderr, "no exam of %d questions with its overview\n", ExamOverview::kCells);
         return false;
+    }
     if (bare) // the floor: the same keys with the overview hidden, so nothing of it is painted
-        if (auto* overview = exam->findChild<QWidget*>(QStringLiteral("pnlFehrest")))
-            overview->hide();
+        overview->hide();
     exam->activateWindow();
     exam->setFocus(Qt::OtherFocusReason);
     QApplication::processEvents();
     QList<Qt::Key> keys;
-    for (int i = 0; i < 29; ++i)
+    for (int i = 1; i < ExamOverview::kCells; ++i)
         keys << Qt::Key_Right;
-    for (int i = 0; i < 29; ++i)
+    for (int i = 1; i < ExamOverview::kCells; ++i)
         keys << Qt::Key_Left;
     keys << Qt::Key_Down << Qt::Key_F3;
+    bool reachedLast = false;
     QElapsedTimer clock;
     clock.start();
     for (const Qt::Key key : keys) {
@@ -53,9 +59,16 @@ void click(QWidget* form, const char* name) {
         QApplication::sendEvent(target, &release);
         // The repaint the key asked for, now rather than when the loop would get to it.
         QApplication::processEvents();
+        reachedLast = reachedLast || last->isCurrent();
     }
-    std::printf("keys %lld %lld\n", static_cast<long long>(keys.size()),
-                static_cast<long long>(clock.nsecsElapsed()));
+    const qint64 elapsed = clock.nsecsElapsed();
+    // A run whose keys went nowhere would time nothing: it must have been to the last question
+    // and back, and flagged the first.
+    if (!reachedLast || !first->isCurrent() || !first->isFlagged()) {
+        std::fprintf(stderr, "the keys did not move through the exam\n");
+        return false;
+    }
+    std::printf("keys %lld %lld\n", static_cast<long long>(keys.size()), static_cast<long long>(elapsed));
     return true;
 }
 } // namespace
@@ -88,10 +101,8 @@ int main(int argc, char** argv) {
     } else if (action == QLatin1String("grade")) {
         click(main->ShowChild(QStringLiteral("frmAzmoon")), "cmdTashih");
     } else if (action == QLatin1String("keys") || action == QLatin1String("keys-bare")) {
-        if (!examKeys(main->ShowChild(QStringLiteral("frmAzmoon")), action == QLatin1String("keys-bare"))) {
-            std::fprintf(stderr, "the exam did not open\n");
+        if (!examKeys(main->ShowChild(QStringLiteral("frmAzmoon")), action == QLatin1String("keys-bare")))
             return 3;
-        }
     } else if (action != QLatin1String("start")) {
         std::fprintf(stderr, "unknown action\n");
         return 2;
