@@ -1,14 +1,19 @@
 // One action of the program per run, timed from outside from process start to the action's
-// result shown and the event loop idle; then it quits.
-// Usage: actions_ravex review|signs|category|next|grade   (the data folder as the program finds it)
+// result shown and the event loop idle; then it quits. The exam's keys, a few milliseconds each,
+// are timed inside instead.
+// Usage: actions_ravex review|signs|category|next|grade|keys|keys-bare
+// (the data folder as the program finds it)
 #include "app/frmMain.h"
 #include "app/mdlRavex.h"
+#include "exam/ExamOverview.h"
 #include "ui/ChildForm.h"
 #include "ui/MessageBox.h"
 #include "ui/Modal.h"
 
 #include <QApplication>
 #include <QDialog>
+#include <QElapsedTimer>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QTimer>
 #include <cstdio>
@@ -17,6 +22,54 @@ namespace {
 void click(QWidget* form, const char* name) {
     if (auto* button = form ? form->findChild<QPushButton*>(QString::fromLatin1(name)) : nullptr)
         button->click();
+}
+
+// A learner's run through an open exam: to the last question and back, the marker down, a flag.
+// Each key goes where a user's would and is painted before the next, so a key's cost includes
+// its repaint. Prints the number of keys and the run's own time in nanoseconds, the start-up left
+// out. Not inlined, so a profiler can count the run alone:
+// valgrind --tool=callgrind --toggle-collect='*examKeys*' build/bench/actions_ravex keys
+[[gnu::noinline]] bool examKeys(QWidget* exam, bool bare) {
+    auto* overview = exam ? exam->findChild<ExamOverview*>(QStringLiteral("pnlFehrest")) : nullptr;
+    OverviewCell* first = overview ? overview->cell(1) : nullptr;
+    OverviewCell* last = overview ? overview->cell(ExamOverview::kCells) : nullptr;
+    if (!first || !last || !last->isVisible()) {
+        std::fprintf(stderr, "no exam of %d questions with its overview\n", ExamOverview::kCells);
+        return false;
+    }
+    if (bare) // the floor: the same keys with the overview hidden, so nothing of it is painted
+        overview->hide();
+    exam->activateWindow();
+    exam->setFocus(Qt::OtherFocusReason);
+    QApplication::processEvents();
+    QList<Qt::Key> keys;
+    for (int i = 1; i < ExamOverview::kCells; ++i)
+        keys << Qt::Key_Right;
+    for (int i = 1; i < ExamOverview::kCells; ++i)
+        keys << Qt::Key_Left;
+    keys << Qt::Key_Down << Qt::Key_F3;
+    bool reachedLast = false;
+    QElapsedTimer clock;
+    clock.start();
+    for (const Qt::Key key : keys) {
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : exam;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(target, &release);
+        // The repaint the key asked for, now rather than when the loop would get to it.
+        QApplication::processEvents();
+        reachedLast = reachedLast || last->isCurrent();
+    }
+    const qint64 elapsed = clock.nsecsElapsed();
+    // A run whose keys went nowhere would time nothing: it must have been to the last question
+    // and back, and flagged the first.
+    if (!reachedLast || !first->isCurrent() || !first->isFlagged()) {
+        std::fprintf(stderr, "the keys did not move through the exam\n");
+        return false;
+    }
+    std::printf("keys %lld %lld\n", static_cast<long long>(keys.size()), static_cast<long long>(elapsed));
+    return true;
 }
 } // namespace
 
@@ -47,6 +100,9 @@ int main(int argc, char** argv) {
         click(main->ShowChild(QStringLiteral("frmTabloha")), "cmdNext");
     } else if (action == QLatin1String("grade")) {
         click(main->ShowChild(QStringLiteral("frmAzmoon")), "cmdTashih");
+    } else if (action == QLatin1String("keys") || action == QLatin1String("keys-bare")) {
+        if (!examKeys(main->ShowChild(QStringLiteral("frmAzmoon")), action == QLatin1String("keys-bare")))
+            return 3;
     } else if (action != QLatin1String("start")) {
         std::fprintf(stderr, "unknown action\n");
         return 2;
