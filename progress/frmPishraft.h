@@ -25,6 +25,7 @@ public:
 
 private slots:
     void cmdEshtebahat_Click();
+    void cmdMoroorAzmoon_Click();
     void grdAzmoonha_SelectionChanged();
 
 private:
@@ -44,4 +45,5 @@ private:
     QVector<KeptExamRow> exams_;  // as the table lists them, newest first
 
     QPushButton* cmdEshtebahat_ = nullptr;
+    QPushButton* cmdMoroorAzmoon_ = nullptr; // looks through the chosen exam again
 };
