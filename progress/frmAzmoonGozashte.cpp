@@ -118,6 +118,8 @@ void frmAzmoonGozashte::ShowCard(bool shown, const QString& reason) {
     for (QWidget* w :
          {c_.lblSoorateSoal, static_cast<QWidget*>(c_.lblShomareSoal), static_cast<QWidget*>(lblPasokh_)})
         w->setVisible(shown);
+    if (auto* colon = findChild<QLabel*>(QStringLiteral("lblColonShomare")))
+        colon->setVisible(shown);
     for (QWidget* w : optionLabels_)
         w->setVisible(shown);
     if (!shown) {
@@ -140,7 +142,7 @@ void frmAzmoonGozashte::afterKeyMove() {
     if (!inBank) {
         // Its place in the exam stays, with the number it had in the bank.
         if (auto* question = qobject_cast<QLabel*>(c_.lblSoorateSoal))
-            question->setText(QStringLiteral("سؤال %1: اين سؤال ديگر در بانك نيست")
+            question->setText(QStringLiteral("سؤال %1، اين سؤال ديگر در بانك نيست")
                                   .arg(PersianNumber(adoSoalat_->value(QStringLiteral("ID")).toInt())));
     }
 
