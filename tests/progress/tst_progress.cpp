@@ -8,6 +8,7 @@
 #include "data/BoundSource.h"
 #include "data/Connection.h"
 #include "data/ExamHistory.h"
+#include "data/Explanations.h"
 #include "data/SharedState.h"
 #include "exam/frmAzmoon.h"
 #include "progress/ProgressText.h"
@@ -28,6 +29,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QScrollArea>
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QToolTip>
@@ -787,11 +789,16 @@ private slots:
         gradeExams({20});
         const QList<KeptAnswer> kept = keptAnswers(1);
         const int gone = kept[2].id;
+        for (const int id : {kept[0].id, gone})
+            QVERIFY(SaveExplanation(bank->connectionString(), id, QStringLiteral("شرح سؤال %1").arg(id)));
         QVERIFY(bank->exec(QStringLiteral("DELETE FROM tblSoal WHERE ID = %1").arg(gone)));
         frmAzmoonGozashte* past = openPastExam(0, QStringLiteral("double-click"));
         QVERIFY(past);
         QCOMPARE(ShownText(past, "lblCount"), QStringLiteral("30"));
         past->findChild<QPushButton*>("cmdNext")->setFocus();
+        PressKey(Qt::Key_F2);
+        QVERIFY(past->sharh()->strip()->isVisible());
+        QCOMPARE(past->sharh()->explanation(), QStringLiteral("شرح سؤال %1").arg(kept[0].id));
         PressKey(Qt::Key_Right, Qt::NoModifier, 2);
         QCOMPARE(ShownText(past, "lblShomareSoal"), QStringLiteral("3"));
         QCOMPARE(ShownText(past, "lblSoorateSoal"),
@@ -799,6 +806,7 @@ private slots:
         for (int k = 1; k <= 4; ++k)
             QVERIFY(!past->findChild<QLabel*>(QStringLiteral("lblG%1").arg(k))->isVisible());
         QVERIFY(!past->sharh()->button()->isVisible());
+        QVERIFY(!past->sharh()->strip()->isVisible());
         PressKey(Qt::Key_Right);
         QCOMPARE(ShownText(past, "lblShomareSoal"), QStringLiteral("4"));
         QCOMPARE(ShownText(past, "lblSoorateSoal"), QStringLiteral("متن سؤال %1").arg(kept[3].id));
