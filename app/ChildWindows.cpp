@@ -9,6 +9,7 @@
 #include "info/frmDarbareMa2.h"
 #include "info/frmNokat.h"
 #include "info/frmRahnama.h"
+#include "progress/frmAzmoonGozashte.h"
 #include "progress/frmEshtebahat.h"
 #include "progress/frmPishraft.h"
 #include "settings/frmTanzimat.h"
@@ -43,6 +44,8 @@ constexpr ChildWindowEntry kChildWindows[] = {
     {ChildWindow::DarbareMa2, "frmDarbareMa2", make<frmDarbareMa2>, nullptr, nullptr, {}},
     {ChildWindow::Pishraft, "frmPishraft", make<frmPishraft>, nullptr, "mnuPishraft", {}},
     {ChildWindow::Eshtebahat, "frmEshtebahat", make<frmEshtebahat>, nullptr, "mnuEshtebahat", {}},
+    // A past exam is opened from the progress window's list only.
+    {ChildWindow::AzmoonGozashte, "frmAzmoonGozashte", make<frmAzmoonGozashte>, nullptr, nullptr, {}},
 };
 
 // A row out of its place would open one window for another.

@@ -25,6 +25,11 @@ const QString kNoOrder =
 const QString kNotWritten =
     QStringLiteral("آزمون در كارنامه نوشته نشد؛ بانك سؤالات نوشتني نيست يا برنامه ديگري آن را در دست دارد.");
 
+const QString kNoHistory = QStringLiteral("بانك سؤالات كارنامه آزمونها را ندارد؛ آزموني براي مرور نيست.");
+const QString kExamGone = QStringLiteral("اين آزمون در كارنامه نيست؛ شايد از بانك پاك شده باشد.");
+const QString kNoAnswers = QStringLiteral("پاسخهاي اين آزمون در كارنامه نمانده است.");
+const QString kExamUnread = QStringLiteral("كارنامه اين آزمون خوانده نشد.");
+
 QString keepFailure;
 
 bool run(QSqlQuery& query, const QString& what) {
@@ -66,6 +71,57 @@ QHash<QString, int> listPlaces(Connection& connection) {
         }
     }
     return place;
+}
+
+KeptExamRow examRow(const QSqlQuery& query) {
+    KeptExamRow row;
+    row.examId = query.value(0).toInt();
+    row.takenAt = QDateTime::fromString(query.value(1).toString(), Qt::ISODate);
+    row.durationSeconds = query.value(2).toLongLong();
+    row.passMark = query.value(3).toInt();
+    row.questions = query.value(4).toInt();
+    row.correct = query.value(5).toInt();
+    row.wrong = query.value(6).toInt();
+    row.passed = query.value(7).toInt() == 1;
+    row.mistakesExam = query.value(8).toString() == QLatin1String("mistakes");
+    return row;
+}
+
+// The category figures a CategoryAnswers-shaped text gives, weakest share first; between equal
+// shares the more answered, then the windows' list order.
+QVector<CategoryScore> readScores(Connection& connection, const QString& sql) {
+    QVector<CategoryScore> out;
+    QSqlQuery query(connection.database());
+    if (!query.exec(sql)) {
+        qCWarning(lcHistory) << "the category scores do not read:" << query.lastError().text();
+        return out;
+    }
+    QVector<QString> codes;
+    while (query.next()) {
+        const QString code = query.value(0).toString();
+        if (codes.contains(code)) // a code the category table holds twice counts once
+            continue;
+        codes.append(code);
+        out.append({query.value(1).toString(), query.value(2).toInt(), query.value(3).toInt()});
+    }
+    query = QSqlQuery();
+    const QHash<QString, int> place = listPlaces(connection);
+    QVector<int> order(out.size());
+    std::iota(order.begin(), order.end(), 0);
+    const auto at = [&](int i) { return place.value(codes[i].trimmed(), int(place.size())); };
+    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
+        const qint64 left = qint64(out[a].right) * out[b].answered;
+        const qint64 right = qint64(out[b].right) * out[a].answered;
+        if (left != right)
+            return left < right;
+        if (out[a].answered != out[b].answered)
+            return out[a].answered > out[b].answered;
+        return at(a) < at(b);
+    });
+    QVector<CategoryScore> sorted;
+    for (const int i : order)
+        sorted.append(out[i]);
+    return sorted;
 }
 
 KeepResult failed(const QString& reason) {
@@ -175,59 +231,16 @@ QVector<KeptExamRow> KeptExams(const QString& connectionString) {
         qCWarning(lcHistory) << "the history does not read:" << query.lastError().text();
         return out;
     }
-    while (query.next()) {
-        KeptExamRow row;
-        row.examId = query.value(0).toInt();
-        row.takenAt = QDateTime::fromString(query.value(1).toString(), Qt::ISODate);
-        row.durationSeconds = query.value(2).toLongLong();
-        row.passMark = query.value(3).toInt();
-        row.questions = query.value(4).toInt();
-        row.correct = query.value(5).toInt();
-        row.wrong = query.value(6).toInt();
-        row.passed = query.value(7).toInt() == 1;
-        row.mistakesExam = query.value(8).toString() == QLatin1String("mistakes");
-        out.append(row);
-    }
+    while (query.next())
+        out.append(examRow(query));
     return out;
 }
 
 QVector<CategoryScore> CategoryScores(const QString& connectionString) {
-    QVector<CategoryScore> out;
     Connection connection(connectionString);
     if (!connection.isOpen() || !hasTables(connection))
-        return out;
-    QSqlQuery query(connection.database());
-    if (!query.exec(Engine().CategoryAnswers())) {
-        qCWarning(lcHistory) << "the category scores do not read:" << query.lastError().text();
-        return out;
-    }
-    QVector<QString> codes;
-    while (query.next()) {
-        const QString code = query.value(0).toString();
-        if (codes.contains(code)) // a code the category table holds twice counts once
-            continue;
-        codes.append(code);
-        out.append({query.value(1).toString(), query.value(2).toInt(), query.value(3).toInt()});
-    }
-    query = QSqlQuery();
-    // Weakest share first; between equal shares the more answered, then the windows' list order.
-    const QHash<QString, int> place = listPlaces(connection);
-    QVector<int> order(out.size());
-    std::iota(order.begin(), order.end(), 0);
-    const auto at = [&](int i) { return place.value(codes[i].trimmed(), int(place.size())); };
-    std::stable_sort(order.begin(), order.end(), [&](int a, int b) {
-        const qint64 left = qint64(out[a].right) * out[b].answered;
-        const qint64 right = qint64(out[b].right) * out[a].answered;
-        if (left != right)
-            return left < right;
-        if (out[a].answered != out[b].answered)
-            return out[a].answered > out[b].answered;
-        return at(a) < at(b);
-    });
-    QVector<CategoryScore> sorted;
-    for (const int i : order)
-        sorted.append(out[i]);
-    return sorted;
+        return {};
+    return readScores(connection, Engine().CategoryAnswers());
 }
 
 QVector<Mistake> Mistakes(const QString& connectionString) {
@@ -242,5 +255,54 @@ QVector<Mistake> Mistakes(const QString& connectionString) {
     }
     while (query.next())
         out.append({query.value(0).toInt(), query.value(1).toInt()});
+    return out;
+}
+
+PastExam ReadPastExam(const QString& connectionString, int examId) {
+    PastExam out;
+    Connection connection(connectionString);
+    if (!connection.isOpen()) {
+        out.problem = kBankUnreadable;
+        return out;
+    }
+    if (!hasTables(connection)) {
+        out.problem = kNoHistory;
+        return out;
+    }
+    QSqlQuery head(connection.database());
+    if (!head.prepare(Engine().KeptExam())) {
+        qCWarning(lcHistory) << "a kept exam does not read:" << head.lastError().text();
+        out.problem = kExamUnread;
+        return out;
+    }
+    head.addBindValue(examId);
+    if (!run(head, QStringLiteral("reading a kept exam"))) {
+        out.problem = kExamUnread;
+        return out;
+    }
+    if (!head.next()) {
+        out.problem = kExamGone;
+        return out;
+    }
+    out.exam = examRow(head);
+    head = QSqlQuery();
+
+    QSqlQuery count(connection.database());
+    if (!count.prepare(Engine().CountKeptAnswers())) {
+        out.problem = kExamUnread;
+        return out;
+    }
+    count.addBindValue(examId);
+    if (!run(count, QStringLiteral("counting a kept exam's answers")) || !count.next()) {
+        out.problem = kExamUnread;
+        return out;
+    }
+    out.answers = count.value(0).toInt();
+    count = QSqlQuery();
+    if (out.answers == 0) {
+        out.problem = kNoAnswers;
+        return out;
+    }
+    out.categories = readScores(connection, Engine().PastExamCategoryAnswers(examId));
     return out;
 }

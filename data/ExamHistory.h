@@ -85,6 +85,16 @@ QVector<CategoryScore> CategoryScores(const QString& connectionString);
 // Every question answered wrongly in a kept exam and not answered right since, most missed first.
 QVector<Mistake> Mistakes(const QString& connectionString);
 
+// One kept exam to look through again. Its questions are read on the card through
+// EngineSql::PastExamQuestions; this is what stands around them.
+struct PastExam {
+    KeptExamRow exam;                  // examId 0 when no such exam is kept
+    int answers = 0;                   // its answers kept
+    QVector<CategoryScore> categories; // its share of right answers per category, weakest first
+    QString problem;                   // why it cannot be shown, for the learner; empty when it can
+};
+PastExam ReadPastExam(const QString& connectionString, int examId);
+
 // Why the history cannot be kept in this bank (it would not take the tables, or is read-only),
 // or empty when it can.
 QString HistoryUnavailableReason(const QString& connectionString);

@@ -96,6 +96,16 @@ public:
     virtual QString CategoryAnswers() const = 0;
     // The questions last answered wrongly, with how often: most missed first.
     virtual QString Mistakes() const = 0;
+    // One kept exam's row as KeptExams gives it; binds the ExamID.
+    virtual QString KeptExam() const = 0;
+    // How many answers one kept exam has; binds the ExamID.
+    virtual QString CountKeptAnswers() const = 0;
+    // One kept exam's questions in the order they were asked, as the card reads them, with the
+    // kept correct option as G_Sahih and besides Chosen, Position and InBank (0 for a question
+    // no collection holds any more, whose question columns are then empty).
+    virtual QString PastExamQuestions(int examId) const = 0;
+    // As CategoryAnswers, over one kept exam's answers.
+    virtual QString PastExamCategoryAnswers(int examId) const = 0;
 
     // --- Writing a new bank
     virtual QString AddCategory() const = 0; // NoeSoal, Farsi, Tartib

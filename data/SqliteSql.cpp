@@ -22,6 +22,27 @@ const QString kAnsweredCategories = [] {
     return arms.join(QStringLiteral(" UNION "));
 }();
 
+// The answered questions of one kept exam with their card columns, through the collections' queries.
+QString examQuestionArms(int examId) {
+    QStringList arms;
+    for (const char* query : kCollections)
+        arms << QStringLiteral("SELECT %1 FROM %2 WHERE ID IN (SELECT QuestionID FROM tblExamAnswers "
+                               "WHERE ExamID = %3)")
+                    .arg(kQuestionColumns, QLatin1String(query))
+                    .arg(examId);
+    return arms.join(QStringLiteral(" UNION "));
+}
+
+// Per category code of the answers a WHERE clause picks: title, answers, right answers.
+QString categoryAnswers(const QString& questions, const QString& where) {
+    return QStringLiteral("SELECT s.NoeSoal, c.Farsi, s.Answered, s.RightOnes FROM ("
+                          " SELECT q.NoeSoal AS NoeSoal, count(*) AS Answered,"
+                          "  total(a.Chosen = a.Correct) AS RightOnes"
+                          " FROM tblExamAnswers a JOIN (%1) q ON q.ID = a.QuestionID%2 GROUP BY q.NoeSoal) s "
+                          "JOIN tblNoeSoal c ON c.NoeSoal = s.NoeSoal")
+        .arg(questions, where);
+}
+
 class SqliteSql final : public EngineSql {
 public:
     QString OpenConnection() const override { return QStringLiteral("PRAGMA foreign_keys = ON"); }
@@ -113,14 +134,28 @@ public:
             "SELECT ExamID, TakenAt, Seconds, PassMark, Questions, Correct, Wrong, Passed, Kind "
             "FROM tblExamHistory ORDER BY ExamID DESC");
     }
-    QString CategoryAnswers() const override {
+    QString CategoryAnswers() const override { return categoryAnswers(kAnsweredCategories, QString()); }
+    QString KeptExam() const override {
         return QStringLiteral(
-                   "SELECT s.NoeSoal, c.Farsi, s.Answered, s.RightOnes FROM ("
-                   " SELECT q.NoeSoal AS NoeSoal, count(*) AS Answered,"
-                   "  total(a.Chosen = a.Correct) AS RightOnes"
-                   " FROM tblExamAnswers a JOIN (%1) q ON q.ID = a.QuestionID GROUP BY q.NoeSoal) s "
-                   "JOIN tblNoeSoal c ON c.NoeSoal = s.NoeSoal")
-            .arg(kAnsweredCategories);
+            "SELECT ExamID, TakenAt, Seconds, PassMark, Questions, Correct, Wrong, Passed, Kind "
+            "FROM tblExamHistory WHERE ExamID = ?");
+    }
+    QString CountKeptAnswers() const override {
+        return QStringLiteral("SELECT count(*) FROM tblExamAnswers WHERE ExamID = ?");
+    }
+    // A question two collections hold alike comes once; one they hold differently, once as either.
+    QString PastExamQuestions(int examId) const override {
+        return QStringLiteral("SELECT a.QuestionID AS ID, q.NoeSoal, q.SoorateSoal, q.G1, q.G2, q.G3, q.G4,"
+                              " a.Correct AS G_Sahih, q.Shekl, a.Chosen AS Chosen, a.Position AS Position,"
+                              " q.ID IS NOT NULL AS InBank"
+                              " FROM tblExamAnswers a LEFT JOIN (%1) q ON q.ID = a.QuestionID"
+                              " WHERE a.ExamID = %2 GROUP BY a.Position ORDER BY a.Position")
+            .arg(examQuestionArms(examId))
+            .arg(examId);
+    }
+    QString PastExamCategoryAnswers(int examId) const override {
+        const QString arms = QStringLiteral("SELECT ID, NoeSoal FROM (%1)").arg(examQuestionArms(examId));
+        return categoryAnswers(arms, QStringLiteral(" WHERE a.ExamID = %1").arg(examId));
     }
     // Exams are numbered as they were kept, so the latest answer is the one of the highest ExamID,
     // whatever the wall clock said at the time.

@@ -2,8 +2,10 @@
 
 #include "data/ExamHistory.h"
 #include "data/SharedState.h"
+#include "progress/ProgressGrid.h"
 #include "progress/ProgressText.h"
 #include "progress/chart/ProgressChart.h"
+#include "progress/frmAzmoonGozashte.h"
 #include "ui/Layout.h"
 #include "ui/Look.h"
 
@@ -13,6 +15,8 @@
 #include <QLabel>
 #include <QLibrary>
 #include <QLoggingCategory>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
 #include <QSignalBlocker>
 #include <QTableWidget>
@@ -25,31 +29,8 @@ const ControlPlace kLayout[] = {
     {"lblVaziat", 5400, 120, 8750, 420},   {"cmdEshtebahat", 150, 120, 2400, 450},
     {"lblAzmoonha", 6150, 660, 8000, 330}, {"grdAzmoonha", 6150, 1020, 8000, 3900},
     {"lblMozooat", 6150, 5040, 8000, 330}, {"grdMozooat", 6150, 5400, 8000, 2700},
-    {"chtDorost", 150, 660, 5850, 7440},
+    {"chtDorost", 150, 660, 5850, 7440},   {"cmdMoroorAzmoon", 2700, 120, 2400, 450},
 };
-
-QTableWidget* makeGrid(QWidget* parent, const char* name, const QStringList& headers) {
-    auto* grid = new QTableWidget(0, int(headers.size()), parent);
-    grid->setObjectName(QString::fromLatin1(name));
-    grid->setHorizontalHeaderLabels(headers);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->verticalHeader()->hide();
-    // A chosen row would set every column's heading in bold, wider than its column.
-    grid->horizontalHeader()->setHighlightSections(false);
-    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
-    grid->setFont(Tahoma(9));
-    return grid;
-}
-
-void setCell(QTableWidget* grid, int row, int column, const QString& text, const QColor& colour = {}) {
-    auto* item = new QTableWidgetItem(text);
-    item->setTextAlignment(Qt::AlignCenter);
-    if (colour.isValid())
-        item->setForeground(colour);
-    grid->setItem(row, column, item);
-}
 
 QString verdict(bool passed) {
     return passed ? QStringLiteral("قبول") : QStringLiteral("مردود");
@@ -66,10 +47,11 @@ frmPishraft::frmPishraft(QWidget* parent) : ChildForm(parent) {
               kAlignRight | Qt::AlignVCenter);
     MakeLabel(this, QStringLiteral("lblMozooat"), QStringLiteral("پاسخ درست در هر موضوع"), TahomaBold(10),
               kAlignRight | Qt::AlignVCenter);
-    grdAzmoonha_ = makeGrid(this, "grdAzmoonha",
-                            {QStringLiteral("تاريخ"), QStringLiteral("ساعت"), QStringLiteral("آزمون"),
-                             QStringLiteral("درست"), QStringLiteral("نادرست"), QStringLiteral("حد قبولي"),
-                             QStringLiteral("مدت"), QStringLiteral("نتيجه")});
+    grdAzmoonha_ =
+        MakeProgressGrid(this, "grdAzmoonha",
+                         {QStringLiteral("تاريخ"), QStringLiteral("ساعت"), QStringLiteral("آزمون"),
+                          QStringLiteral("درست"), QStringLiteral("نادرست"), QStringLiteral("حد قبولي"),
+                          QStringLiteral("مدت"), QStringLiteral("نتيجه")});
     grdAzmoonha_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     grdAzmoonha_->horizontalHeader()->setSectionResizeMode(6, QHeaderView::ResizeToContents);
     // Row numbers: the chart numbers its exams the same way.
@@ -77,10 +59,9 @@ frmPishraft::frmPishraft(QWidget* parent) : ChildForm(parent) {
     grdAzmoonha_->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     connect(grdAzmoonha_, &QTableWidget::itemSelectionChanged, this,
             &frmPishraft::grdAzmoonha_SelectionChanged);
-    grdMozooat_ = makeGrid(this, "grdMozooat",
-                           {QStringLiteral("موضوع"), QStringLiteral("پاسخها"), QStringLiteral("درست"),
-                            QStringLiteral("درصد درست")});
-    grdMozooat_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    // A double-click or Enter on an exam opens it to look through again.
+    connect(grdAzmoonha_, &QTableWidget::activated, this, &frmPishraft::cmdMoroorAzmoon_Click);
+    grdMozooat_ = MakeCategoryGrid(this);
     // A double-click or Enter on a category goes on to re-drilling what was missed.
     connect(grdMozooat_, &QTableWidget::activated, this, &frmPishraft::cmdEshtebahat_Click);
 
@@ -90,6 +71,11 @@ frmPishraft::frmPishraft(QWidget* parent) : ChildForm(parent) {
     cmdEshtebahat_->setObjectName(QStringLiteral("cmdEshtebahat"));
     cmdEshtebahat_->setFont(TahomaBold(9));
     connect(cmdEshtebahat_, &QPushButton::clicked, this, &frmPishraft::cmdEshtebahat_Click);
+    cmdMoroorAzmoon_ = new QPushButton(QStringLiteral("مرور اين آزمون"), this);
+    cmdMoroorAzmoon_->setObjectName(QStringLiteral("cmdMoroorAzmoon"));
+    cmdMoroorAzmoon_->setFont(TahomaBold(9));
+    cmdMoroorAzmoon_->setEnabled(false);
+    connect(cmdMoroorAzmoon_, &QPushButton::clicked, this, &frmPishraft::cmdMoroorAzmoon_Click);
     PlaceLayout(kLayout);
 }
 
@@ -160,6 +146,8 @@ void frmPishraft::RefreshHistory() {
         grdAzmoonha_->scrollToItem(grdAzmoonha_->item(examRow, 0));
     }
 
+    cmdMoroorAzmoon_->setEnabled(selectedExamId() > 0);
+
     FillCategories();
     const QList<QTableWidgetItem*> same =
         category.isEmpty() ? QList<QTableWidgetItem*>() : grdMozooat_->findItems(category, Qt::MatchExactly);
@@ -174,6 +162,7 @@ void frmPishraft::RefreshHistory() {
 
 void frmPishraft::grdAzmoonha_SelectionChanged() {
     chartData_.marked = selectedRow(grdAzmoonha_);
+    cmdMoroorAzmoon_->setEnabled(chartData_.marked >= 0);
     if (markChart_)
         markChart_(chtDorost_, chartData_.marked);
 }
@@ -201,14 +190,15 @@ void frmPishraft::FillExams() {
     for (int r = 0; r < exams.size(); ++r) {
         const KeptExamRow& e = exams[r];
         numbers << PersianNumber(r + 1);
-        setCell(grdAzmoonha_, r, 0, JalaliDateText(e.takenAt.date()));
-        setCell(grdAzmoonha_, r, 1, ClockText(e.takenAt.time()));
-        setCell(grdAzmoonha_, r, 2, e.mistakesExam ? QStringLiteral("اشتباهات") : QStringLiteral("اصلي"));
-        setCell(grdAzmoonha_, r, 3, PersianNumber(e.correct), kCorrectGreen);
-        setCell(grdAzmoonha_, r, 4, PersianNumber(e.wrong), kRed);
-        setCell(grdAzmoonha_, r, 5, PersianNumber(e.passMark));
-        setCell(grdAzmoonha_, r, 6, DurationText(e.durationSeconds));
-        setCell(grdAzmoonha_, r, 7, verdict(e.passed), e.passed ? kCorrectGreen : kRed);
+        SetProgressCell(grdAzmoonha_, r, 0, JalaliDateText(e.takenAt.date()));
+        SetProgressCell(grdAzmoonha_, r, 1, ClockText(e.takenAt.time()));
+        SetProgressCell(grdAzmoonha_, r, 2,
+                        e.mistakesExam ? QStringLiteral("اشتباهات") : QStringLiteral("اصلي"));
+        SetProgressCell(grdAzmoonha_, r, 3, PersianNumber(e.correct), kCorrectGreen);
+        SetProgressCell(grdAzmoonha_, r, 4, PersianNumber(e.wrong), kRed);
+        SetProgressCell(grdAzmoonha_, r, 5, PersianNumber(e.passMark));
+        SetProgressCell(grdAzmoonha_, r, 6, DurationText(e.durationSeconds));
+        SetProgressCell(grdAzmoonha_, r, 7, verdict(e.passed), e.passed ? kCorrectGreen : kRed);
     }
     grdAzmoonha_->setVerticalHeaderLabels(numbers);
 }
@@ -270,18 +260,26 @@ void frmPishraft::Refit() {
 }
 
 void frmPishraft::FillCategories() {
-    const QVector<CategoryScore> scores = CategoryScores(ConnectionString());
-    grdMozooat_->setRowCount(int(scores.size()));
-    for (int r = 0; r < scores.size(); ++r) {
-        const CategoryScore& s = scores[r];
-        const int percent = s.answered > 0 ? (100 * s.right + s.answered / 2) / s.answered : 0;
-        setCell(grdMozooat_, r, 0, s.title);
-        setCell(grdMozooat_, r, 1, PersianNumber(s.answered));
-        setCell(grdMozooat_, r, 2, PersianNumber(s.right));
-        setCell(grdMozooat_, r, 3, PersianNumber(percent) + u'٪', percent < 50 ? kRed : QColor());
-    }
+    FillCategoryGrid(grdMozooat_, CategoryScores(ConnectionString()));
 }
 
 void frmPishraft::cmdEshtebahat_Click() {
     emit openRequested(QStringLiteral("frmEshtebahat"));
+}
+
+void frmPishraft::cmdMoroorAzmoon_Click() {
+    const int examId = selectedExamId();
+    if (examId <= 0)
+        return;
+    emit openRequested(QStringLiteral("frmAzmoonGozashte"));
+    // The main window opened it, or brought it forward where it was open already: it is one of
+    // this window's neighbours in the area, told which exam to show.
+    QMdiArea* area = subWindow() ? subWindow()->mdiArea() : nullptr;
+    for (QMdiSubWindow* sub : area ? area->subWindowList() : QList<QMdiSubWindow*>()) {
+        if (auto* past = qobject_cast<frmAzmoonGozashte*>(sub->widget())) {
+            past->ShowExam(examId);
+            return;
+        }
+    }
+    qCWarning(lcProgress) << "no window to show a past exam in";
 }

@@ -12,7 +12,8 @@ class QTableWidget;
 
 // "پیشرفت من": the kept exams newest first, a chart of the correct answers of each against its
 // pass mark, and how often each category's questions were answered right, weakest first. The
-// chosen exam is the same in the table and the chart, and stays chosen as new exams arrive.
+// chosen exam is the same in the table and the chart, and stays chosen as new exams arrive; it
+// opens to be looked through again (frmAzmoonGozashte).
 class frmPishraft : public ChildForm {
     Q_OBJECT
 public:
@@ -25,6 +26,7 @@ public:
 
 private slots:
     void cmdEshtebahat_Click();
+    void cmdMoroorAzmoon_Click();
     void grdAzmoonha_SelectionChanged();
 
 private:
@@ -44,4 +46,5 @@ private:
     QVector<KeptExamRow> exams_;  // as the table lists them, newest first
 
     QPushButton* cmdEshtebahat_ = nullptr;
+    QPushButton* cmdMoroorAzmoon_ = nullptr; // looks through the chosen exam again
 };

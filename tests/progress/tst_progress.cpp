@@ -1,15 +1,18 @@
 // A learner's progress: graded exams kept in the bank, the progress window, the mistakes review
 // and its exam, the wrong choice in red, and a picture enlarged on a click.
 #include "app/frmMain.h"
+#include "card/SharhPanel.h"
 #include "common/BankLocks.h"
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
 #include "data/BoundSource.h"
 #include "data/Connection.h"
 #include "data/ExamHistory.h"
+#include "data/Explanations.h"
 #include "data/SharedState.h"
 #include "exam/frmAzmoon.h"
 #include "progress/ProgressText.h"
+#include "progress/frmAzmoonGozashte.h"
 #include "progress/frmEshtebahat.h"
 #include "progress/frmPishraft.h"
 #include "rules/ExamSession.h"
@@ -26,6 +29,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QScatterSeries>
+#include <QScrollArea>
 #include <QSqlQuery>
 #include <QTableWidget>
 #include <QToolTip>
@@ -133,6 +137,54 @@ class TestProgress : public QObject {
             exam->session().choose(i, rightAt.contains(i) ? rows[i - 1].second : rows[i - 1].second % 4 + 1);
     }
     QWidget* openExam() { return program->Open("Command6"); }
+    // Opens the progress window's exam of that row as a learner would: a double-click, Enter, or
+    // the row chosen and the button clicked.
+    frmAzmoonGozashte* openPastExam(int row, const QString& how) {
+        QWidget* progress = program->Open("mnuPishraft");
+        auto* exams = progress->findChild<QTableWidget*>("grdAzmoonha");
+        if (!exams || row >= exams->rowCount())
+            return nullptr;
+        clickCell(exams, row);
+        if (how == "Enter")
+            PressKey(Qt::Key_Return);
+        else if (how == "double-click")
+            clickCell(exams, row, true);
+        else
+            ClickButton(progress, "cmdMoroorAzmoon");
+        return qobject_cast<frmAzmoonGozashte*>(main->Child("frmAzmoonGozashte"));
+    }
+    // The colours each kept answer should show: the correct option green, a wrong choice red.
+    static QString keptColours(const KeptAnswer& a) {
+        return QStringLiteral("g:%1 r:%2")
+            .arg(a.correct)
+            .arg(a.chosen != a.correct ? QString::number(a.chosen) : QString());
+    }
+    // The category table as title -> answers, right answers, in its rows' order of shares.
+    static QMap<QString, QPair<int, int>> categoryFigures(QWidget* form, QList<double>* shares = nullptr) {
+        auto* categories = form->findChild<QTableWidget*>("grdMozooat");
+        const QLocale persian(QLocale::Persian, QLocale::Iran);
+        QMap<QString, QPair<int, int>> out;
+        for (int r = 0; r < categories->rowCount(); ++r) {
+            const int answers = persian.toInt(categories->item(r, 1)->text());
+            const int right = persian.toInt(categories->item(r, 2)->text());
+            out[categories->item(r, 0)->text()] = {answers, right};
+            if (shares)
+                shares->append(answers > 0 ? double(right) / answers : 0);
+        }
+        return out;
+    }
+    // What one kept exam's categories should show, from its answers.
+    QMap<QString, QPair<int, int>> expectedFigures(int examId) {
+        QMap<QString, QPair<int, int>> expected;
+        for (const KeptAnswer& a : keptAnswers(examId)) {
+            if (bankCorrect(a.id) < 0)
+                continue; // not in the bank any more: its category is not known
+            auto& e = expected[a.id < 263 ? QStringLiteral("تعاریف") : QStringLiteral("علائم حكم كننده")];
+            ++e.first;
+            e.second += a.chosen == a.correct ? 1 : 0;
+        }
+        return expected;
+    }
     // Grades one exam a day from 1405/01/01 on, each with the given number of right answers.
     void gradeExams(const QList<int>& rights) {
         const QDate first = QDate(2026, 3, 21);
@@ -653,6 +705,156 @@ private slots:
         QCOMPARE(scalar("SELECT PassMark FROM tblExamHistory WHERE ExamID = 2"), 9);
         QCOMPARE(scalar("SELECT Questions FROM tblExamHistory WHERE ExamID = 2"), 10);
         QCOMPARE(scalar("SELECT Passed FROM tblExamHistory WHERE ExamID = 2"), verdict == "قبول" ? 1 : 0);
+    }
+
+    // A kept exam opens from the list and is stepped through by keys and buttons, each question
+    // with the option chosen and the correct one as they were kept.
+    void aKeptExamOpensFromTheList_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("double-click") << QStringLiteral("double-click");
+        QTest::newRow("Enter") << QStringLiteral("Enter");
+        QTest::newRow("button") << QStringLiteral("button");
+    }
+    void aKeptExamOpensFromTheList() {
+        QFETCH(QString, how);
+        gradeExams({20});
+        const QList<KeptAnswer> kept = keptAnswers(1);
+        QCOMPARE(kept.size(), 30);
+        frmAzmoonGozashte* past = openPastExam(0, how);
+        QVERIFY(past);
+        QCOMPARE(past->windowTitle(), QStringLiteral("مرور آزمون"));
+        QCOMPARE(past->examId(), 1);
+        QCOMPARE(ShownText(past, "lblCount"), QStringLiteral("30"));
+        QCOMPARE(ShownText(past, "lblAzmoon"),
+                 QStringLiteral("آزمون اصلي، ۱۴۰۵/۰۱/۰۱ ساعت ۱۰:۰۰\nدرست: ۲۰ از ۳۰، حد قبولي: ۲۵، مردود"));
+        QVERIFY(!past->findChild<QLabel*>("lblKhali")->isVisible());
+        past->findChild<QPushButton*>("cmdNext")->setFocus();
+        for (int i = 0; i < 30; ++i) {
+            const QByteArray at = QByteArray::number(i + 1);
+            QVERIFY2(ShownText(past, "lblShomareSoal") == QString::number(i + 1), at);
+            QVERIFY2(ShownText(past, "lblSoorateSoal") == QStringLiteral("متن سؤال %1").arg(kept[i].id), at);
+            QVERIFY2(colours(past) == keptColours(kept[i]), qPrintable(colours(past) + " at " + at));
+            QVERIFY2(ShownText(past, "lblPasokh")
+                         .contains(i < 20 ? QStringLiteral("درست") : QStringLiteral("نادرست")),
+                     at);
+            if (i % 2 == 0)
+                PressKey(Qt::Key_Right);
+            else
+                ClickButton(past, "cmdNext");
+        }
+        QCOMPARE(ShownText(past, "lblShomareSoal"), QStringLiteral("30"));
+        PressKey(Qt::Key_PageUp);
+        QCOMPARE(ShownText(past, "lblShomareSoal"), QStringLiteral("1"));
+        QCOMPARE(colours(past), keptColours(kept[0]));
+        PressKey(Qt::Key_PageDown);
+        PressKey(Qt::Key_Left);
+        QCOMPARE(ShownText(past, "lblShomareSoal"), QStringLiteral("29"));
+        QCOMPARE(colours(past), keptColours(kept[28]));
+    }
+
+    // The exam's own categories, weakest first; a second exam opened shows in the same window,
+    // with its answers and its figures, not the first one's.
+    void categorySharesAndASecondExam() {
+        gradeExams({20, 28});
+        frmAzmoonGozashte* past = openPastExam(1, QStringLiteral("button")); // the older exam
+        QVERIFY(past);
+        QCOMPARE(past->examId(), 1);
+        QList<double> shares;
+        QCOMPARE(categoryFigures(past, &shares), expectedFigures(1));
+        QVERIFY(std::is_sorted(shares.begin(), shares.end()));
+        const QLocale persian(QLocale::Persian, QLocale::Iran);
+        auto* categories = past->findChild<QTableWidget*>("grdMozooat");
+        for (int r = 0; r < categories->rowCount(); ++r)
+            QCOMPARE(categories->item(r, 3)->text(), PersianNumber(qRound(shares[r] * 100)) + u'٪');
+
+        frmAzmoonGozashte* again = openPastExam(0, QStringLiteral("Enter"));
+        QCOMPARE(again, past);
+        QCOMPARE(main->findChildren<frmAzmoonGozashte*>().size(), 1);
+        QCOMPARE(past->examId(), 2);
+        QVERIFY(ShownText(past, "lblAzmoon").contains(QStringLiteral("درست: ۲۸ از ۳۰")));
+        QVERIFY(ShownText(past, "lblAzmoon").endsWith(QStringLiteral("قبول")));
+        QCOMPARE(ShownText(past, "lblShomareSoal"), QStringLiteral("1"));
+        const QList<KeptAnswer> second = keptAnswers(2);
+        QCOMPARE(ShownText(past, "lblSoorateSoal"), QStringLiteral("متن سؤال %1").arg(second[0].id));
+        QCOMPARE(categoryFigures(past), expectedFigures(2));
+        QVERIFY(categoryFigures(past) != expectedFigures(1));
+        past->findChild<QPushButton*>("cmdNext")->setFocus();
+        PressKey(Qt::Key_PageDown);
+        QCOMPARE(colours(past), keptColours(second[29]));
+    }
+
+    // A question taken out of the bank since keeps its place, with its number and a note, and the
+    // rest of the exam shows as kept; its explanation is not offered.
+    void aQuestionDeletedSince() {
+        gradeExams({20});
+        const QList<KeptAnswer> kept = keptAnswers(1);
+        const int gone = kept[2].id;
+        for (const int id : {kept[0].id, gone})
+            QVERIFY(SaveExplanation(bank->connectionString(), id, QStringLiteral("شرح سؤال %1").arg(id)));
+        QVERIFY(bank->exec(QStringLiteral("DELETE FROM tblSoal WHERE ID = %1").arg(gone)));
+        frmAzmoonGozashte* past = openPastExam(0, QStringLiteral("double-click"));
+        QVERIFY(past);
+        QCOMPARE(ShownText(past, "lblCount"), QStringLiteral("30"));
+        past->findChild<QPushButton*>("cmdNext")->setFocus();
+        PressKey(Qt::Key_F2);
+        QVERIFY(past->sharh()->strip()->isVisible());
+        QCOMPARE(past->sharh()->explanation(), QStringLiteral("شرح سؤال %1").arg(kept[0].id));
+        PressKey(Qt::Key_Right, Qt::NoModifier, 2);
+        QCOMPARE(ShownText(past, "lblShomareSoal"), QStringLiteral("3"));
+        QCOMPARE(ShownText(past, "lblSoorateSoal"),
+                 QStringLiteral("سؤال %1، اين سؤال ديگر در بانك نيست").arg(PersianNumber(gone)));
+        for (int k = 1; k <= 4; ++k)
+            QVERIFY(!past->findChild<QLabel*>(QStringLiteral("lblG%1").arg(k))->isVisible());
+        QVERIFY(!past->sharh()->button()->isVisible());
+        QVERIFY(!past->sharh()->strip()->isVisible());
+        PressKey(Qt::Key_Right);
+        QCOMPARE(ShownText(past, "lblShomareSoal"), QStringLiteral("4"));
+        QCOMPARE(ShownText(past, "lblSoorateSoal"), QStringLiteral("متن سؤال %1").arg(kept[3].id));
+        QVERIFY(past->findChild<QLabel*>("lblG1")->isVisible());
+        QCOMPARE(colours(past), keptColours(kept[3]));
+        QCOMPARE(categoryFigures(past), expectedFigures(1));
+    }
+
+    // An exam that cannot be shown says why in the window, which stays usable and opens the next.
+    void aBrokenKeptExam_data() {
+        QTest::addColumn<QString>("breakIt");
+        QTest::addColumn<int>("examId");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("ExamID gone") << QString() << 99 << QStringLiteral("اين آزمون در كارنامه نيست");
+        QTest::newRow("answers missing") << QStringLiteral("DELETE FROM tblExamAnswers WHERE ExamID = 1") << 1
+                                         << QStringLiteral("پاسخهاي اين آزمون در كارنامه نمانده است");
+        QTest::newRow("no history tables") << QStringLiteral("DROP TABLE tblExamAnswers") << 1
+                                           << QStringLiteral("بانك سؤالات كارنامه آزمونها را ندارد");
+    }
+    void aBrokenKeptExam() {
+        QFETCH(QString, breakIt);
+        QFETCH(int, examId);
+        QFETCH(QString, message);
+        gradeExams({20});
+        frmAzmoonGozashte* past = openPastExam(0, QStringLiteral("button"));
+        QVERIFY(past);
+        if (!breakIt.isEmpty())
+            QVERIFY(bank->exec(breakIt));
+        past->ShowExam(examId);
+        auto* note = past->findChild<QLabel*>("lblKhali");
+        QVERIFY(note->isVisible());
+        QVERIFY2(note->text().startsWith(message), qPrintable(note->text()));
+        QCOMPARE(ShownText(past, "lblCount"), QStringLiteral("0"));
+        QVERIFY(!past->findChild<QWidget*>("lblSoorateSoal")->isVisible());
+        QCOMPARE(past->findChild<QTableWidget*>("grdMozooat")->rowCount(), 0);
+        past->findChild<QPushButton*>("cmdNext")->setFocus();
+        for (const Qt::Key key : {Qt::Key_Right, Qt::Key_Left, Qt::Key_PageDown, Qt::Key_PageUp})
+            PressKey(key);
+        ClickButton(past, "cmdNext");
+        QVERIFY(!past->findChild<QWidget*>("lblSoorateSoal")->isVisible());
+        if (breakIt.startsWith(QLatin1String("DROP")))
+            return;
+        // The window shows the next exam asked for as though nothing had happened.
+        past->ShowExam(examId == 1 ? 99 : 1);
+        if (examId == 99) {
+            QVERIFY(!note->isVisible());
+            QCOMPARE(ShownText(past, "lblCount"), QStringLiteral("30"));
+        }
     }
 
     void theWrongChoiceInRedOnlyWhereWrong() {
