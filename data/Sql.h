@@ -97,6 +97,10 @@ public:
     // The questions last answered wrongly, with how often: most missed first.
     virtual QString Mistakes() const = 0;
 
+    // --- The program's own settings, one value a name (tblTanzimatJadid)
+    virtual QString ReadSetting() const = 0;  // Name; one row of its Value, or none
+    virtual QString WriteSetting() const = 0; // Name, Value: added, or replacing the one stored
+
     // --- Writing a new bank
     virtual QString AddCategory() const = 0; // NoeSoal, Farsi, Tartib
     virtual QString

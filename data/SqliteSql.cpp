@@ -134,6 +134,13 @@ public:
                               " ORDER BY Misses DESC, LastWrong DESC, QuestionID");
     }
 
+    QString ReadSetting() const override {
+        return QStringLiteral("SELECT Value FROM tblTanzimatJadid WHERE Name = ?");
+    }
+    QString WriteSetting() const override {
+        return QStringLiteral("INSERT OR REPLACE INTO tblTanzimatJadid (Name, Value) VALUES (?, ?)");
+    }
+
     QString AddCategory() const override {
         return QStringLiteral("INSERT INTO tblNoeSoal (NoeSoal, Farsi, Tartib) VALUES (?, ?, ?)");
     }
