@@ -60,6 +60,13 @@ bool WriteSetting(const QString& connectionString, const QString& name, const QS
     };
     if (!connection.isOpen() || !connection.begin())
         return refused();
+    // A bank another program held when the steps were due has not got the table yet; a read-only
+    // one refuses it here, and says so.
+    QSqlQuery create(connection.database());
+    if (!create.exec(Engine().CreateSettingsTable())) {
+        connection.noteError(create.lastError());
+        return refused();
+    }
     QSqlQuery write(connection.database());
     if (!write.prepare(Engine().WriteSetting())) {
         connection.noteError(write.lastError());

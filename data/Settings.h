@@ -19,8 +19,8 @@ inline const QString kCheckBeforeGradingSetting = QStringLiteral("CheckBeforeGra
 QString ReadSetting(Connection& connection, const QString& name, const QString& fallback);
 QString ReadSetting(const QString& connectionString, const QString& name, const QString& fallback);
 
-// Stores value under name in one transaction, replacing the one stored. False when the bank
-// refused the write, nothing of it landed, and *error says why.
+// Stores value under name in one transaction, replacing the one stored; a bank without the table
+// is given it. False when the bank refused the write, nothing of it landed, and *error says why.
 bool WriteSetting(const QString& connectionString, const QString& name, const QString& value,
                   BankError* error = nullptr);
 

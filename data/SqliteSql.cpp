@@ -140,6 +140,10 @@ public:
     QString WriteSetting() const override {
         return QStringLiteral("INSERT OR REPLACE INTO tblTanzimatJadid (Name, Value) VALUES (?, ?)");
     }
+    QString CreateSettingsTable() const override {
+        return QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS tblTanzimatJadid (Name TEXT PRIMARY KEY NOT NULL, Value TEXT)");
+    }
 
     QString AddCategory() const override {
         return QStringLiteral("INSERT INTO tblNoeSoal (NoeSoal, Farsi, Tartib) VALUES (?, ?, ?)");
