@@ -1,6 +1,7 @@
 #include "app/mdlRavex.h"
 
 #include "app/frmMain.h"
+#include "data/Settings.h"
 #include "platform/DataSeed.h"
 #include "ui/MessageBox.h"
 
@@ -56,5 +57,7 @@ bool Main() {
     gPassMark = 27;
     gConnProvider = QStringLiteral("Provider=Microsoft.jet.OLEDB.4.0;");
     gConnSource = QStringLiteral("Data Source=") + gDataDir + QStringLiteral("515;");
+    // One indexed read, after the main window is built: the bank's driver has loaded beside it.
+    gCheckBeforeGrading = ReadFlag(ConnectionString(), kCheckBeforeGradingSetting, true);
     return true;
 }

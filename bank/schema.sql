@@ -141,3 +141,10 @@ CREATE TABLE IF NOT EXISTS tblSharh (
     ID    INTEGER PRIMARY KEY,
     Sharh TEXT NOT NULL
 );
+
+-- step 3: the program's own settings
+-- One value a setting, by its name; tblTanzimat keeps its one row of the music file as before.
+CREATE TABLE IF NOT EXISTS tblTanzimatJadid (
+    Name  TEXT PRIMARY KEY NOT NULL,
+    Value TEXT
+);

@@ -107,6 +107,12 @@ public:
     // As CategoryAnswers, over one kept exam's answers.
     virtual QString PastExamCategoryAnswers(int examId) const = 0;
 
+    // --- The program's own settings, one value a name (tblTanzimatJadid)
+    virtual QString ReadSetting() const = 0;  // Name; one row of its Value, or none
+    virtual QString WriteSetting() const = 0; // Name, Value: added, or replacing the one stored
+    // The table as the schema's step makes it, for a bank that was not given the step.
+    virtual QString CreateSettingsTable() const = 0;
+
     // --- Writing a new bank
     virtual QString AddCategory() const = 0; // NoeSoal, Farsi, Tartib
     virtual QString

@@ -169,6 +169,17 @@ public:
                               " ORDER BY Misses DESC, LastWrong DESC, QuestionID");
     }
 
+    QString ReadSetting() const override {
+        return QStringLiteral("SELECT Value FROM tblTanzimatJadid WHERE Name = ?");
+    }
+    QString WriteSetting() const override {
+        return QStringLiteral("INSERT OR REPLACE INTO tblTanzimatJadid (Name, Value) VALUES (?, ?)");
+    }
+    QString CreateSettingsTable() const override {
+        return QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS tblTanzimatJadid (Name TEXT PRIMARY KEY NOT NULL, Value TEXT)");
+    }
+
     QString AddCategory() const override {
         return QStringLiteral("INSERT INTO tblNoeSoal (NoeSoal, Farsi, Tartib) VALUES (?, ?, ?)");
     }

@@ -1,6 +1,7 @@
 #include "settings/frmTanzimat.h"
 
 #include "data/Recordset.h"
+#include "data/Settings.h"
 #include "data/SharedState.h"
 #include "data/Sql.h"
 #include "platform/Vb.h"
@@ -10,6 +11,7 @@
 #include "ui/Look.h"
 #include "ui/MessageBox.h"
 
+#include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,13 +30,21 @@ constexpr int kClientHeight = 3510;
 
 // Rows inside a frame are placed relative to that frame.
 const ControlPlace kSettingsLayout[] = {
-    {"Frame1", 120, 90, 4995, 765},        {"Opt10", 3900, 330, 840, 315},
-    {"Opt15", 2700, 330, 840, 315},        {"Opt25", 1500, 330, 840, 315},
-    {"Opt45", 300, 330, 840, 315},         {"Label1", 1440, 1050, 3675, 315},
-    {"txtNomre", 480, 1005, 855, 375},     {"Frame2", 120, 1500, 4995, 1050},
-    {"txtMusic", 120, 420, 3795, 375},     {"cmdDelete", 3990, 375, 450, 450},
-    {"cmdMp3Select", 4470, 375, 450, 450}, {"cmdPF", 3180, 2790, 1935, 495},
+    {"Frame1", 120, 90, 4995, 765},
+    {"Opt10", 3900, 330, 840, 315},
+    {"Opt15", 2700, 330, 840, 315},
+    {"Opt25", 1500, 330, 840, 315},
+    {"Opt45", 300, 330, 840, 315},
+    {"Label1", 1440, 1050, 3675, 315},
+    {"txtNomre", 480, 1005, 855, 375},
+    {"Frame2", 120, 1500, 4995, 1050},
+    {"txtMusic", 120, 420, 3795, 375},
+    {"cmdDelete", 3990, 375, 450, 450},
+    {"cmdMp3Select", 4470, 375, 450, 450},
+    {"cmdPF", 3180, 2790, 1935, 495},
     {"cmdClose", 120, 2790, 1455, 495},
+    // In the strip between the music frame and the bottom row, where nothing else stands.
+    {"chkBarrasiPishAzTashih", 120, 2550, 4995, 240},
 };
 
 const QString kPassMarkMessage = QStringLiteral("عدد انتخابي بايد بين 1 تا 30 باشد");
@@ -105,6 +115,14 @@ void frmTanzimat::BuildControls() {
     connect(cmdDelete_, &QPushButton::clicked, this, &frmTanzimat::cmdDelete_Click);
     connect(cmdMp3Select_, &QPushButton::clicked, this, &frmTanzimat::cmdMp3Select_Click);
 
+    chkBarrasiPishAzTashih_ =
+        new QCheckBox(QStringLiteral("پيش از تصحيح، سؤالهاي نديده و علامت دار را بپرس"), this);
+    chkBarrasiPishAzTashih_->setObjectName(QStringLiteral("chkBarrasiPishAzTashih"));
+    chkBarrasiPishAzTashih_->setFont(Tahoma(8.25));
+    chkBarrasiPishAzTashih_->setChecked(gCheckBeforeGrading);
+    // The learner's clicks and keys only: the window showing the setting stores nothing.
+    connect(chkBarrasiPishAzTashih_, &QCheckBox::clicked, this, &frmTanzimat::chkBarrasiPishAzTashih_Click);
+
     cmdPF_ = new QPushButton(QStringLiteral("حالت پيش فرض"), this);
     cmdPF_->setObjectName(QStringLiteral("cmdPF"));
     connect(cmdPF_, &QPushButton::clicked, this, &frmTanzimat::cmdPF_Click);
@@ -117,7 +135,8 @@ void frmTanzimat::BuildControls() {
     setTabOrder(txtNomre_, txtMusic_);
     setTabOrder(txtMusic_, cmdDelete_);
     setTabOrder(cmdDelete_, cmdMp3Select_);
-    setTabOrder(cmdMp3Select_, cmdPF_);
+    setTabOrder(cmdMp3Select_, chkBarrasiPishAzTashih_);
+    setTabOrder(chkBarrasiPishAzTashih_, cmdPF_);
     setTabOrder(cmdPF_, cmdClose_);
 }
 
@@ -142,6 +161,7 @@ void frmTanzimat::ShowSettings() {
             break;
         }
     }
+    chkBarrasiPishAzTashih_->setChecked(gCheckBeforeGrading);
 }
 
 void frmTanzimat::Opt10_Click() {
@@ -186,12 +206,19 @@ void frmTanzimat::cmdDelete_Click() {
     gMusicDeleted = true;
 }
 
+void frmTanzimat::chkBarrasiPishAzTashih_Click(bool on) {
+    SaveCheckBeforeGrading(on);
+}
+
 void frmTanzimat::cmdPF_Click() {
     gExamTime = DurationOf(25);
     gPassMark = 27;
     SaveMusicPath(mdlMusic::instance().defaultFile());
     mdlMusic::instance().StopMusic();
     mdlMusic::instance().StartMusic();
+    // Stored only when it changes: a bank that refused the music path is not asked again.
+    if (!gCheckBeforeGrading)
+        SaveCheckBeforeGrading(true);
     ShowSettings();
 }
 
@@ -222,6 +249,21 @@ void frmTanzimat::SaveMusicPath(const QString& path) {
     }
     txtMusic_->setText(path);
     gMusicFile = path;
+}
+
+// The choice holds for this run whether or not the bank keeps it for the next.
+void frmTanzimat::SaveCheckBeforeGrading(bool on) {
+    gCheckBeforeGrading = on;
+    BankError error = BankError::None;
+    if (WriteFlag(ConnectionString(), kCheckBeforeGradingSetting, on, &error))
+        return;
+    qCWarning(lcSettings) << "cannot store whether grading asks first";
+    if (error == BankError::Busy) {
+        MsgBox(this, kBankBusyText, MsgIcon::Warning, kAppTitle);
+    } else if (!toldCheckNotStored_) {
+        toldCheckNotStored_ = true;
+        MsgBox(this, kNotSavedText, MsgIcon::Warning, kAppTitle);
+    }
 }
 
 void frmTanzimat::SayNotStored(BankError error) {

@@ -6,14 +6,16 @@
 #include <QTime>
 #include <optional>
 
+class QCheckBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-// The settings: the exam's duration and pass mark for the rest of the run, and the background
-// music file, stored in the bank. Every change takes effect at once; nothing waits for a save.
+// The settings: the exam's duration and pass mark for the rest of the run, the background music
+// file and whether grading first asks about unseen and flagged questions, both stored in the bank.
+// Every change takes effect at once; nothing waits for a save.
 class frmTanzimat : public ChildForm {
     Q_OBJECT
 public:
@@ -36,6 +38,7 @@ private slots:
     void txtNomre_Change();
     void cmdMp3Select_Click();
     void cmdDelete_Click();
+    void chkBarrasiPishAzTashih_Click(bool on);
     void cmdPF_Click();
     void cmdClose_Click();
 
@@ -44,6 +47,7 @@ private:
     void ShowSettings();
     void SaveMusicPath(const QString& path);
     void SayNotStored(BankError error);
+    void SaveCheckBeforeGrading(bool on);
 
     QGroupBox* frame1_ = nullptr;
     QRadioButton* opt10_ = nullptr;
@@ -56,6 +60,9 @@ private:
     QLineEdit* txtMusic_ = nullptr;
     QPushButton* cmdDelete_ = nullptr;
     QPushButton* cmdMp3Select_ = nullptr;
+    QCheckBox* chkBarrasiPishAzTashih_ = nullptr;
     QPushButton* cmdPF_ = nullptr;
     QPushButton* cmdClose_ = nullptr;
+    // A bank that refuses the check's setting is told of once a window; the check holds this run.
+    bool toldCheckNotStored_ = false;
 };

@@ -254,6 +254,7 @@ private slots:
         QTest::addColumn<int>("from");
         QTest::newRow("version 0") << "version 0" << 0;
         QTest::newRow("version 1") << "version 1" << 1;
+        QTest::newRow("version 2") << "version 2" << 2;
         QTest::newRow("version 0 with the earlier release's history") << "earlier history" << 0;
         QTest::newRow("another program's bank") << "foreign" << 0;
     }
@@ -284,7 +285,8 @@ private slots:
         const QStringList stepIndexes =
             minus(namesOf(fresh.bankPath(), "index"), namesOf(zero.bankPath(), "index"));
         QVERIFY(stepTables.contains(QStringLiteral("tblExamHistory")) &&
-                stepTables.contains(QStringLiteral("tblSharh")));
+                stepTables.contains(QStringLiteral("tblSharh")) &&
+                stepTables.contains(QStringLiteral("tblTanzimatJadid")));
 
         QVERIFY(Connection(bank.connectionString()).isOpen());
         QCOMPARE(versionOf(path), NewestSchemaVersion());
@@ -325,7 +327,12 @@ private slots:
             << 1 << "CREATE VIEW tblSharh AS SELECT ID, SoorateSoal AS Sharh FROM tblSoal" << 1;
         QTest::newRow("the second step fails after the first")
             << 0 << "CREATE TABLE tblSharh (ID INTEGER PRIMARY KEY, Matn TEXT)" << 1;
+        QTest::newRow("settings table of another shape")
+            << 2 << "CREATE TABLE tblTanzimatJadid (Name TEXT, Value INTEGER, Note TEXT)" << 2;
+        QTest::newRow("the settings step fails after the first two")
+            << 0 << "CREATE TABLE tblTanzimatJadid (Kelid TEXT PRIMARY KEY, Value TEXT)" << 2;
         QTest::newRow("read-only file") << 0 << "" << 0;
+        QTest::newRow("read-only file, the settings step due") << 2 << "" << 2;
     }
     void aFailedStepLeavesTheBankAsItWas() {
         QFETCH(int, from);

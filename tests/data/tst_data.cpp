@@ -8,12 +8,15 @@
 #include "data/Explanations.h"
 #include "data/JetSql.h"
 #include "data/Recordset.h"
+#include "data/Settings.h"
 #include "data/Sql.h"
 #include "ui/Binding.h"
 
 #include <QFile>
 #include <QLabel>
 #include <QRandomGenerator>
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QtTest>
 
 namespace {
@@ -693,6 +696,121 @@ private slots:
             QVERIFY(QFile::rename(bank->bankPath() + ".away", bank->bankPath()));
         }
         QCOMPARE(ExplanationOf(bank->connectionString(), 1), QStringLiteral("پیشین"));
+    }
+
+    // A setting reads back as written, replaced by the next write; an on/off one takes only "1"
+    // and "0", anything else stored (or nothing) giving the default asked for.
+    void settingsRoundTrip_data() {
+        QTest::addColumn<QVariant>("stored"); // invalid: no row; a null string: a NULL value
+        QTest::addColumn<bool>("fallback");
+        QTest::addColumn<bool>("read");
+        QTest::newRow("none stored, on") << QVariant() << true << true;
+        QTest::newRow("none stored, off") << QVariant() << false << false;
+        QTest::newRow("1") << QVariant(QStringLiteral("1")) << false << true;
+        QTest::newRow("0") << QVariant(QStringLiteral("0")) << true << false;
+        QTest::newRow("NULL") << QVariant(QString()) << true << true;
+        QTest::newRow("a word") << QVariant(QStringLiteral("yes")) << false << false;
+        QTest::newRow("a number") << QVariant(QStringLiteral("2")) << true << true;
+    }
+    void settingsRoundTrip() {
+        QFETCH(QVariant, stored);
+        QFETCH(bool, fallback);
+        QFETCH(bool, read);
+        const QString cs = bank->connectionString();
+        if (stored.isValid()) {
+            Connection connection(cs);
+            QSqlQuery q(connection.database());
+            QVERIFY(q.prepare("INSERT INTO tblTanzimatJadid (Name, Value) VALUES ('CheckBeforeGrading', ?)"));
+            q.addBindValue(stored.toString().isNull() ? QVariant(QMetaType::fromType<QString>()) : stored);
+            QVERIFY2(q.exec(), qPrintable(q.lastError().text()));
+        }
+        QCOMPARE(ReadFlag(cs, kCheckBeforeGradingSetting, fallback), read);
+        for (const bool on : {!read, read}) {
+            BankError why = BankError::Corrupt;
+            QVERIFY(WriteFlag(cs, kCheckBeforeGradingSetting, on, &why));
+            QCOMPARE(why, BankError::None);
+            QCOMPARE(ReadFlag(cs, kCheckBeforeGradingSetting, !on), on);
+        }
+        // One row a name, whatever the writes; other names are kept apart, text as written.
+        QVERIFY(WriteSetting(cs, QStringLiteral("Voice"), QStringLiteral("صداي 'دوم'")));
+        QCOMPARE(ReadSetting(cs, QStringLiteral("Voice"), QString()), QStringLiteral("صداي 'دوم'"));
+        QCOMPARE(ReadSetting(cs, QStringLiteral("voice"), QStringLiteral("-")), QStringLiteral("-"));
+        Recordset rs;
+        QVERIFY(rs.open("Select Name from tblTanzimatJadid", cs));
+        QCOMPARE(rs.recordCount(), 2);
+    }
+
+    // A bank without the table (an older one that could not be given it, being read-only) reads
+    // every default and says so at debug level only; a write gives it the table where it can.
+    void aBankWithoutTheSettingsTable_data() {
+        QTest::addColumn<bool>("readOnly");
+        QTest::newRow("older read-only bank") << true;
+        QTest::newRow("table gone from a current bank") << false;
+    }
+    void aBankWithoutTheSettingsTable() {
+        QFETCH(bool, readOnly);
+        std::unique_ptr<Unwritable> unwritable;
+        if (readOnly) {
+            QVERIFY2(bank->write(NewestSchemaVersion() - 1), qPrintable(bank->lastError));
+            unwritable = std::make_unique<Unwritable>(bank->bankPath());
+            if (!unwritable->holds())
+                QSKIP("this file system lets the bank be written whatever its permissions");
+        } else {
+            QVERIFY(bank->exec("DROP TABLE tblTanzimatJadid"));
+        }
+        const QString cs = bank->connectionString();
+        {
+            LogCapture warnings("ravex.settings.store");
+            QCOMPARE(ReadFlag(cs, kCheckBeforeGradingSetting, true), true);
+            QCOMPARE(ReadFlag(cs, kCheckBeforeGradingSetting, false), false);
+            QVERIFY2(warnings.messages.isEmpty(), qPrintable(warnings.messages.join('\n')));
+        }
+        LogCapture debug("ravex.settings.store", QtDebugMsg);
+        QCOMPARE(ReadSetting(cs, kCheckBeforeGradingSetting, QStringLiteral("d")), QStringLiteral("d"));
+        QCOMPARE(debug.messages.size(), 1);
+        BankError why = BankError::Corrupt;
+        QCOMPARE(WriteFlag(cs, kCheckBeforeGradingSetting, false, &why), !readOnly);
+        QCOMPARE(why, readOnly ? BankError::ReadOnly : BankError::None);
+        QCOMPARE(ReadFlag(cs, kCheckBeforeGradingSetting, true), readOnly);
+    }
+
+    // A write the bank refuses lands nothing and says why; the value stored before stays.
+    void aRefusedSettingWrite_data() {
+        QTest::addColumn<QString>("how");
+        QTest::newRow("read-only file") << "read-only";
+        QTest::newRow("another program writing") << "locked";
+        QTest::newRow("missing bank") << "missing";
+    }
+    void aRefusedSettingWrite() {
+        QFETCH(QString, how);
+        const QString cs = bank->connectionString();
+        QVERIFY(WriteFlag(cs, kCheckBeforeGradingSetting, false));
+        std::unique_ptr<Unwritable> readOnly;
+        std::unique_ptr<WriteLock> lock;
+        BankError expected = BankError::ReadOnly;
+        if (how == "read-only") {
+            readOnly = std::make_unique<Unwritable>(bank->bankPath());
+            if (!readOnly->holds())
+                QSKIP("this file system lets the bank be written whatever its permissions");
+        } else if (how == "locked") {
+            lock = std::make_unique<WriteLock>(bank->bankPath());
+            QVERIFY(lock->holds());
+            expected = BankError::Busy;
+        } else {
+            QVERIFY(QFile::rename(bank->bankPath(), bank->bankPath() + ".away"));
+            expected = BankError::Missing;
+        }
+        BankError why = BankError::None;
+        QVERIFY(!WriteFlag(cs, kCheckBeforeGradingSetting, true, &why));
+        QCOMPARE(why, expected);
+        if (how == "missing") {
+            QCOMPARE(ReadFlag(cs, kCheckBeforeGradingSetting, true), true); // the default, nothing made
+            QVERIFY(!QFile::exists(bank->bankPath()));
+            QVERIFY(QFile::rename(bank->bankPath() + ".away", bank->bankPath()));
+        }
+        readOnly.reset();
+        lock.reset();
+        QCOMPARE(ReadFlag(cs, kCheckBeforeGradingSetting, true), false);
     }
 
     // A bank that is missing or broken gives empty sources and false, never a crash, and is

@@ -13,17 +13,22 @@
 #include "platform/Clock.h"
 #include "platform/PersianDigits.h"
 #include "platform/Picture.h"
+#include "platform/SystemDir.h"
 #include "ui/Look.h"
 #include "ui/Modal.h"
 #include "ui/PictureBox.h"
 
 #include <QCheckBox>
 #include <QDialog>
+#include <QDir>
+#include <QFile>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLoggingCategory>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QScopeGuard>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QtTest>
 
@@ -434,6 +439,46 @@ private slots:
         asked.answer = Answer::Yes;
         ClickButton(form, "cmdTashih");
         QCOMPARE(asked.questions.size(), 1);
+        QVERIFY(form->graded());
+        QCOMPARE(results.size(), 1);
+    }
+
+    // Turned off in the settings window, the check stays off in the next run: start-up reads it
+    // from the bank, and the grade button grades at once, unseen questions and all.
+    void theCheckTurnedOffOutlivesARestart() {
+        QWidget* settings = program->Open("Command9");
+        auto* box = settings->findChild<QCheckBox*>("chkBarrasiPishAzTashih");
+        QVERIFY(box && box->isChecked());
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(!gCheckBeforeGrading);
+
+        // The next run, over the same bank where start-up looks for it: the data folder under the
+        // system folder.
+        program.reset();
+        QTemporaryDir system;
+        QVERIFY(QFile::link(QDir(bank->dataDir()).absolutePath(), system.filePath("vkimgdir")));
+        FakePlatform platform;
+        SetSystemDirectoryProvider([&system] { return system.path(); });
+        const auto end = qScopeGuard([] {
+            if (frmMain::Instance())
+                frmMain::Instance()->close();
+            QTest::qWait(0);
+            SetSystemDirectoryProvider({});
+        });
+        gCheckBeforeGrading = true; // the last run's memory is gone
+        QVERIFY(Main());
+        QVERIFY(!gCheckBeforeGrading);
+        main = frmMain::Instance();
+        main->showNormal();
+        main->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(main));
+        QTest::mouseClick(main->findChild<QPushButton*>("Command6"), Qt::LeftButton);
+        auto* form = qobject_cast<frmAzmoon*>(main->Child("frmAzmoon"));
+        QVERIFY(form);
+        key(form, Qt::Key_Right);
+        key(form, frmAzmoon::kFlagKey);
+        ClickButton(form, "cmdTashih");
+        QVERIFY(platform.messages.questions.isEmpty());
         QVERIFY(form->graded());
         QCOMPARE(results.size(), 1);
     }

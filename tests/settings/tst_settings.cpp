@@ -1,14 +1,17 @@
 // The settings window driven as a user drives it: option clicks, keys in the pass-mark box, the
 // music buttons over a file dialog that answers at once, and the defaults.
+#include "common/BankLocks.h"
 #include "common/FixtureBank.h"
 #include "common/TestPlatform.h"
 #include "data/Recordset.h"
+#include "data/Settings.h"
 #include "data/SharedState.h"
 #include "settings/MusicTesting.h"
 #include "settings/frmTanzimat.h"
 #include "settings/mdlMusic.h"
 #include "ui/FileDialog.h"
 
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMdiSubWindow>
@@ -23,6 +26,9 @@ QLineEdit* edit(QWidget* form, const char* name) {
 }
 QRadioButton* option(QWidget* form, int minutes) {
     return form->findChild<QRadioButton*>(QStringLiteral("Opt%1").arg(minutes));
+}
+QCheckBox* checkBeforeGrading(QWidget* form) {
+    return form->findChild<QCheckBox*>(QStringLiteral("chkBarrasiPishAzTashih"));
 }
 QString checkedOption(QWidget* form) {
     for (int minutes : {10, 15, 25, 45}) {
@@ -353,6 +359,63 @@ private slots:
         QCOMPARE(Mode(), QStringLiteral("playing"));
         QCOMPARE(State(main), kOn);
         QVERIFY(messages().isEmpty());
+    }
+
+    // Whether grading asks first: the box shows the run's setting, and a click or the space key
+    // changes it at once, in memory and in the bank; the defaults turn it back on.
+    void theCheckBeforeGrading() {
+        const QString cs = bank->connectionString();
+        QVERIFY(gCheckBeforeGrading);
+        QWidget* form = openSettings();
+        QCheckBox* box = checkBeforeGrading(form);
+        QVERIFY(box && box->isVisible());
+        QCOMPARE(box->text(), QStringLiteral("پيش از تصحيح، سؤالهاي نديده و علامت دار را بپرس"));
+        QCOMPARE(box->layoutDirection(), Qt::RightToLeft);
+        QVERIFY(box->isChecked());
+
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(!box->isChecked());
+        QVERIFY(!gCheckBeforeGrading);
+        QCOMPARE(ReadFlag(cs, kCheckBeforeGradingSetting, true), false);
+
+        // Opened again, the window shows it off; the key turns it on and off again.
+        ClickButton(form, "cmdClose");
+        QTest::qWait(0);
+        form = program->Open("mnuTanzimat");
+        box = checkBeforeGrading(form);
+        QVERIFY(!box->isChecked());
+        box->setFocus();
+        PressKey(Qt::Key_Space);
+        QVERIFY(gCheckBeforeGrading);
+        QCOMPARE(ReadFlag(cs, kCheckBeforeGradingSetting, false), true);
+        PressKey(Qt::Key_Space);
+        QVERIFY(!gCheckBeforeGrading);
+        QCOMPARE(ReadFlag(cs, kCheckBeforeGradingSetting, true), false);
+
+        ClickButton(form, "cmdPF");
+        QVERIFY(box->isChecked());
+        QVERIFY(gCheckBeforeGrading);
+        QCOMPARE(ReadFlag(cs, kCheckBeforeGradingSetting, false), true);
+        QVERIFY(messages().isEmpty());
+    }
+
+    // A bank that refuses the setting: the choice holds for the run, and the learner is told once.
+    void aRefusedCheckHoldsForTheRun() {
+        QWidget* form = openSettings();
+        QCheckBox* box = checkBeforeGrading(form);
+        Unwritable readOnly(bank->bankPath());
+        if (!readOnly.holds())
+            QSKIP("this file system lets the bank be written whatever its permissions");
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(!box->isChecked());
+        QVERIFY(!gCheckBeforeGrading);
+        const QString told = kNotSavedText + u'|' + kAppTitle + u'|' + QString::number(int(MsgIcon::Warning));
+        QCOMPARE(messages(), QStringList{told});
+        QTest::mouseClick(box, Qt::LeftButton);
+        QTest::mouseClick(box, Qt::LeftButton);
+        QVERIFY(!gCheckBeforeGrading);
+        QCOMPARE(messages(), QStringList{told});
+        QCOMPARE(ReadFlag(bank->connectionString(), kCheckBeforeGradingSetting, true), true);
     }
 
     void aBankWithoutItsSettingsRowStoresNothing() {

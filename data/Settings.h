@@ -1,0 +1,29 @@
+#pragma once
+
+#include "data/Connection.h"
+
+#include <QLoggingCategory>
+#include <QString>
+
+// Settings that cannot be read or stored; a bank without their table is logged at debug level only.
+Q_DECLARE_LOGGING_CATEGORY(lcSettingsStore)
+
+// This program's own settings, one text value a name, kept in tblTanzimatJadid. A bank made before
+// the table existed (one that could not be given it, being read-only), or one that cannot be read,
+// gives every setting its default.
+
+// Whether the exam's grade button first asks about questions never shown or flagged: on by default.
+inline const QString kCheckBeforeGradingSetting = QStringLiteral("CheckBeforeGrading");
+
+// The stored value of name; fallback when none is stored (or NULL), or the bank cannot tell.
+QString ReadSetting(Connection& connection, const QString& name, const QString& fallback);
+QString ReadSetting(const QString& connectionString, const QString& name, const QString& fallback);
+
+// Stores value under name in one transaction, replacing the one stored; a bank without the table
+// is given it. False when the bank refused the write, nothing of it landed, and *error says why.
+bool WriteSetting(const QString& connectionString, const QString& name, const QString& value,
+                  BankError* error = nullptr);
+
+// An on/off setting, stored as "1" or "0"; a stored value that is neither reads as fallback.
+bool ReadFlag(const QString& connectionString, const QString& name, bool fallback);
+bool WriteFlag(const QString& connectionString, const QString& name, bool on, BankError* error = nullptr);
