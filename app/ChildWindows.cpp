@@ -10,6 +10,7 @@
 #include "info/frmNokat.h"
 #include "info/frmRahnama.h"
 #include "progress/frmEshtebahat.h"
+#include "progress/frmLeitner.h"
 #include "progress/frmPishraft.h"
 #include "settings/frmTanzimat.h"
 
@@ -43,6 +44,7 @@ constexpr ChildWindowEntry kChildWindows[] = {
     {ChildWindow::DarbareMa2, "frmDarbareMa2", make<frmDarbareMa2>, nullptr, nullptr, {}},
     {ChildWindow::Pishraft, "frmPishraft", make<frmPishraft>, nullptr, "mnuPishraft", {}},
     {ChildWindow::Eshtebahat, "frmEshtebahat", make<frmEshtebahat>, nullptr, "mnuEshtebahat", {}},
+    {ChildWindow::Leitner, "frmLeitner", make<frmLeitner>, nullptr, "mnuLeitner", {}},
 };
 
 // A row out of its place would open one window for another.

@@ -22,6 +22,7 @@ enum class ChildWindow {
     DarbareMa2,
     Pishraft,
     Eshtebahat,
+    Leitner,
 };
 
 // A strip button that opens the signs window on the category at a position of its list.

@@ -2,8 +2,10 @@
 
 #include "data/ExamHistory.h"
 #include "data/SharedState.h"
+#include "platform/Clock.h"
 #include "progress/ProgressText.h"
 #include "progress/chart/ProgressChart.h"
+#include "rules/LeitnerBox.h"
 #include "ui/Layout.h"
 #include "ui/Look.h"
 
@@ -22,10 +24,10 @@ using namespace look;
 
 namespace {
 const ControlPlace kLayout[] = {
-    {"lblVaziat", 5400, 120, 8750, 420},   {"cmdEshtebahat", 150, 120, 2400, 450},
-    {"lblAzmoonha", 6150, 660, 8000, 330}, {"grdAzmoonha", 6150, 1020, 8000, 3900},
-    {"lblMozooat", 6150, 5040, 8000, 330}, {"grdMozooat", 6150, 5400, 8000, 2700},
-    {"chtDorost", 150, 660, 5850, 7440},
+    {"lblVaziat", 5400, 120, 8750, 420},       {"cmdEshtebahat", 150, 120, 2400, 450},
+    {"lblShansQabooli", 2650, 120, 2650, 450}, {"lblAzmoonha", 6150, 660, 8000, 330},
+    {"grdAzmoonha", 6150, 1020, 8000, 3900},   {"lblMozooat", 6150, 5040, 8000, 330},
+    {"grdMozooat", 6150, 5400, 8000, 2700},    {"chtDorost", 150, 660, 5850, 7440},
 };
 
 QTableWidget* makeGrid(QWidget* parent, const char* name, const QStringList& headers) {
@@ -62,6 +64,9 @@ frmPishraft::frmPishraft(QWidget* parent) : ChildForm(parent) {
     lblVaziat_ =
         MakeLabel(this, QStringLiteral("lblVaziat"), {}, TahomaBold(10), kAlignRight | Qt::AlignVCenter);
     lblVaziat_->setWordWrap(true);
+    lblShansQabooli_ = MakeLabel(this, QStringLiteral("lblShansQabooli"), {}, TahomaBold(10),
+                                 kAlignRight | Qt::AlignVCenter);
+    SetTextColour(lblShansQabooli_, kMaroon);
     MakeLabel(this, QStringLiteral("lblAzmoonha"), QStringLiteral("آزمونهاي گذشته"), TahomaBold(10),
               kAlignRight | Qt::AlignVCenter);
     MakeLabel(this, QStringLiteral("lblMozooat"), QStringLiteral("پاسخ درست در هر موضوع"), TahomaBold(10),
@@ -145,6 +150,9 @@ void frmPishraft::RefreshHistory() {
     const QString category = categoryRow >= 0 ? grdMozooat_->item(categoryRow, 0)->text() : QString();
 
     exams_ = KeptExams(ConnectionString());
+    lblShansQabooli_->setText(
+        QStringLiteral("شانس قبولي: %1")
+            .arg(ReadinessText(ReadReadiness(ConnectionString(), gPassMark, NowDateTime().date()))));
     const auto kept = std::find_if(exams_.begin(), exams_.end(), [&](auto& e) { return e.examId == examId; });
     const int examRow = examId > 0 && kept != exams_.end() ? int(kept - exams_.begin()) : -1;
     chartData_.marked = examRow;
