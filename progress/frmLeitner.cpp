@@ -106,6 +106,7 @@ void frmLeitner::ShowCounts() {
     const auto counts = box_.boxCounts();
     for (int b = 0; b < kLeitnerBoxes; ++b)
         lblJabe_[b]->setText(boxText(b + 1, counts[b]));
+    c_.lblCount->setText(PersianNumber(due_.size()));
     lblMoed_->setText(QStringLiteral("براي امروز: %1 سؤال").arg(PersianNumber(due_.size())));
     const Readiness r = ReadReadiness(ConnectionString(), gPassMark, NowDateTime().date());
     lblShansQabooli_->setText(QStringLiteral("شانس قبولي: %1").arg(ReadinessText(r)));
@@ -133,7 +134,6 @@ void frmLeitner::ShowNext() {
     if (!any)
         c_.imgShekl->hide();
     card_->ResetOptionColors();
-    c_.lblCount->setText(PersianNumber(due_.size()));
     card_->setPosition(QStringLiteral("1"));
     setFocus();
 }

@@ -13,8 +13,8 @@ double AnswerWeight(const QDate& day, const QDate& today) {
     return std::exp2(-double(age) / kHalfLifeDays);
 }
 
-double CategoryPrior(int right, int answered) {
-    return (std::max(right, 0) + 1.0) / (std::max(answered, 0) + 2.0);
+double CategoryPrior(int right, int answered, double overall) {
+    return (std::max(right, 0) + 2.0 * overall) / (std::max(answered, 0) + 2.0);
 }
 
 double QuestionChance(const QVector<AnswerRecord>& answers, double prior, const QDate& today) {
@@ -47,15 +47,18 @@ Readiness ComputeReadiness(const ReadinessInput& input) {
     // The answers by question, and each category's record.
     QHash<int, QVector<AnswerRecord>> byQuestion;
     QHash<QString, std::pair<int, int>> byCategory; // right, answered
+    int allRight = 0;
     for (const AnswerRecord& a : input.answers) {
+        allRight += a.right ? 1 : 0;
         byQuestion[a.id].append(a);
         auto& record = byCategory[input.categoryOf.value(a.id)];
         record.first += a.right ? 1 : 0;
         record.second += 1;
     }
+    const double overall = CategoryPrior(allRight, int(input.answers.size()));
     const auto chanceOf = [&](int id) {
         const auto record = byCategory.value(input.categoryOf.value(id));
-        const double prior = CategoryPrior(record.first, record.second);
+        const double prior = CategoryPrior(record.first, record.second, overall);
         const auto it = byQuestion.constFind(id);
         return it == byQuestion.constEnd() ? prior : QuestionChance(*it, prior, input.today);
     };

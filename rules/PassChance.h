@@ -12,7 +12,8 @@
 // half as much for every kHalfLifeDays days since it was given, and the record is pulled towards the
 // question's category record with kPriorWeight answers' worth of weight. Forgetting is that pull:
 // as old answers fade, the chance returns to what the learner does in the category. A question never
-// answered takes its category's record; a category never answered takes an even chance.
+// answered takes its category's record; a category never answered takes the learner's record
+// over all of them, and a learner who never answered, an even chance.
 //
 // The exam draws one number from each of the 30 ranges, uniformly over the numbers it may draw, so
 // a range's chance is the mean of its numbers' chances, and the number right is a sum of independent
@@ -31,8 +32,9 @@ struct AnswerRecord {
 // weighs as today.
 double AnswerWeight(const QDate& day, const QDate& today);
 
-// The category's record as a chance: right answers plus one over answers plus two.
-double CategoryPrior(int right, int answered);
+// The category's record as a chance, pulled towards the learner's record over every category
+// (overall) by two answers' worth: with an even overall it is right + 1 over answers + 2.
+double CategoryPrior(int right, int answered, double overall = 0.5);
 
 // One question's chance today from its own answers and its category prior.
 double QuestionChance(const QVector<AnswerRecord>& answers, double prior, const QDate& today);

@@ -172,6 +172,8 @@ private slots:
     void categoryPrior() {
         QCOMPARE(CategoryPrior(0, 0), 0.5);
         QCOMPARE(CategoryPrior(9, 10), 10.0 / 12);
+        QCOMPARE(CategoryPrior(0, 0, 0.8), 0.8);
+        QCOMPARE(CategoryPrior(9, 10, 0.8), 10.6 / 12);
         // A bank without history: every question takes the even chance, every range with it.
         ReadinessInput input;
         input.today = QDate(2026, 6, 1);
@@ -186,14 +188,16 @@ private slots:
         for (const double c : r.rangeChance)
             QCOMPARE(c, 0.5);
         QCOMPARE(r.pass, PassProbability(QVector<double>(kExamSize, 0.5), 26));
-        // Answers in category A only: A's unseen questions take A's record, B's keep the even chance.
+        // Answers in category A only: A's unseen questions take A's record, B's the learner's record
+        // over all categories.
         for (int i = 0; i < 18; ++i)
             input.answers.append({50, input.today, i < 16});
         r = ComputeReadiness(input);
-        const double aPrior = CategoryPrior(16, 18);
-        QCOMPARE(r.rangeChance[0], aPrior); // range 1..14: all A, none answered
-        QCOMPARE(r.rangeChance[29], 0.5);   // range 514.. : all B
-        QVERIFY(r.rangeChance[3] > aPrior); // range 45..59 holds the answered question 50
+        const double overall = CategoryPrior(16, 18);
+        const double aPrior = CategoryPrior(16, 18, overall);
+        QCOMPARE(r.rangeChance[0], aPrior);   // range 1..14: all A, none answered
+        QCOMPARE(r.rangeChance[29], overall); // range 514.. : all B
+        QVERIFY(r.rangeChance[3] > aPrior);   // range 45..59 holds the answered question 50
     }
 
     // Ranges without a question in the bank drop out and the pass mark is scaled to those left;
