@@ -134,9 +134,12 @@ QVector<KeptAnswer> ReadKeptAnswers(const QString& connectionString) {
     query.setForwardOnly(true);
     if (!read(query, Engine().AllAnswers(), "the kept answers"))
         return out;
-    while (query.next())
-        out.append({query.value(0).toInt(), QDate::fromString(query.value(1).toString(), kDay),
+    // Days come as numbers: parsing 300,000 date texts would cost more than the rest of the work.
+    while (query.next()) {
+        const QVariant day = query.value(1);
+        out.append({query.value(0).toInt(), day.isNull() ? QDate() : QDate::fromJulianDay(day.toLongLong()),
                     query.value(2).toInt() == 1});
+    }
     return out;
 }
 

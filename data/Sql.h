@@ -117,7 +117,8 @@ public:
     virtual QString LeitnerState() const = 0;      // NewPerDay, LastNewDay, NewOnLastDay
     virtual QString PutLeitnerState() const = 0;   // NewPerDay, LastNewDay, NewOnLastDay
     virtual QString AddPracticeAnswer() const = 0; // AnsweredAt, QuestionID, IsRight
-    // Every answer kept, exam and practice: QuestionID, the day (yyyy-MM-dd), right (1 or 0).
+    // Every answer kept, exam and practice: QuestionID, the day as a Julian day number (null when
+    // unreadable), right (1 or 0).
     virtual QString AllAnswers() const = 0;
     // One question with its options dealt in order (order[k] = the option shown at k + 1) and its
     // correct option renumbered to match, in the columns of QuestionsInOrder.

@@ -185,10 +185,12 @@ public:
     }
     // An exam's answers are dated by the local day the exam was kept; an unanswered question is wrong.
     QString AllAnswers() const override {
-        return QStringLiteral("SELECT a.QuestionID, substr(h.TakenAt, 1, 10), "
-                              "coalesce(a.Chosen = a.Correct, 0) FROM tblExamAnswers a "
-                              "JOIN tblExamHistory h ON h.ExamID = a.ExamID "
-                              "UNION ALL SELECT QuestionID, AnsweredAt, IsRight FROM tblPractice");
+        return QStringLiteral(
+            "SELECT a.QuestionID, CAST(julianday(substr(h.TakenAt, 1, 10)) + 0.5 AS INTEGER), "
+            "coalesce(a.Chosen = a.Correct, 0) FROM tblExamAnswers a "
+            "JOIN tblExamHistory h ON h.ExamID = a.ExamID "
+            "UNION ALL SELECT QuestionID, CAST(julianday(AnsweredAt) + 0.5 AS INTEGER), IsRight "
+            "FROM tblPractice");
     }
     QString DealtQuestion(int id, const std::array<int, 4>& order) const override {
         QStringList correct;

@@ -44,23 +44,34 @@ double PassProbability(const QVector<double>& chances, int passMark) {
 }
 
 Readiness ComputeReadiness(const ReadinessInput& input) {
-    // The answers by question, and each category's record.
-    QHash<int, QVector<AnswerRecord>> byQuestion;
+    // One pass over the answers: each question's weighted record and each category's counts. The
+    // weight depends on the day alone, so it is worked out once a day.
+    struct Record {
+        double weight = 0, rightWeight = 0;
+    };
+    QHash<int, Record> byQuestion;
     QHash<QString, std::pair<int, int>> byCategory; // right, answered
+    QHash<qint64, double> weightOfDay;
     int allRight = 0;
     for (const AnswerRecord& a : input.answers) {
         allRight += a.right ? 1 : 0;
-        byQuestion[a.id].append(a);
-        auto& record = byCategory[input.categoryOf.value(a.id)];
-        record.first += a.right ? 1 : 0;
-        record.second += 1;
+        const qint64 day = a.day.isValid() ? a.day.toJulianDay() : 0;
+        auto w = weightOfDay.constFind(day);
+        if (w == weightOfDay.constEnd())
+            w = weightOfDay.insert(day, AnswerWeight(a.day, input.today));
+        Record& record = byQuestion[a.id];
+        record.weight += *w;
+        record.rightWeight += a.right ? *w : 0;
+        auto& category = byCategory[input.categoryOf.value(a.id)];
+        category.first += a.right ? 1 : 0;
+        category.second += 1;
     }
     const double overall = CategoryPrior(allRight, int(input.answers.size()));
     const auto chanceOf = [&](int id) {
-        const auto record = byCategory.value(input.categoryOf.value(id));
-        const double prior = CategoryPrior(record.first, record.second, overall);
-        const auto it = byQuestion.constFind(id);
-        return it == byQuestion.constEnd() ? prior : QuestionChance(*it, prior, input.today);
+        const auto category = byCategory.value(input.categoryOf.value(id));
+        const double prior = CategoryPrior(category.first, category.second, overall);
+        const Record record = byQuestion.value(id);
+        return (kPriorWeight * prior + record.rightWeight) / (kPriorWeight + record.weight);
     };
 
     Readiness out;

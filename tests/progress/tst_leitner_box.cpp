@@ -196,6 +196,9 @@ private slots:
         LeitnerBox box = LeitnerBox::Open(bank->connectionString(), day0);
         for (int id = 1; id <= 513; ++id)
             box.answer(id, true);
+        const QVector<KeptAnswer> kept = ReadKeptAnswers(bank->connectionString());
+        QCOMPARE(kept.size(), 513 - 68 - 25); // the archive block and the retired numbers are not in the box
+        QCOMPARE(kept.first().day, day0);     // read back on the local day it was given
         const Readiness after = ReadReadiness(bank->connectionString(), 25, day0);
         QVERIFY(after.pass > 0.5);
         QWidget* progress = program->Open("mnuPishraft");
