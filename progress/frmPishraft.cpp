@@ -24,11 +24,13 @@ using namespace look;
 
 namespace {
 const ControlPlace kLayout[] = {
-    {"lblVaziat", 5400, 120, 8750, 420},       {"cmdEshtebahat", 150, 120, 2400, 450},
-    {"lblShansQabooli", 2650, 120, 2650, 450}, {"lblAzmoonha", 6150, 660, 8000, 330},
-    {"grdAzmoonha", 6150, 1020, 8000, 3900},   {"lblMozooat", 6150, 5040, 8000, 330},
-    {"grdMozooat", 6150, 5400, 8000, 2700},    {"chtDorost", 150, 660, 5850, 7440},
+    {"lblVaziat", 5400, 120, 8750, 420},   {"cmdEshtebahat", 150, 120, 2400, 450},
+    {"lblAzmoonha", 6150, 660, 8000, 330}, {"grdAzmoonha", 6150, 1020, 8000, 3900},
+    {"lblMozooat", 6150, 5040, 8000, 330}, {"grdMozooat", 6150, 5400, 8000, 2700},
+    {"chtDorost", 150, 660, 5850, 7440},
 };
+// The chance of passing, in the empty part of the categories' caption row.
+const ControlPlace kChanceLayout[] = {{"lblShansQabooli", 6150, 5010, 5200, 390}};
 
 QTableWidget* makeGrid(QWidget* parent, const char* name, const QStringList& headers) {
     auto* grid = new QTableWidget(0, int(headers.size()), parent);
@@ -64,8 +66,9 @@ frmPishraft::frmPishraft(QWidget* parent) : ChildForm(parent) {
     lblVaziat_ =
         MakeLabel(this, QStringLiteral("lblVaziat"), {}, TahomaBold(10), kAlignRight | Qt::AlignVCenter);
     lblVaziat_->setWordWrap(true);
+    // At the row's left end, apart from the caption at its right.
     lblShansQabooli_ = MakeLabel(this, QStringLiteral("lblShansQabooli"), {}, TahomaBold(10),
-                                 kAlignRight | Qt::AlignVCenter);
+                                 Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
     SetTextColour(lblShansQabooli_, kMaroon);
     MakeLabel(this, QStringLiteral("lblAzmoonha"), QStringLiteral("آزمونهاي گذشته"), TahomaBold(10),
               kAlignRight | Qt::AlignVCenter);
@@ -96,6 +99,7 @@ frmPishraft::frmPishraft(QWidget* parent) : ChildForm(parent) {
     cmdEshtebahat_->setFont(TahomaBold(9));
     connect(cmdEshtebahat_, &QPushButton::clicked, this, &frmPishraft::cmdEshtebahat_Click);
     PlaceLayout(kLayout);
+    PlaceLayout(kChanceLayout);
 }
 
 Q_LOGGING_CATEGORY(lcProgress, "ravex.progress", QtCriticalMsg)
