@@ -11,6 +11,7 @@
 #include "info/frmRahnama.h"
 #include "progress/frmAzmoonGozashte.h"
 #include "progress/frmEshtebahat.h"
+#include "progress/frmLeitner.h"
 #include "progress/frmPishraft.h"
 #include "settings/frmTanzimat.h"
 
@@ -46,6 +47,7 @@ constexpr ChildWindowEntry kChildWindows[] = {
     {ChildWindow::Eshtebahat, "frmEshtebahat", make<frmEshtebahat>, nullptr, "mnuEshtebahat", {}},
     // A past exam is opened from the progress window's list only.
     {ChildWindow::AzmoonGozashte, "frmAzmoonGozashte", make<frmAzmoonGozashte>, nullptr, nullptr, {}},
+    {ChildWindow::Leitner, "frmLeitner", make<frmLeitner>, nullptr, "mnuLeitner", {}},
 };
 
 // A row out of its place would open one window for another.

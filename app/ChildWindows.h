@@ -23,6 +23,7 @@ enum class ChildWindow {
     Pishraft,
     Eshtebahat,
     AzmoonGozashte,
+    Leitner,
 };
 
 // A strip button that opens the signs window on the category at a position of its list.

@@ -237,6 +237,7 @@ void frmMain::buildMenu() {
     separator(emkanat, "mnuDash5");
     entry(emkanat, "mnuPishraft", "پیشرفت من", nullptr);
     entry(emkanat, "mnuEshtebahat", "مرور اشتباهات", nullptr);
+    entry(emkanat, "mnuLeitner", "جعبه لايتنر", nullptr);
 
     QMenu* rahnama = bar->addMenu(QStringLiteral("راهنما"));
     rahnama->setObjectName(QStringLiteral("mnuRahnama"));

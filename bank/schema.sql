@@ -148,3 +148,27 @@ CREATE TABLE IF NOT EXISTS tblTanzimatJadid (
     Name  TEXT PRIMARY KEY NOT NULL,
     Value TEXT
 );
+
+-- step 4: the Leitner box and practice answers
+-- A question's box (1..5) and the day it is due again; Fingerprint is its text as it was when it
+-- joined, so an edited question leaves the box and joins afresh.
+CREATE TABLE IF NOT EXISTS tblLeitner (
+    ID          INTEGER PRIMARY KEY,
+    Box         INTEGER NOT NULL CHECK (Box BETWEEN 1 AND 5),
+    Due         TEXT NOT NULL,
+    Fingerprint TEXT NOT NULL DEFAULT ''
+);
+-- One row: how many new questions join a day, and how many joined on the last day any did.
+CREATE TABLE IF NOT EXISTS tblLeitnerState (
+    ID           INTEGER PRIMARY KEY CHECK (ID = 1),
+    NewPerDay    INTEGER NOT NULL DEFAULT 20,
+    LastNewDay   TEXT,
+    NewOnLastDay INTEGER NOT NULL DEFAULT 0
+);
+-- Every answer given in the Leitner box, on the local calendar day it was given.
+CREATE TABLE IF NOT EXISTS tblPractice (
+    PracticeID INTEGER PRIMARY KEY AUTOINCREMENT,
+    AnsweredAt TEXT NOT NULL,
+    QuestionID INTEGER NOT NULL,
+    IsRight    INTEGER NOT NULL CHECK (IsRight IN (0, 1))
+);

@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 #include <QVector>
+#include <array>
 
 // Every SQL text the program sends to the bank, by purpose; no other folder spells one out.
 //
@@ -118,6 +119,26 @@ public:
     virtual QString
     AddQuestion() const = 0; // ID, Majmooe, Azmoon, NoeSoal, SoorateSoal, G1..G4, G_Sahih, Shekl
     virtual QString AddSettingsRow() const = 0;
+
+    // --- The Leitner box and practice
+    virtual QString CountLeitnerTables() const = 0;
+    // What the box holds: the exam pool's questions (Pool 1) and the signs (Pool 0), by number:
+    // ID, NoeSoal, SoorateSoal, G1..G4, G_Sahih, Pool.
+    virtual QString LeitnerPool() const = 0;
+    // Every question's category, through all the collections: ID, NoeSoal.
+    virtual QString QuestionCategories() const = 0;
+    virtual QString LeitnerCards() const = 0;      // ID, Box, Due, Fingerprint
+    virtual QString PutLeitnerCard() const = 0;    // ID, Box, Due, Fingerprint
+    virtual QString RemoveLeitnerCard() const = 0; // ID
+    virtual QString LeitnerState() const = 0;      // NewPerDay, LastNewDay, NewOnLastDay
+    virtual QString PutLeitnerState() const = 0;   // NewPerDay, LastNewDay, NewOnLastDay
+    virtual QString AddPracticeAnswer() const = 0; // AnsweredAt, QuestionID, IsRight
+    // Every answer kept, exam and practice: QuestionID, the day as a Julian day number (null when
+    // unreadable), right (1 or 0).
+    virtual QString AllAnswers() const = 0;
+    // One question with its options dealt in order (order[k] = the option shown at k + 1) and its
+    // correct option renumbered to match, in the columns of QuestionsInOrder.
+    virtual QString DealtQuestion(int id, const std::array<int, 4>& order) const = 0;
 };
 
 // The dialect of the engine the bank is kept in.

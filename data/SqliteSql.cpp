@@ -191,6 +191,65 @@ public:
     QString AddSettingsRow() const override {
         return QStringLiteral("INSERT INTO tblTanzimat (Music) VALUES ('')");
     }
+
+    QString CountLeitnerTables() const override {
+        return QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
+                              "('tblLeitner', 'tblLeitnerState', 'tblPractice')");
+    }
+    QString LeitnerPool() const override {
+        return QStringLiteral("SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, 1 AS Pool "
+                              "FROM qrySoalateAzmoon UNION "
+                              "SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, 0 FROM qryTabloha "
+                              "ORDER BY ID, Pool DESC");
+    }
+    QString QuestionCategories() const override {
+        QStringList arms;
+        for (const char* query : kCollections)
+            arms << QStringLiteral("SELECT ID, NoeSoal FROM %1").arg(QLatin1String(query));
+        arms << QStringLiteral("SELECT ID, NoeSoal FROM qrySoalateAzmoon");
+        return arms.join(QStringLiteral(" UNION "));
+    }
+    QString LeitnerCards() const override {
+        return QStringLiteral("SELECT ID, Box, Due, Fingerprint FROM tblLeitner");
+    }
+    QString PutLeitnerCard() const override {
+        return QStringLiteral(
+            "INSERT OR REPLACE INTO tblLeitner (ID, Box, Due, Fingerprint) VALUES (?, ?, ?, ?)");
+    }
+    QString RemoveLeitnerCard() const override {
+        return QStringLiteral("DELETE FROM tblLeitner WHERE ID = ?");
+    }
+    QString LeitnerState() const override {
+        return QStringLiteral("SELECT NewPerDay, LastNewDay, NewOnLastDay FROM tblLeitnerState WHERE ID = 1");
+    }
+    QString PutLeitnerState() const override {
+        return QStringLiteral("INSERT OR REPLACE INTO tblLeitnerState (ID, NewPerDay, LastNewDay, "
+                              "NewOnLastDay) VALUES (1, ?, ?, ?)");
+    }
+    QString AddPracticeAnswer() const override {
+        return QStringLiteral("INSERT INTO tblPractice (AnsweredAt, QuestionID, IsRight) VALUES (?, ?, ?)");
+    }
+    // An exam's answers are dated by the local day the exam was kept; an unanswered question is wrong.
+    QString AllAnswers() const override {
+        return QStringLiteral(
+            "SELECT a.QuestionID, CAST(julianday(substr(h.TakenAt, 1, 10)) + 0.5 AS INTEGER), "
+            "coalesce(a.Chosen = a.Correct, 0) FROM tblExamAnswers a "
+            "JOIN tblExamHistory h ON h.ExamID = a.ExamID "
+            "UNION ALL SELECT QuestionID, CAST(julianday(AnsweredAt) + 0.5 AS INTEGER), IsRight "
+            "FROM tblPractice");
+    }
+    QString DealtQuestion(int id, const std::array<int, 4>& order) const override {
+        QStringList correct;
+        for (int k = 0; k < 4; ++k)
+            correct << QStringLiteral("When %1 Then %2").arg(order[k]).arg(k + 1);
+        return QStringLiteral("Select ID, NoeSoal, SoorateSoal, G%1 AS G1, G%2 AS G2, G%3 AS G3, G%4 AS G4, "
+                              "Case G_Sahih %5 End AS G_Sahih, Shekl from (%6)")
+            .arg(order[0])
+            .arg(order[1])
+            .arg(order[2])
+            .arg(order[3])
+            .arg(correct.join(u' '), QuestionsInOrder({id}));
+    }
 };
 
 } // namespace

@@ -15,6 +15,7 @@
 #include "platform/Keys.h"
 #include "platform/PersianDigits.h"
 #include "rules/ExamAssembly.h"
+#include "rules/LeitnerBox.h"
 #include "ui/FitText.h"
 #include "ui/Layout.h"
 #include "ui/Look.h"
@@ -497,8 +498,10 @@ void frmAzmoon::GradeExam() {
         // A bank that will not keep it still grades it: the progress window says why.
         if (const KeepResult k = KeepExam(ConnectionString(), kept); !k.kept)
             qCWarning(lcHistory) << "the graded exam is not kept:" << k.reason;
-        else
+        else {
+            FeedExamToLeitner(ConnectionString(), result.outcomes, NowDateTime().date());
             emit examKept();
+        }
     }
     gCorrectText = result.correctText();
     gWrongText = result.wrongText();

@@ -2,10 +2,12 @@
 
 #include "data/ExamHistory.h"
 #include "data/SharedState.h"
+#include "platform/Clock.h"
 #include "progress/ProgressGrid.h"
 #include "progress/ProgressText.h"
 #include "progress/chart/ProgressChart.h"
 #include "progress/frmAzmoonGozashte.h"
+#include "rules/LeitnerBox.h"
 #include "ui/Layout.h"
 #include "ui/Look.h"
 
@@ -31,6 +33,8 @@ const ControlPlace kLayout[] = {
     {"lblMozooat", 6150, 5040, 8000, 330}, {"grdMozooat", 6150, 5400, 8000, 2700},
     {"chtDorost", 150, 660, 5850, 7440},   {"cmdMoroorAzmoon", 2700, 120, 2400, 450},
 };
+// The chance of passing, in the empty part of the categories' caption row.
+const ControlPlace kChanceLayout[] = {{"lblShansQabooli", 6150, 5010, 5200, 390}};
 
 QString verdict(bool passed) {
     return passed ? QStringLiteral("قبول") : QStringLiteral("مردود");
@@ -43,6 +47,10 @@ frmPishraft::frmPishraft(QWidget* parent) : ChildForm(parent) {
     lblVaziat_ =
         MakeLabel(this, QStringLiteral("lblVaziat"), {}, TahomaBold(10), kAlignRight | Qt::AlignVCenter);
     lblVaziat_->setWordWrap(true);
+    // At the row's left end, apart from the caption at its right.
+    lblShansQabooli_ = MakeLabel(this, QStringLiteral("lblShansQabooli"), {}, TahomaBold(10),
+                                 Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter);
+    SetTextColour(lblShansQabooli_, kMaroon);
     MakeLabel(this, QStringLiteral("lblAzmoonha"), QStringLiteral("آزمونهاي گذشته"), TahomaBold(10),
               kAlignRight | Qt::AlignVCenter);
     MakeLabel(this, QStringLiteral("lblMozooat"), QStringLiteral("پاسخ درست در هر موضوع"), TahomaBold(10),
@@ -77,6 +85,7 @@ frmPishraft::frmPishraft(QWidget* parent) : ChildForm(parent) {
     cmdMoroorAzmoon_->setEnabled(false);
     connect(cmdMoroorAzmoon_, &QPushButton::clicked, this, &frmPishraft::cmdMoroorAzmoon_Click);
     PlaceLayout(kLayout);
+    PlaceLayout(kChanceLayout);
 }
 
 Q_LOGGING_CATEGORY(lcProgress, "ravex.progress", QtCriticalMsg)
@@ -131,6 +140,9 @@ void frmPishraft::RefreshHistory() {
     const QString category = categoryRow >= 0 ? grdMozooat_->item(categoryRow, 0)->text() : QString();
 
     exams_ = KeptExams(ConnectionString());
+    lblShansQabooli_->setText(
+        QStringLiteral("شانس قبولي: %1")
+            .arg(ReadinessText(ReadReadiness(ConnectionString(), gPassMark, NowDateTime().date()))));
     const auto kept = std::find_if(exams_.begin(), exams_.end(), [&](auto& e) { return e.examId == examId; });
     const int examRow = examId > 0 && kept != exams_.end() ? int(kept - exams_.begin()) : -1;
     chartData_.marked = examRow;

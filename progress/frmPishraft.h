@@ -36,7 +36,8 @@ private:
     void FillCategories();
     int selectedRow(const QTableWidget* grid) const;
 
-    QLabel* lblVaziat_ = nullptr; // how many exams, or why none are kept
+    QLabel* lblVaziat_ = nullptr;       // how many exams, or why none are kept
+    QLabel* lblShansQabooli_ = nullptr; // the chance of passing an exam today
     QTableWidget* grdAzmoonha_ = nullptr;
     QTableWidget* grdMozooat_ = nullptr;
     QWidget* chtDorost_ = nullptr; // the chart, or a note where its module is missing
