@@ -209,6 +209,7 @@ int main(int argc, char** argv) {
              return through("Command9")();
          }},
         {"nokat", framed("mnuNokat", "frmNokat")},
+        {"leitner", framed("mnuLeitner", "frmLeitner")},
         {"rahnama", framed("Command7", "frmRahnama")},
         {"rahnama-2",
          [main, framed] {
