@@ -159,6 +159,10 @@ Readiness ReadReadiness(const QString& connectionString, int passMark, const QDa
         if (q.examPool)
             input.available.insert(q.id);
     }
+    bool summarised = false;
+    const QVector<AnswerSummary> summaries = ReadAnswerSummaries(connectionString, today, &summarised);
+    if (summarised)
+        return ComputeReadiness(input, summaries);
     for (const KeptAnswer& a : ReadKeptAnswers(connectionString))
         input.answers.append({a.id, a.day, a.right});
     return ComputeReadiness(input);

@@ -168,6 +168,12 @@ private slots:
             const int was = id <= 20 ? 4 : 1;
             QCOMPARE(boxOf(id), i % 2 ? std::min(was + 1, 5) : 1);
         }
+        // The answers' summaries took the exam in the same transaction.
+        QCOMPARE(scalar("SELECT sum(Answered) FROM tblAnswerSummary"), questions.size());
+        QCOMPARE(scalar("SELECT sum(RightCount) FROM tblAnswerSummary"), (questions.size() + 1) / 2);
+        QCOMPARE(scalar(QStringLiteral("SELECT RightCount FROM tblAnswerSummary WHERE QuestionID = %1")
+                            .arg(questions[0].id)),
+                 1);
     }
 
     // An edited question leaves the box and joins again as new; a removed one leaves it; the box
@@ -201,6 +207,23 @@ private slots:
         QCOMPARE(kept.first().day, day0);     // read back on the local day it was given
         const Readiness after = ReadReadiness(bank->connectionString(), 25, day0);
         QVERIFY(after.pass > 0.5);
+        QCOMPARE(scalar("SELECT sum(Answered) FROM tblAnswerSummary"), kept.size());
+        // Summaries lost (as in a bank from before them) are made again from the answers and kept;
+        // the chance is the same either way, and a month on it is the answers' own.
+        QVERIFY(bank->exec("DELETE FROM tblAnswerSummary WHERE QuestionID < 100"));
+        QCOMPARE(ReadReadiness(bank->connectionString(), 25, day0).pass, after.pass);
+        QCOMPARE(scalar("SELECT sum(Answered) FROM tblAnswerSummary"), kept.size());
+        ReadinessInput input;
+        input.today = day0.addDays(30);
+        input.passMark = 25;
+        input.categoryOf = ReadQuestionCategories(bank->connectionString());
+        for (const PoolQuestion& q : ReadLeitner(bank->connectionString()).pool)
+            input.available.insert(q.examPool ? q.id : 0);
+        input.available.remove(0);
+        for (const KeptAnswer& a : kept)
+            input.answers.append({a.id, a.day, a.right});
+        QVERIFY(qAbs(ReadReadiness(bank->connectionString(), 25, input.today).pass -
+                     ComputeReadiness(input).pass) < 1e-9);
         QWidget* progress = program->Open("mnuPishraft");
         QCOMPARE(ShownText(progress, "lblShansQabooli"),
                  QStringLiteral("شانس قبولي: %1").arg(ReadinessText(after)));
