@@ -1,6 +1,7 @@
 #include "data/LeitnerStore.h"
 
 #include "data/Connection.h"
+#include "data/Settings.h"
 #include "data/Sql.h"
 
 #include <QCryptographicHash>
@@ -215,10 +216,20 @@ LeitnerData ReadLeitner(const QString& connectionString) {
                           QDate::fromString(query.value(2).toString(), kDay), query.value(3).toString()});
     if (!read(query, Engine().LeitnerState(), "the box's settings"))
         return out;
-    if (query.next()) {
+    const bool stateRow = query.next();
+    if (stateRow) {
         out.state.newPerDay = query.value(0).toInt();
         out.state.lastNewDay = QDate::fromString(query.value(1).toString(), kDay);
         out.state.newOnLastDay = query.value(2).toInt();
+    }
+    bool number = false;
+    const int perDay = ReadSetting(connection, kLeitnerNewPerDaySetting, QString()).toInt(&number);
+    if (number) {
+        out.state.newPerDay = perDay;
+    } else if (stateRow && query.prepare(Engine().WriteSetting())) {
+        query.bindValue(0, kLeitnerNewPerDaySetting);
+        query.bindValue(1, QString::number(out.state.newPerDay));
+        run(query, "moving the new questions a day to the settings");
     }
     out.ok = true;
     return out;
@@ -255,6 +266,10 @@ bool WriteLeitner(const QString& connectionString, const LeitnerWrite& write) {
                                                             : QVariant(QMetaType(QMetaType::QString)));
         query.bindValue(2, write.state.newOnLastDay);
         ok = ok && run(query, "keeping the box's settings");
+        ok = ok && query.prepare(Engine().WriteSetting());
+        query.bindValue(0, kLeitnerNewPerDaySetting);
+        query.bindValue(1, QString::number(write.state.newPerDay));
+        ok = ok && run(query, "keeping the new questions a day");
     }
     if (ok && !write.practice.isEmpty()) {
         ok = query.prepare(Engine().AddPracticeAnswer());

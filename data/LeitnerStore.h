@@ -21,6 +21,10 @@ struct LeitnerRow {
     QString fingerprint; // the question's text when it joined
 };
 
+// How many new questions join the box a day, among the program's settings. A bank that kept it in
+// tblLeitnerState before has that value moved there the first time the box is read.
+inline const QString kLeitnerNewPerDaySetting = QStringLiteral("LeitnerNewPerDay");
+
 struct LeitnerStateRow {
     int newPerDay = 20;
     QDate lastNewDay;

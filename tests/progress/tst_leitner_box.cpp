@@ -7,6 +7,7 @@
 #include "common/TestPlatform.h"
 #include "data/BoundSource.h"
 #include "data/Connection.h"
+#include "data/Settings.h"
 #include "data/SharedState.h"
 #include "exam/frmAzmoon.h"
 #include "progress/frmLeitner.h"
@@ -88,11 +89,31 @@ private slots:
         QCOMPARE(box.boxCounts()[0], 20);
         QVERIFY(box.setNewPerDay(25));
         QCOMPARE(box.boxCounts()[0], 25);
+        QCOMPARE(ReadSetting(bank->connectionString(), kLeitnerNewPerDaySetting, QString()),
+                 QStringLiteral("25"));
         box = LeitnerBox::Open(bank->connectionString(), day0.addDays(1));
         QCOMPARE(box.boxCounts()[0], 50);
         // The clock set back a day: nothing more joins, and nothing is lost.
         box = LeitnerBox::Open(bank->connectionString(), day0);
         QCOMPARE(box.boxCounts()[0], 50);
+    }
+
+    // A bank that kept the number a day beside the box's state keeps it: it moves to the settings
+    // once, and the settings have the last word from then on.
+    void newPerDayMovesToTheSettings() {
+        QVERIFY(bank->exec("INSERT INTO tblLeitnerState (ID, NewPerDay, LastNewDay, NewOnLastDay) "
+                           "VALUES (1, 7, NULL, 0)"));
+        LeitnerBox box = LeitnerBox::Open(bank->connectionString(), day0);
+        QCOMPARE(box.newPerDay(), 7);
+        QCOMPARE(box.boxCounts()[0], 7);
+        QCOMPARE(ReadSetting(bank->connectionString(), kLeitnerNewPerDaySetting, QString()),
+                 QStringLiteral("7"));
+        QVERIFY(bank->exec("UPDATE tblLeitnerState SET NewPerDay = 9"));
+        QCOMPARE(LeitnerBox::Open(bank->connectionString(), day0.addDays(1)).newPerDay(), 7);
+        QVERIFY(WriteSetting(bank->connectionString(), kLeitnerNewPerDaySetting, QStringLiteral("3")));
+        box = LeitnerBox::Open(bank->connectionString(), day0.addDays(2));
+        QCOMPARE(box.newPerDay(), 3);
+        QCOMPARE(box.boxCounts()[0], 17);
     }
 
     // A session on the window: a key answers right (green, one box up, due in two days), a click
