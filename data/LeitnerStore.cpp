@@ -197,6 +197,7 @@ LeitnerData ReadLeitner(const QString& connectionString) {
     if (!connection.isOpen() || !hasTables(connection))
         return out;
     QSqlQuery query(connection.database());
+    query.setForwardOnly(true); // rows are not kept by the driver: the pool is read once, in order
     if (!read(query, Engine().LeitnerPool(), "the box's questions"))
         return out;
     while (query.next()) {

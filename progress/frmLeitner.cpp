@@ -108,7 +108,7 @@ void frmLeitner::ShowCounts() {
         lblJabe_[b]->setText(boxText(b + 1, counts[b]));
     c_.lblCount->setText(PersianNumber(due_.size()));
     lblMoed_->setText(QStringLiteral("براي امروز: %1 سؤال").arg(PersianNumber(due_.size())));
-    const Readiness r = ReadReadiness(ConnectionString(), gPassMark, NowDateTime().date());
+    const Readiness r = ReadReadiness(ConnectionString(), gPassMark, NowDateTime().date(), box_.examPool());
     lblShansQabooli_->setText(QStringLiteral("شانس قبولي: %1").arg(ReadinessText(r)));
 }
 

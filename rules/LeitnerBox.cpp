@@ -26,6 +26,8 @@ LeitnerBox LeitnerBox::Open(const QString& connectionString, const QDate& today)
     box.state_ = data.state;
     box.newPerDay_ = std::clamp(data.state.newPerDay, 0, kMostNewPerDay);
     for (const PoolQuestion& q : data.pool) {
+        if (q.examPool)
+            box.examPool_.insert(q.id);
         if (boxMayHold(q)) {
             box.fingerprints_.insert(q.id, q.fingerprint);
             box.eligible_.append(q.id);
@@ -151,14 +153,21 @@ bool FeedExamToLeitner(const QString& connectionString, const QVector<QuestionOu
 }
 
 Readiness ReadReadiness(const QString& connectionString, int passMark, const QDate& today) {
+    QSet<int> examPool;
+    for (const PoolQuestion& q : ReadLeitner(connectionString).pool) {
+        if (q.examPool)
+            examPool.insert(q.id);
+    }
+    return ReadReadiness(connectionString, passMark, today, examPool);
+}
+
+Readiness ReadReadiness(const QString& connectionString, int passMark, const QDate& today,
+                        const QSet<int>& examPool) {
     ReadinessInput input;
     input.today = today;
     input.passMark = passMark;
     input.categoryOf = ReadQuestionCategories(connectionString);
-    for (const PoolQuestion& q : ReadLeitner(connectionString).pool) {
-        if (q.examPool)
-            input.available.insert(q.id);
-    }
+    input.available = examPool;
     bool summarised = false;
     const QVector<AnswerSummary> summaries = ReadAnswerSummaries(connectionString, today, &summarised);
     if (summarised)

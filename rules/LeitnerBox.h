@@ -5,6 +5,7 @@
 #include "rules/PassChance.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QVector>
 #include <array>
@@ -25,6 +26,8 @@ public:
     // The numbers due today, in the order the session takes them.
     QVector<int> dueToday() const;
     int boxOf(int id) const; // 0 when not in the box
+    // The numbers an exam may draw from, as the bank held them when the box was opened.
+    const QSet<int>& examPool() const { return examPool_; }
 
     // One practice answer: moves the card and keeps the answer. False when the bank refused it.
     bool answer(int id, bool right);
@@ -39,6 +42,7 @@ private:
     QHash<int, LeitnerCard> cards_;
     QHash<int, QString> fingerprints_;
     QVector<int> eligible_; // the pool a new question may come from, by number
+    QSet<int> examPool_;
     LeitnerStateRow state_;
     void joinNew();
 };
@@ -50,3 +54,7 @@ bool FeedExamToLeitner(const QString& connectionString, const QVector<QuestionOu
 
 // The chance of passing from every answer the bank keeps, against a 30-question pass mark.
 Readiness ReadReadiness(const QString& connectionString, int passMark, const QDate& today);
+// The same over an exam pool read already (LeitnerBox::examPool), which saves reading the bank's
+// questions again.
+Readiness ReadReadiness(const QString& connectionString, int passMark, const QDate& today,
+                        const QSet<int>& examPool);
