@@ -93,6 +93,17 @@ QVector<int> LeitnerBox::dueToday() const {
     return ids;
 }
 
+QDate LeitnerBox::nextDue() const {
+    QDate next;
+    for (const LeitnerCard& c : cards_) {
+        // A card due today or before, answered wrong today, is due again tomorrow at the earliest.
+        const QDate due = c.due > today_ ? c.due : today_.addDays(1);
+        if (!next.isValid() || due < next)
+            next = due;
+    }
+    return next;
+}
+
 int LeitnerBox::boxOf(int id) const {
     return cards_.contains(id) ? cards_.value(id).box : 0;
 }

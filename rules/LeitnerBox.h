@@ -26,6 +26,8 @@ public:
     // The numbers due today, in the order the session takes them.
     QVector<int> dueToday() const;
     int boxOf(int id) const; // 0 when not in the box
+    // The first day after today a question is due; invalid when the box is empty.
+    QDate nextDue() const;
     // The numbers an exam may draw from, as the bank held them when the box was opened.
     const QSet<int>& examPool() const { return examPool_; }
 

@@ -84,6 +84,7 @@ private slots:
         QCOMPARE(box.boxCounts()[0], 20);
         QCOMPARE(box.dueToday().size(), 20);
         QCOMPARE(box.dueToday().first(), 1);
+        QCOMPARE(box.nextDue(), day0.addDays(1)); // today's questions, unanswered, are due again tomorrow
         QVERIFY(!box.dueToday().contains(200)); // the archive block is never in the box
         box = LeitnerBox::Open(bank->connectionString(), day0);
         QCOMPARE(box.boxCounts()[0], 20);
@@ -245,6 +246,9 @@ private slots:
             input.answers.append({a.id, a.day, a.right});
         QVERIFY(qAbs(ReadReadiness(bank->connectionString(), 25, input.today).pass -
                      ComputeReadiness(input).pass) < 1e-9);
+        // Every question answered right sits in box 2, due again in two days, shown as a Jalali date.
+        form->RefreshHistory();
+        QCOMPARE(ShownText(form, "lblMoedBadi"), QStringLiteral("نوبت بعد: ۱۴۰۵/۰۱/۰۳"));
         QWidget* progress = program->Open("mnuPishraft");
         QCOMPARE(ShownText(progress, "lblShansQabooli"),
                  QStringLiteral("شانس قبولي: %1").arg(ReadinessText(after)));
