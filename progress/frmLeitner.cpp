@@ -115,7 +115,8 @@ void frmLeitner::ShowCounts() {
     const QDate next = box_.nextDue();
     lblMoedBadi_->setText(next.isValid() ? QStringLiteral("نوبت بعد: %1").arg(JalaliDateText(next))
                                          : QString());
-    const Readiness r = ReadReadiness(ConnectionString(), gPassMark, NowDateTime().date(), box_.examPool());
+    const Readiness r =
+        ReadReadiness(ConnectionString(), gPassMark, NowDateTime().date(), box_.readinessPool());
     lblShansQabooli_->setText(QStringLiteral("شانس قبولي: %1").arg(ReadinessText(r)));
 }
 

@@ -27,8 +27,9 @@ LeitnerBox LeitnerBox::Open(const QString& connectionString, const QDate& today)
     box.newPerDay_ = std::clamp(data.state.newPerDay, 0, kMostNewPerDay);
     for (const PoolQuestion& q : data.pool) {
         if (q.examPool)
-            box.examPool_.insert(q.id);
+            box.pool_.examPool.insert(q.id);
         if (boxMayHold(q)) {
+            box.pool_.categoryOf.insert(q.id, q.category.trimmed());
             box.fingerprints_.insert(q.id, q.fingerprint);
             box.eligible_.append(q.id);
         }
@@ -163,24 +164,36 @@ bool FeedExamToLeitner(const QString& connectionString, const QVector<QuestionOu
     return write.put.isEmpty() || WriteLeitner(connectionString, write);
 }
 
-Readiness ReadReadiness(const QString& connectionString, int passMark, const QDate& today) {
-    QSet<int> examPool;
-    for (const PoolQuestion& q : ReadLeitner(connectionString).pool) {
+namespace {
+ReadinessPool readinessPool(const QVector<PoolQuestion>& questions) {
+    ReadinessPool pool;
+    for (const PoolQuestion& q : questions) {
         if (q.examPool)
-            examPool.insert(q.id);
+            pool.examPool.insert(q.id);
+        if (boxMayHold(q))
+            pool.categoryOf.insert(q.id, q.category.trimmed());
     }
-    return ReadReadiness(connectionString, passMark, today, examPool);
+    return pool;
+}
+} // namespace
+
+Readiness ReadReadiness(const QString& connectionString, int passMark, const QDate& today) {
+    return ReadReadiness(connectionString, passMark, today,
+                         readinessPool(ReadLeitner(connectionString).pool));
 }
 
 Readiness ReadReadiness(const QString& connectionString, int passMark, const QDate& today,
-                        const QSet<int>& examPool) {
+                        const ReadinessPool& pool) {
     ReadinessInput input;
     input.today = today;
     input.passMark = passMark;
-    input.categoryOf = ReadQuestionCategories(connectionString);
-    input.available = examPool;
+    input.available = pool.examPool;
     bool summarised = false;
     const QVector<AnswerSummary> summaries = ReadAnswerSummaries(connectionString, today, &summarised);
+    const bool inPool =
+        summarised && std::all_of(summaries.cbegin(), summaries.cend(),
+                                  [&](const AnswerSummary& s) { return pool.categoryOf.contains(s.id); });
+    input.categoryOf = inPool ? pool.categoryOf : ReadQuestionCategories(connectionString);
     if (summarised)
         return ComputeReadiness(input, summaries);
     for (const KeptAnswer& a : ReadKeptAnswers(connectionString))
