@@ -85,7 +85,7 @@ private slots:
         QCOMPARE(box.dueToday().size(), 20);
         QCOMPARE(box.dueToday().first(), 1);
         QCOMPARE(box.nextDue(), day0.addDays(1)); // today's questions, unanswered, are due again tomorrow
-        QVERIFY(!box.dueToday().contains(200)); // the archive block is never in the box
+        QVERIFY(!box.dueToday().contains(200));   // the archive block is never in the box
         box = LeitnerBox::Open(bank->connectionString(), day0);
         QCOMPARE(box.boxCounts()[0], 20);
         QVERIFY(box.setNewPerDay(25));
