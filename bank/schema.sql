@@ -172,3 +172,17 @@ CREATE TABLE IF NOT EXISTS tblPractice (
     QuestionID INTEGER NOT NULL,
     IsRight    INTEGER NOT NULL CHECK (IsRight IN (0, 1))
 );
+
+-- step 5: a running summary of each question's answers
+-- Every question answered, exam or practice: how many answers and how many right, and the answers
+-- weighed by their age as seen from RefDay (a Julian day number, its latest answer's day), so the
+-- chance of passing reads one row a question. The program fills it from the answers when it is
+-- empty and they are not, and adds to it in the transaction that keeps an answer.
+CREATE TABLE IF NOT EXISTS tblAnswerSummary (
+    QuestionID  INTEGER PRIMARY KEY,
+    Answered    INTEGER NOT NULL,
+    RightCount  INTEGER NOT NULL,
+    RefDay      INTEGER NOT NULL,
+    Weight      REAL NOT NULL,
+    RightWeight REAL NOT NULL
+);

@@ -82,6 +82,10 @@ ACTIONS = [
 # the overview hidden: the same program, so the ratio is what the overview adds.
 EXAM_KEYS = ("keys", "keys-bare", "a key in the exam with its overview")
 
+# Opening the Leitner window against opening a review window, each timed by the program from the
+# idle main window to the window painted.
+LEITNER_OPEN = ("open-leitner", "open-review", "opening Leitner (floor: review window)")
+
 
 def row(figure, ours, floor, target):
     ratio = ours / floor

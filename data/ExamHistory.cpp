@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/JetSql.h"
+#include "data/LeitnerStore.h"
 #include "data/Sql.h"
 
 #include <QHash>
@@ -197,6 +198,8 @@ KeepResult KeepExam(const QString& connectionString, const GradedExam& exam) {
         answer.bindValue(4, original(order, number ? shownCorrect : 0));
         ok = run(answer, QStringLiteral("keeping an answer"));
     }
+    answer = QSqlQuery();
+    ok = ok && AddExamToAnswerSummaries(connection.database(), examId, exam.takenAt.date());
     if (ok && connection.commit()) {
         keepFailure.clear();
         return {true, QString()};

@@ -1,12 +1,14 @@
 #include "data/LeitnerStore.h"
 
 #include "data/Connection.h"
+#include "data/Settings.h"
 #include "data/Sql.h"
 
 #include <QCryptographicHash>
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <cmath>
 
 Q_LOGGING_CATEGORY(lcLeitner, "ravex.leitner", QtCriticalMsg)
 
@@ -40,7 +42,154 @@ QString fingerprint(const QSqlQuery& query) {
     }
     return QString::fromLatin1(hash.result().toHex().left(16));
 }
+
+AnswerSummary summaryOf(int id) {
+    AnswerSummary s;
+    s.id = id;
+    return s;
+}
+
+QDate fromDayNumber(const QVariant& day) {
+    return day.isNull() ? QDate() : QDate::fromJulianDay(day.toLongLong());
+}
+
+// Days come as numbers: parsing 300,000 date texts would cost more than the rest of the work.
+void readAnswers(QSqlQuery& query, QVector<KeptAnswer>& out) {
+    while (query.next())
+        out.append({query.value(0).toInt(), fromDayNumber(query.value(1)), query.value(2).toInt() == 1});
+}
+
+// Every summary the bank keeps, by question; false when there is no summary table.
+bool readSummaries(QSqlDatabase db, QHash<int, AnswerSummary>& out) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(Engine().AnswerSummaries()))
+        return false;
+    while (query.next())
+        out.insert(query.value(0).toInt(),
+                   {query.value(0).toInt(), query.value(1).toInt(), query.value(2).toInt(),
+                    fromDayNumber(query.value(3)), query.value(4).toDouble(), query.value(5).toDouble()});
+    return true;
+}
+
+bool putSummaries(QSqlDatabase db, const QVector<AnswerSummary>& summaries) {
+    QSqlQuery query(db);
+    bool ok = query.prepare(Engine().PutAnswerSummary());
+    for (int i = 0; ok && i < summaries.size(); ++i) {
+        const AnswerSummary& s = summaries[i];
+        query.bindValue(0, s.id);
+        query.bindValue(1, s.answered);
+        query.bindValue(2, s.right);
+        query.bindValue(3, s.refDay.toJulianDay());
+        query.bindValue(4, s.weight);
+        query.bindValue(5, s.rightWeight);
+        ok = run(query, "keeping an answer summary");
+    }
+    return ok;
+}
+
+// Adds answers just kept to their questions' summaries, in the transaction open on db. A bank
+// without the summary table has nothing to add to.
+bool addToSummaries(QSqlDatabase db, const QVector<KeptAnswer>& added, const QDate& today) {
+    QHash<int, AnswerSummary> summaries;
+    if (!readSummaries(db, summaries))
+        return true;
+    QHash<int, AnswerSummary> changed;
+    for (const KeptAnswer& a : added) {
+        AnswerSummary& s = changed[a.id];
+        if (s.id == 0)
+            s = summaries.value(a.id, summaryOf(a.id));
+        AddToSummary(s, a, today);
+    }
+    return putSummaries(db, changed.values().toVector());
+}
 } // namespace
+
+double AgeWeight(qint64 days) {
+    return std::exp2(-double(std::max<qint64>(days, 0)) / kHalfLifeDays);
+}
+
+void AddToSummary(AnswerSummary& s, const KeptAnswer& answer, const QDate& fallback) {
+    const QDate given = answer.day.isValid() ? answer.day : (s.refDay.isValid() ? s.refDay : fallback);
+    if (!s.refDay.isValid() || given > s.refDay) {
+        // The later day becomes the reference: what was summed fades to it by one factor.
+        const double fade = s.refDay.isValid() ? AgeWeight(s.refDay.daysTo(given)) : 1.0;
+        s.weight *= fade;
+        s.rightWeight *= fade;
+        s.refDay = given;
+    }
+    const double w = AgeWeight(given.daysTo(s.refDay));
+    s.weight += w;
+    s.rightWeight += answer.right ? w : 0;
+    s.answered += 1;
+    s.right += answer.right ? 1 : 0;
+}
+
+QVector<AnswerSummary> SummariseAnswers(const QVector<KeptAnswer>& answers, const QDate& fallback) {
+    QHash<int, int> at;
+    QVector<AnswerSummary> out;
+    for (const KeptAnswer& a : answers) {
+        auto found = at.constFind(a.id);
+        if (found == at.constEnd()) {
+            found = at.insert(a.id, int(out.size()));
+            out.append(summaryOf(a.id));
+        }
+        AddToSummary(out[*found], a, fallback);
+    }
+    return out;
+}
+
+QVector<AnswerSummary> ReadAnswerSummaries(const QString& connectionString, const QDate& today, bool* ok) {
+    *ok = false;
+    Connection connection(connectionString);
+    if (!connection.isOpen())
+        return {};
+    QSqlQuery count(connection.database());
+    if (!count.exec(Engine().CountSummarisedAnswers()) || !count.next())
+        return {};
+    const bool whole = count.value(0).toLongLong() == count.value(1).toLongLong();
+    count = QSqlQuery();
+    QHash<int, AnswerSummary> kept;
+    if (whole && readSummaries(connection.database(), kept)) {
+        *ok = true;
+        return kept.values().toVector();
+    }
+    // Made afresh from the answers, once: kept if the bank takes it, used either way.
+    QSqlQuery query(connection.database());
+    query.setForwardOnly(true);
+    if (!read(query, Engine().AllAnswers(), "the kept answers"))
+        return {};
+    QVector<KeptAnswer> answers;
+    readAnswers(query, answers);
+    query = QSqlQuery();
+    const QVector<AnswerSummary> made = SummariseAnswers(answers, today);
+    *ok = true;
+    if (connection.begin()) {
+        QSqlQuery clear(connection.database());
+        const bool written = read(clear, Engine().ClearAnswerSummaries(), "clearing the answer summaries") &&
+                             putSummaries(connection.database(), made);
+        clear = QSqlQuery();
+        if (written && connection.commit())
+            return made;
+        connection.rollback();
+    }
+    qCWarning(lcLeitner) << "the answer summaries were not kept";
+    return made;
+}
+
+bool AddExamToAnswerSummaries(QSqlDatabase db, const QVariant& examId, const QDate& today) {
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(Engine().ExamAnswersOf()))
+        return false;
+    query.bindValue(0, examId);
+    if (!run(query, "reading the exam's answers"))
+        return false;
+    QVector<KeptAnswer> answers;
+    readAnswers(query, answers);
+    query = QSqlQuery();
+    return addToSummaries(db, answers, today);
+}
 
 LeitnerData ReadLeitner(const QString& connectionString) {
     LeitnerData out;
@@ -48,6 +197,7 @@ LeitnerData ReadLeitner(const QString& connectionString) {
     if (!connection.isOpen() || !hasTables(connection))
         return out;
     QSqlQuery query(connection.database());
+    query.setForwardOnly(true); // rows are not kept by the driver: the pool is read once, in order
     if (!read(query, Engine().LeitnerPool(), "the box's questions"))
         return out;
     while (query.next()) {
@@ -67,10 +217,20 @@ LeitnerData ReadLeitner(const QString& connectionString) {
                           QDate::fromString(query.value(2).toString(), kDay), query.value(3).toString()});
     if (!read(query, Engine().LeitnerState(), "the box's settings"))
         return out;
-    if (query.next()) {
+    const bool stateRow = query.next();
+    if (stateRow) {
         out.state.newPerDay = query.value(0).toInt();
         out.state.lastNewDay = QDate::fromString(query.value(1).toString(), kDay);
         out.state.newOnLastDay = query.value(2).toInt();
+    }
+    bool number = false;
+    const int perDay = ReadSetting(connection, kLeitnerNewPerDaySetting, QString()).toInt(&number);
+    if (number) {
+        out.state.newPerDay = perDay;
+    } else if (stateRow && query.prepare(Engine().WriteSetting())) {
+        query.bindValue(0, kLeitnerNewPerDaySetting);
+        query.bindValue(1, QString::number(out.state.newPerDay));
+        run(query, "moving the new questions a day to the settings");
     }
     out.ok = true;
     return out;
@@ -107,6 +267,10 @@ bool WriteLeitner(const QString& connectionString, const LeitnerWrite& write) {
                                                             : QVariant(QMetaType(QMetaType::QString)));
         query.bindValue(2, write.state.newOnLastDay);
         ok = ok && run(query, "keeping the box's settings");
+        ok = ok && query.prepare(Engine().WriteSetting());
+        query.bindValue(0, kLeitnerNewPerDaySetting);
+        query.bindValue(1, QString::number(write.state.newPerDay));
+        ok = ok && run(query, "keeping the new questions a day");
     }
     if (ok && !write.practice.isEmpty()) {
         ok = query.prepare(Engine().AddPracticeAnswer());
@@ -116,6 +280,10 @@ bool WriteLeitner(const QString& connectionString, const LeitnerWrite& write) {
             query.bindValue(2, write.practice[i].right ? 1 : 0);
             ok = run(query, "keeping a practice answer");
         }
+        QVector<KeptAnswer> added;
+        for (const LeitnerWrite::Practice& p : write.practice)
+            added.append({p.id, p.day, p.right});
+        ok = ok && addToSummaries(connection.database(), added, write.practice.first().day);
     }
     query = QSqlQuery();
     if (ok && connection.commit())
@@ -134,12 +302,7 @@ QVector<KeptAnswer> ReadKeptAnswers(const QString& connectionString) {
     query.setForwardOnly(true);
     if (!read(query, Engine().AllAnswers(), "the kept answers"))
         return out;
-    // Days come as numbers: parsing 300,000 date texts would cost more than the rest of the work.
-    while (query.next()) {
-        const QVariant day = query.value(1);
-        out.append({query.value(0).toInt(), day.isNull() ? QDate() : QDate::fromJulianDay(day.toLongLong()),
-                    query.value(2).toInt() == 1});
-    }
+    readAnswers(query, out);
     return out;
 }
 

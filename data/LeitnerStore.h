@@ -5,6 +5,9 @@
 #include <QString>
 #include <QVector>
 
+class QSqlDatabase;
+class QVariant;
+
 // Failures to read or keep the Leitner box (the box then shows what it has, and the exam goes on).
 Q_DECLARE_LOGGING_CATEGORY(lcLeitner)
 
@@ -17,6 +20,10 @@ struct LeitnerRow {
     QDate due;
     QString fingerprint; // the question's text when it joined
 };
+
+// How many new questions join the box a day, among the program's settings. A bank that kept it in
+// tblLeitnerState before has that value moved there the first time the box is read.
+inline const QString kLeitnerNewPerDaySetting = QStringLiteral("LeitnerNewPerDay");
 
 struct LeitnerStateRow {
     int newPerDay = 20;
@@ -62,6 +69,32 @@ struct KeptAnswer {
     QDate day;
     bool right = false;
 };
+
+// An answer weighs half as much for every kHalfLifeDays days of age; a negative age (a clock set
+// back) weighs as none.
+constexpr double kHalfLifeDays = 30.0;
+double AgeWeight(qint64 days);
+
+// A question's answers folded into a few numbers, so the chance need not read every answer again.
+// The weights are summed as seen from refDay, the day of its latest answer; any later day sees them
+// by one factor, AgeWeight(refDay.daysTo(day)).
+struct AnswerSummary {
+    int id = 0;
+    int answered = 0, right = 0;
+    QDate refDay;
+    double weight = 0, rightWeight = 0;
+};
+// One more answer; an answer with no readable day counts as given on refDay (or fallback).
+void AddToSummary(AnswerSummary& summary, const KeptAnswer& answer, const QDate& fallback);
+QVector<AnswerSummary> SummariseAnswers(const QVector<KeptAnswer>& answers, const QDate& fallback);
+
+// The summaries the bank keeps beside the answers (tblAnswerSummary). When they do not account
+// for every answer kept (a bank from before them, answers removed), they are made afresh from the
+// answers and kept. Empty with *ok false when the bank has no summary table or cannot be read.
+QVector<AnswerSummary> ReadAnswerSummaries(const QString& connectionString, const QDate& today, bool* ok);
+// Adds one kept exam's answers (just inserted, in the transaction open on db) to the summaries.
+// A bank without the summary table is passed over.
+bool AddExamToAnswerSummaries(QSqlDatabase db, const QVariant& examId, const QDate& today);
 QVector<KeptAnswer> ReadKeptAnswers(const QString& connectionString);
 // Every question's category code, through all the collections.
 QHash<int, QString> ReadQuestionCategories(const QString& connectionString);

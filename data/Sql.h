@@ -136,6 +136,15 @@ public:
     // Every answer kept, exam and practice: QuestionID, the day as a Julian day number (null when
     // unreadable), right (1 or 0).
     virtual QString AllAnswers() const = 0;
+    // The running summary of every question's answers (tblAnswerSummary):
+    // QuestionID, Answered, RightCount, RefDay, Weight, RightWeight.
+    virtual QString AnswerSummaries() const = 0;
+    virtual QString PutAnswerSummary() const = 0; // the same columns
+    virtual QString ClearAnswerSummaries() const = 0;
+    // How many answers are kept and how many the summary counts, in one row.
+    virtual QString CountSummarisedAnswers() const = 0;
+    // One kept exam's answers (ExamID), in the columns of AllAnswers.
+    virtual QString ExamAnswersOf() const = 0;
     // One question with its options dealt in order (order[k] = the option shown at k + 1) and its
     // correct option renumbered to match, in the columns of QuestionsInOrder.
     virtual QString DealtQuestion(int id, const std::array<int, 4>& order) const = 0;

@@ -238,6 +238,26 @@ public:
             "UNION ALL SELECT QuestionID, CAST(julianday(AnsweredAt) + 0.5 AS INTEGER), IsRight "
             "FROM tblPractice");
     }
+    QString AnswerSummaries() const override {
+        return QStringLiteral(
+            "SELECT QuestionID, Answered, RightCount, RefDay, Weight, RightWeight FROM tblAnswerSummary");
+    }
+    QString PutAnswerSummary() const override {
+        return QStringLiteral("INSERT OR REPLACE INTO tblAnswerSummary (QuestionID, Answered, RightCount, "
+                              "RefDay, Weight, RightWeight) VALUES (?, ?, ?, ?, ?, ?)");
+    }
+    QString ClearAnswerSummaries() const override { return QStringLiteral("DELETE FROM tblAnswerSummary"); }
+    QString CountSummarisedAnswers() const override {
+        return QStringLiteral("SELECT (SELECT count(*) FROM tblExamAnswers a JOIN tblExamHistory h "
+                              "ON h.ExamID = a.ExamID) + (SELECT count(*) FROM tblPractice), "
+                              "(SELECT total(Answered) FROM tblAnswerSummary)");
+    }
+    QString ExamAnswersOf() const override {
+        return QStringLiteral(
+            "SELECT a.QuestionID, CAST(julianday(substr(h.TakenAt, 1, 10)) + 0.5 AS INTEGER), "
+            "coalesce(a.Chosen = a.Correct, 0) FROM tblExamAnswers a "
+            "JOIN tblExamHistory h ON h.ExamID = a.ExamID WHERE a.ExamID = ?");
+    }
     QString DealtQuestion(int id, const std::array<int, 4>& order) const override {
         QStringList correct;
         for (int k = 0; k < 4; ++k)

@@ -9,6 +9,7 @@
 #include "platform/Clock.h"
 #include "platform/PersianDigits.h"
 #include "platform/Random.h"
+#include "progress/ProgressText.h"
 #include "ui/Layout.h"
 #include "ui/Look.h"
 #include "ui/PictureBox.h"
@@ -24,12 +25,13 @@ namespace {
 // The review windows' card; the box counts, the chance and the daily setting stand above it where
 // the review windows have their category chooser, the move buttons give way to "سؤال بعد".
 const ControlPlace kOwnLayout[] = {
-    {"lblJabe1", 12300, 90, 1800, 330},        {"lblJabe2", 10400, 90, 1800, 330},
-    {"lblJabe3", 8500, 90, 1800, 330},         {"lblJabe4", 6600, 90, 1800, 330},
-    {"lblJabe5", 4700, 90, 1800, 330},         {"lblMoed", 10400, 480, 3700, 360},
-    {"lblShansQabooli", 4700, 480, 5600, 360}, {"lblJadid", 1800, 90, 2800, 330},
-    {"txtJadid", 900, 60, 850, 360},           {"lblTedadeNoeSoal", 4500, 900, 5145, 600},
-    {"cmdBadi", 9960, 6930, 2535, 585},        {"lblKhali", 1500, 3000, 11300, 1500},
+    {"lblJabe1", 12300, 90, 1800, 330},         {"lblJabe2", 10400, 90, 1800, 330},
+    {"lblJabe3", 8500, 90, 1800, 330},          {"lblJabe4", 6600, 90, 1800, 330},
+    {"lblJabe5", 4700, 90, 1800, 330},          {"lblMoed", 10400, 480, 3700, 360},
+    {"lblShansQabooli", 4700, 480, 2500, 360},  {"lblMoedBadi", 7300, 480, 3000, 360},
+    {"lblJadid", 1800, 90, 2800, 330},          {"txtJadid", 900, 60, 850, 360},
+    {"lblTedadeNoeSoal", 4500, 900, 5145, 600}, {"cmdBadi", 9960, 6930, 2535, 585},
+    {"lblKhali", 1500, 3000, 11300, 1500},
 };
 
 QString boxText(int box, int count) {
@@ -47,6 +49,8 @@ frmLeitner::frmLeitner(QWidget* parent) : ChildForm(parent) {
                                 kAlignRight | Qt::AlignVCenter);
     lblMoed_ =
         MakeLabel(this, QStringLiteral("lblMoed"), {}, NazaninBold(12), kAlignRight | Qt::AlignVCenter);
+    lblMoedBadi_ =
+        MakeLabel(this, QStringLiteral("lblMoedBadi"), {}, NazaninBold(12), kAlignRight | Qt::AlignVCenter);
     lblShansQabooli_ = MakeLabel(this, QStringLiteral("lblShansQabooli"), {}, NazaninBold(12),
                                  kAlignRight | Qt::AlignVCenter);
     SetTextColour(lblShansQabooli_, kMaroon);
@@ -108,7 +112,11 @@ void frmLeitner::ShowCounts() {
         lblJabe_[b]->setText(boxText(b + 1, counts[b]));
     c_.lblCount->setText(PersianNumber(due_.size()));
     lblMoed_->setText(QStringLiteral("براي امروز: %1 سؤال").arg(PersianNumber(due_.size())));
-    const Readiness r = ReadReadiness(ConnectionString(), gPassMark, NowDateTime().date());
+    const QDate next = box_.nextDue();
+    lblMoedBadi_->setText(next.isValid() ? QStringLiteral("نوبت بعد: %1").arg(JalaliDateText(next))
+                                         : QString());
+    const Readiness r =
+        ReadReadiness(ConnectionString(), gPassMark, NowDateTime().date(), box_.readinessPool());
     lblShansQabooli_->setText(QStringLiteral("شانس قبولي: %1").arg(ReadinessText(r)));
 }
 

@@ -63,6 +63,7 @@ private:
     CardControls c_;
     std::array<QLabel*, kLeitnerBoxes> lblJabe_{};
     QLabel* lblMoed_ = nullptr;
+    QLabel* lblMoedBadi_ = nullptr; // the first day after today a question is due, Jalali
     QLabel* lblShansQabooli_ = nullptr;
     QLabel* lblKhali_ = nullptr;
     QLabel* lblJadid_ = nullptr;

@@ -26,7 +26,10 @@ LeitnerBox LeitnerBox::Open(const QString& connectionString, const QDate& today)
     box.state_ = data.state;
     box.newPerDay_ = std::clamp(data.state.newPerDay, 0, kMostNewPerDay);
     for (const PoolQuestion& q : data.pool) {
+        if (q.examPool)
+            box.pool_.examPool.insert(q.id);
         if (boxMayHold(q)) {
+            box.pool_.categoryOf.insert(q.id, q.category.trimmed());
             box.fingerprints_.insert(q.id, q.fingerprint);
             box.eligible_.append(q.id);
         }
@@ -91,6 +94,17 @@ QVector<int> LeitnerBox::dueToday() const {
     return ids;
 }
 
+QDate LeitnerBox::nextDue() const {
+    QDate next;
+    for (const LeitnerCard& c : cards_) {
+        // A card due today or before, answered wrong today, is due again tomorrow at the earliest.
+        const QDate due = c.due > today_ ? c.due : today_.addDays(1);
+        if (!next.isValid() || due < next)
+            next = due;
+    }
+    return next;
+}
+
 int LeitnerBox::boxOf(int id) const {
     return cards_.contains(id) ? cards_.value(id).box : 0;
 }
@@ -150,15 +164,38 @@ bool FeedExamToLeitner(const QString& connectionString, const QVector<QuestionOu
     return write.put.isEmpty() || WriteLeitner(connectionString, write);
 }
 
+namespace {
+ReadinessPool readinessPool(const QVector<PoolQuestion>& questions) {
+    ReadinessPool pool;
+    for (const PoolQuestion& q : questions) {
+        if (q.examPool)
+            pool.examPool.insert(q.id);
+        if (boxMayHold(q))
+            pool.categoryOf.insert(q.id, q.category.trimmed());
+    }
+    return pool;
+}
+} // namespace
+
 Readiness ReadReadiness(const QString& connectionString, int passMark, const QDate& today) {
+    return ReadReadiness(connectionString, passMark, today,
+                         readinessPool(ReadLeitner(connectionString).pool));
+}
+
+Readiness ReadReadiness(const QString& connectionString, int passMark, const QDate& today,
+                        const ReadinessPool& pool) {
     ReadinessInput input;
     input.today = today;
     input.passMark = passMark;
-    input.categoryOf = ReadQuestionCategories(connectionString);
-    for (const PoolQuestion& q : ReadLeitner(connectionString).pool) {
-        if (q.examPool)
-            input.available.insert(q.id);
-    }
+    input.available = pool.examPool;
+    bool summarised = false;
+    const QVector<AnswerSummary> summaries = ReadAnswerSummaries(connectionString, today, &summarised);
+    const bool inPool =
+        summarised && std::all_of(summaries.cbegin(), summaries.cend(),
+                                  [&](const AnswerSummary& s) { return pool.categoryOf.contains(s.id); });
+    input.categoryOf = inPool ? pool.categoryOf : ReadQuestionCategories(connectionString);
+    if (summarised)
+        return ComputeReadiness(input, summaries);
     for (const KeptAnswer& a : ReadKeptAnswers(connectionString))
         input.answers.append({a.id, a.day, a.right});
     return ComputeReadiness(input);

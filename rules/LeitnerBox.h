@@ -5,11 +5,19 @@
 #include "rules/PassChance.h"
 
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QVector>
 #include <array>
 
 struct QuestionOutcome;
+
+// What the chance of passing needs of the bank's questions: the numbers an exam may draw from, and
+// the category of every question the box may hold.
+struct ReadinessPool {
+    QSet<int> examPool;
+    QHash<int, QString> categoryOf;
+};
 
 // The learner's Leitner box in the bank, as the window sees it on one day. Opening it settles the
 // day: cards whose question left the bank or was edited leave the box, due days a clock set back
@@ -25,6 +33,10 @@ public:
     // The numbers due today, in the order the session takes them.
     QVector<int> dueToday() const;
     int boxOf(int id) const; // 0 when not in the box
+    // The first day after today a question is due; invalid when the box is empty.
+    QDate nextDue() const;
+    // The questions as the bank held them when the box was opened, for the chance of passing.
+    const ReadinessPool& readinessPool() const { return pool_; }
 
     // One practice answer: moves the card and keeps the answer. False when the bank refused it.
     bool answer(int id, bool right);
@@ -39,6 +51,7 @@ private:
     QHash<int, LeitnerCard> cards_;
     QHash<int, QString> fingerprints_;
     QVector<int> eligible_; // the pool a new question may come from, by number
+    ReadinessPool pool_;
     LeitnerStateRow state_;
     void joinNew();
 };
@@ -50,3 +63,7 @@ bool FeedExamToLeitner(const QString& connectionString, const QVector<QuestionOu
 
 // The chance of passing from every answer the bank keeps, against a 30-question pass mark.
 Readiness ReadReadiness(const QString& connectionString, int passMark, const QDate& today);
+// The same over the questions read already (LeitnerBox::readinessPool), which saves reading them
+// again; the categories of all the collections are read only for an answered question outside it.
+Readiness ReadReadiness(const QString& connectionString, int passMark, const QDate& today,
+                        const ReadinessPool& pool);

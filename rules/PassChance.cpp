@@ -9,8 +9,7 @@
 #include <cmath>
 
 double AnswerWeight(const QDate& day, const QDate& today) {
-    const qint64 age = std::max<qint64>(day.isValid() ? day.daysTo(today) : 0, 0);
-    return std::exp2(-double(age) / kHalfLifeDays);
+    return AgeWeight(day.isValid() ? day.daysTo(today) : 0);
 }
 
 double CategoryPrior(int right, int answered, double overall) {
@@ -43,30 +42,24 @@ double PassProbability(const QVector<double>& chances, int passMark) {
     return std::clamp(pass, 0.0, 1.0);
 }
 
-Readiness ComputeReadiness(const ReadinessInput& input) {
-    // One pass over the answers: each question's weighted record and each category's counts. The
-    // weight depends on the day alone, so it is worked out once a day.
-    struct Record {
-        double weight = 0, rightWeight = 0;
-    };
-    QHash<int, Record> byQuestion;
+namespace {
+// Each question's weighted record and how many answers it has, right and all.
+struct Record {
+    double weight = 0, rightWeight = 0;
+    int answered = 0, right = 0;
+};
+
+Readiness readinessOf(const ReadinessInput& input, const QHash<int, Record>& byQuestion) {
     QHash<QString, std::pair<int, int>> byCategory; // right, answered
-    QHash<qint64, double> weightOfDay;
-    int allRight = 0;
-    for (const AnswerRecord& a : input.answers) {
-        allRight += a.right ? 1 : 0;
-        const qint64 day = a.day.isValid() ? a.day.toJulianDay() : 0;
-        auto w = weightOfDay.constFind(day);
-        if (w == weightOfDay.constEnd())
-            w = weightOfDay.insert(day, AnswerWeight(a.day, input.today));
-        Record& record = byQuestion[a.id];
-        record.weight += *w;
-        record.rightWeight += a.right ? *w : 0;
-        auto& category = byCategory[input.categoryOf.value(a.id)];
-        category.first += a.right ? 1 : 0;
-        category.second += 1;
+    int allRight = 0, allAnswered = 0;
+    for (auto it = byQuestion.cbegin(); it != byQuestion.cend(); ++it) {
+        auto& category = byCategory[input.categoryOf.value(it.key())];
+        category.first += it->right;
+        category.second += it->answered;
+        allRight += it->right;
+        allAnswered += it->answered;
     }
-    const double overall = CategoryPrior(allRight, int(input.answers.size()));
+    const double overall = CategoryPrior(allRight, allAnswered);
     const auto chanceOf = [&](int id) {
         const auto category = byCategory.value(input.categoryOf.value(id));
         const double prior = CategoryPrior(category.first, category.second, overall);
@@ -90,6 +83,39 @@ Readiness ComputeReadiness(const ReadinessInput& input) {
     out.passMark = ScaledPassMark(input.passMark, int(out.rangeChance.size()));
     out.pass = out.rangeChance.isEmpty() ? 0 : PassProbability(out.rangeChance, out.passMark);
     return out;
+}
+} // namespace
+
+Readiness ComputeReadiness(const ReadinessInput& input) {
+    // One pass over the answers. The weight depends on the day alone, so it is worked out once a day.
+    QHash<int, Record> byQuestion;
+    QHash<qint64, double> weightOfDay;
+    for (const AnswerRecord& a : input.answers) {
+        const qint64 day = a.day.isValid() ? a.day.toJulianDay() : 0;
+        auto w = weightOfDay.constFind(day);
+        if (w == weightOfDay.constEnd())
+            w = weightOfDay.insert(day, AnswerWeight(a.day, input.today));
+        Record& record = byQuestion[a.id];
+        record.weight += *w;
+        record.rightWeight += a.right ? *w : 0;
+        record.answered += 1;
+        record.right += a.right ? 1 : 0;
+    }
+    return readinessOf(input, byQuestion);
+}
+
+Readiness ComputeReadiness(const ReadinessInput& input, const QVector<AnswerSummary>& summaries) {
+    QHash<int, Record> byQuestion;
+    byQuestion.reserve(summaries.size());
+    for (const AnswerSummary& s : summaries) {
+        const double fade = AnswerWeight(s.refDay, input.today);
+        Record& record = byQuestion[s.id];
+        record.weight += s.weight * fade;
+        record.rightWeight += s.rightWeight * fade;
+        record.answered += s.answered;
+        record.right += s.right;
+    }
+    return readinessOf(input, byQuestion);
 }
 
 QString ReadinessText(const Readiness& readiness) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "data/LeitnerStore.h"
+
 #include <QDate>
 #include <QHash>
 #include <QSet>
@@ -19,7 +21,6 @@
 // a range's chance is the mean of its numbers' chances, and the number right is a sum of independent
 // unequal coin tosses (Poisson-binomial), summed exactly.
 
-constexpr double kHalfLifeDays = 30.0;
 constexpr double kPriorWeight = 2.0;
 
 struct AnswerRecord {
@@ -59,6 +60,10 @@ struct Readiness {
 
 // Each range's draw needs gExamRanges (InitExamRanges).
 Readiness ComputeReadiness(const ReadinessInput& input);
+
+// The chance from the answers' summaries alone (input.answers is not read): the same as from the
+// answers, seen from the later of today and each question's latest answer.
+Readiness ComputeReadiness(const ReadinessInput& input, const QVector<AnswerSummary>& summaries);
 
 // The chance as the windows show it: a whole percentage in Persian digits ("۸۷٪"), or a dash when
 // nothing can be drawn.

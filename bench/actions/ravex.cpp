@@ -1,7 +1,7 @@
 // One action of the program per run, timed from outside from process start to the action's
 // result shown and the event loop idle; then it quits. The exam's keys, a few milliseconds each,
 // are timed inside instead.
-// Usage: actions_ravex review|signs|category|next|grade|keys|keys-bare
+// Usage: actions_ravex review|signs|category|next|grade|keys|keys-bare|open-review|open-leitner
 // (the data folder as the program finds it)
 #include "app/frmMain.h"
 #include "app/mdlRavex.h"
@@ -71,6 +71,21 @@ void click(QWidget* form, const char* name) {
     std::printf("keys %lld %lld\n", static_cast<long long>(keys.size()), static_cast<long long>(elapsed));
     return true;
 }
+
+// Opening one window on the idle main window, timed inside until it is painted and the event loop
+// is idle, the start-up left out; prints "open 1 <ns>".
+bool openTimed(frmMain* main, const QString& window) {
+    QApplication::processEvents();
+    QElapsedTimer clock;
+    clock.start();
+    QWidget* form = main->ShowChild(window);
+    if (!form)
+        return false;
+    form->repaint();
+    QApplication::processEvents();
+    std::printf("open 1 %lld\n", static_cast<long long>(clock.nsecsElapsed()));
+    return true;
+}
 } // namespace
 
 int main(int argc, char** argv) {
@@ -102,6 +117,10 @@ int main(int argc, char** argv) {
         click(main->ShowChild(QStringLiteral("frmAzmoon")), "cmdTashih");
     } else if (action == QLatin1String("keys") || action == QLatin1String("keys-bare")) {
         if (!examKeys(main->ShowChild(QStringLiteral("frmAzmoon")), action == QLatin1String("keys-bare")))
+            return 3;
+    } else if (action == QLatin1String("open-review") || action == QLatin1String("open-leitner")) {
+        if (!openTimed(main, action == QLatin1String("open-review") ? QStringLiteral("frmSoalat")
+                                                                    : QStringLiteral("frmLeitner")))
             return 3;
     } else if (action != QLatin1String("start")) {
         std::fprintf(stderr, "unknown action\n");

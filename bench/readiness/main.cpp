@@ -1,6 +1,7 @@
 // The chance of passing over 10,000 kept exams (300,000 answers), against reading those answers
-// alone. Usage: readiness_bench DATADIR — the bank (DATADIR/515) is copied, given the history, and
-// timed best of five; exit 1 when the chance takes 50 ms or more beyond reading the answers.
+// alone. Usage: readiness_bench DATADIR — the bank (DATADIR/515) is copied, given the history
+// behind the program's back (so the first chance makes the answers' summaries afresh, as for a bank
+// from before them), and timed best of five; exit 1 when the chance takes 50 ms or more.
 #include "data/Connection.h"
 #include "data/LeitnerStore.h"
 #include "data/SharedState.h"
@@ -14,6 +15,7 @@
 #include <QSqlQuery>
 #include <QTemporaryDir>
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -68,9 +70,14 @@ int main(int argc, char** argv) {
     const QDate today(2022, 10, 1);
     int answers = 0;
     double pass = 0;
+    QElapsedTimer first;
+    first.start();
+    const double firstPass = ReadReadiness(connection, 25, today).pass;
+    const double firstMs = first.nsecsElapsed() / 1e6;
     const double readMs = bestMs([&] { answers = int(ReadKeptAnswers(connection).size()); });
     const double chanceMs = bestMs([&] { pass = ReadReadiness(connection, 25, today).pass; });
-    std::printf("answers read: %d in %.1f ms; the chance (%.3f) in %.1f ms, %.1f ms beyond the reading\n",
-                answers, readMs, pass, chanceMs, chanceMs - readMs);
-    return chanceMs - readMs < 50 ? 0 : 1;
+    std::printf("answers read: %d in %.1f ms; the chance (%.3f) in %.1f ms; the first, which makes the "
+                "summaries (%.3f), in %.1f ms\n",
+                answers, readMs, pass, chanceMs, firstPass, firstMs);
+    return chanceMs < 50 && std::abs(pass - firstPass) < 1e-9 ? 0 : 1;
 }

@@ -7,6 +7,7 @@
 #include "common/TestPlatform.h"
 #include "data/BoundSource.h"
 #include "data/Connection.h"
+#include "data/Settings.h"
 #include "data/SharedState.h"
 #include "exam/frmAzmoon.h"
 #include "progress/frmLeitner.h"
@@ -83,16 +84,37 @@ private slots:
         QCOMPARE(box.boxCounts()[0], 20);
         QCOMPARE(box.dueToday().size(), 20);
         QCOMPARE(box.dueToday().first(), 1);
-        QVERIFY(!box.dueToday().contains(200)); // the archive block is never in the box
+        QCOMPARE(box.nextDue(), day0.addDays(1)); // today's questions, unanswered, are due again tomorrow
+        QVERIFY(!box.dueToday().contains(200));   // the archive block is never in the box
         box = LeitnerBox::Open(bank->connectionString(), day0);
         QCOMPARE(box.boxCounts()[0], 20);
         QVERIFY(box.setNewPerDay(25));
         QCOMPARE(box.boxCounts()[0], 25);
+        QCOMPARE(ReadSetting(bank->connectionString(), kLeitnerNewPerDaySetting, QString()),
+                 QStringLiteral("25"));
         box = LeitnerBox::Open(bank->connectionString(), day0.addDays(1));
         QCOMPARE(box.boxCounts()[0], 50);
         // The clock set back a day: nothing more joins, and nothing is lost.
         box = LeitnerBox::Open(bank->connectionString(), day0);
         QCOMPARE(box.boxCounts()[0], 50);
+    }
+
+    // A bank that kept the number a day beside the box's state keeps it: it moves to the settings
+    // once, and the settings have the last word from then on.
+    void newPerDayMovesToTheSettings() {
+        QVERIFY(bank->exec("INSERT INTO tblLeitnerState (ID, NewPerDay, LastNewDay, NewOnLastDay) "
+                           "VALUES (1, 7, NULL, 0)"));
+        LeitnerBox box = LeitnerBox::Open(bank->connectionString(), day0);
+        QCOMPARE(box.newPerDay(), 7);
+        QCOMPARE(box.boxCounts()[0], 7);
+        QCOMPARE(ReadSetting(bank->connectionString(), kLeitnerNewPerDaySetting, QString()),
+                 QStringLiteral("7"));
+        QVERIFY(bank->exec("UPDATE tblLeitnerState SET NewPerDay = 9"));
+        QCOMPARE(LeitnerBox::Open(bank->connectionString(), day0.addDays(1)).newPerDay(), 7);
+        QVERIFY(WriteSetting(bank->connectionString(), kLeitnerNewPerDaySetting, QStringLiteral("3")));
+        box = LeitnerBox::Open(bank->connectionString(), day0.addDays(2));
+        QCOMPARE(box.newPerDay(), 3);
+        QCOMPARE(box.boxCounts()[0], 17);
     }
 
     // A session on the window: a key answers right (green, one box up, due in two days), a click
@@ -168,6 +190,12 @@ private slots:
             const int was = id <= 20 ? 4 : 1;
             QCOMPARE(boxOf(id), i % 2 ? std::min(was + 1, 5) : 1);
         }
+        // The answers' summaries took the exam in the same transaction.
+        QCOMPARE(scalar("SELECT sum(Answered) FROM tblAnswerSummary"), questions.size());
+        QCOMPARE(scalar("SELECT sum(RightCount) FROM tblAnswerSummary"), (questions.size() + 1) / 2);
+        QCOMPARE(scalar(QStringLiteral("SELECT RightCount FROM tblAnswerSummary WHERE QuestionID = %1")
+                            .arg(questions[0].id)),
+                 1);
     }
 
     // An edited question leaves the box and joins again as new; a removed one leaves it; the box
@@ -201,6 +229,26 @@ private slots:
         QCOMPARE(kept.first().day, day0);     // read back on the local day it was given
         const Readiness after = ReadReadiness(bank->connectionString(), 25, day0);
         QVERIFY(after.pass > 0.5);
+        QCOMPARE(scalar("SELECT sum(Answered) FROM tblAnswerSummary"), kept.size());
+        // Summaries lost (as in a bank from before them) are made again from the answers and kept;
+        // the chance is the same either way, and a month on it is the answers' own.
+        QVERIFY(bank->exec("DELETE FROM tblAnswerSummary WHERE QuestionID < 100"));
+        QCOMPARE(ReadReadiness(bank->connectionString(), 25, day0).pass, after.pass);
+        QCOMPARE(scalar("SELECT sum(Answered) FROM tblAnswerSummary"), kept.size());
+        ReadinessInput input;
+        input.today = day0.addDays(30);
+        input.passMark = 25;
+        input.categoryOf = ReadQuestionCategories(bank->connectionString());
+        for (const PoolQuestion& q : ReadLeitner(bank->connectionString()).pool)
+            input.available.insert(q.examPool ? q.id : 0);
+        input.available.remove(0);
+        for (const KeptAnswer& a : kept)
+            input.answers.append({a.id, a.day, a.right});
+        QVERIFY(qAbs(ReadReadiness(bank->connectionString(), 25, input.today).pass -
+                     ComputeReadiness(input).pass) < 1e-9);
+        // Every question answered right sits in box 2, due again in two days, shown as a Jalali date.
+        form->RefreshHistory();
+        QCOMPARE(ShownText(form, "lblMoedBadi"), QStringLiteral("نوبت بعد: ۱۴۰۵/۰۱/۰۳"));
         QWidget* progress = program->Open("mnuPishraft");
         QCOMPARE(ShownText(progress, "lblShansQabooli"),
                  QStringLiteral("شانس قبولي: %1").arg(ReadinessText(after)));

@@ -216,6 +216,64 @@ private slots:
         QCOMPARE(ReadinessText(Readiness{0.874, {0.9}, 1}), QStringLiteral("۸۷٪"));
     }
 
+    // The chance from the answers' running summaries equals the chance from the answers themselves,
+    // whatever order the answers were kept in, on random histories over a few years.
+    void summariesGiveTheSameChance() {
+        bool replay = false;
+        const quint64 fixed = qEnvironmentVariable("RAVEX_SEED").toULongLong(&replay);
+        const quint64 seed = replay ? fixed : QRandomGenerator::global()->generate64();
+        std::printf("summariesGiveTheSameChance: seed %llu (replay with RAVEX_SEED=%llu)\n",
+                    (unsigned long long)seed, (unsigned long long)seed);
+        QRandomGenerator random(seed);
+        for (int round = 0; round < 20; ++round) {
+            ReadinessInput input;
+            input.today = QDate(2026, 6, 1).addDays(random.bounded(400));
+            input.passMark = 20 + random.bounded(10);
+            for (int id = 1; id <= 600; ++id) {
+                if (random.bounded(10) > 0)
+                    input.available.insert(id);
+                input.categoryOf.insert(id, QString(QChar(u'A' + id % 5)));
+            }
+            QVector<KeptAnswer> kept;
+            const int answers = round == 0 ? 0 : int(random.bounded(5000));
+            for (int i = 0; i < answers; ++i) {
+                const QDate day = input.today.addDays(-qint64(random.bounded(round % 2 ? 1500 : 40)));
+                kept.append({1 + int(random.bounded(600)), day, random.bounded(3) > 0});
+            }
+            for (const KeptAnswer& a : kept)
+                input.answers.append({a.id, a.day, a.right});
+            const Readiness fromAnswers = ComputeReadiness(input);
+            // Summaries made on a day before today and seen later, as the bank keeps them.
+            const Readiness fromSummaries = ComputeReadiness(input, SummariseAnswers(kept, input.today));
+            const QString where = QStringLiteral("seed %1 round %2").arg(seed).arg(round);
+            QVERIFY2(qAbs(fromAnswers.pass - fromSummaries.pass) < 1e-9, qPrintable(where));
+            QCOMPARE(fromSummaries.rangeChance.size(), fromAnswers.rangeChance.size());
+            for (int r = 0; r < fromAnswers.rangeChance.size(); ++r)
+                QVERIFY2(qAbs(fromAnswers.rangeChance[r] - fromSummaries.rangeChance[r]) < 1e-12,
+                         qPrintable(where));
+        }
+    }
+
+    // A summary takes answers out of order: a later day becomes its reference, an earlier one is
+    // weighed from it; a day unread counts as the reference day.
+    void summaryKeepsItsReferenceDay() {
+        const QDate d(2026, 1, 10);
+        AnswerSummary s;
+        s.id = 7;
+        AddToSummary(s, {7, d, true}, d);
+        AddToSummary(s, {7, d.addDays(30), false}, d);
+        QCOMPARE(s.refDay, d.addDays(30));
+        QCOMPARE(s.weight, 1.5);
+        QCOMPARE(s.rightWeight, 0.5);
+        AddToSummary(s, {7, d.addDays(-30), true}, d);
+        AddToSummary(s, {7, QDate(), true}, d);
+        QCOMPARE(s.refDay, d.addDays(30));
+        QCOMPARE(s.weight, 2.75);
+        QCOMPARE(s.rightWeight, 1.75);
+        QCOMPARE(s.answered, 4);
+        QCOMPARE(s.right, 3);
+    }
+
     // The exact sum against every outcome counted one by one, on small random cases.
     void exactAgainstBruteForce() {
         bool replay = false;
