@@ -66,14 +66,7 @@ ReviewForm::ReviewForm(const Config& config, QWidget* parent) : ChildForm(parent
     card_ = new QuestionCard(this, controls, adoSoalat_, this);
     card_->SetCategories(adoNoeSoal_, config.categorySql, config.fullSql, config.filterPrefix);
 
-    // The keys the exam answers to move the card here too, wherever the focus is in the window;
-    // an open category list is a popup of its own and keeps its keys.
-    for (const int key : {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Right}) {
-        auto* shortcut = new QShortcut(QKeySequence(key), this);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this,
-                [this, key] { card_->NavigateQuestion(keycode::FromQtKey(key)); });
-    }
+    card_->AddMoveShortcuts();
 }
 
 void ReviewForm::pictureShown(bool hasPicture) {

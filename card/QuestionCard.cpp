@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSignalBlocker>
 
 void CardHooks::correctOptionChanged(QuestionCard& card) {
@@ -111,6 +112,15 @@ void QuestionCard::adoSoalat_MoveComplete() {
         setPosition(QString::number(n - 1));
     else if (hooks_->equalIdRestartsCount())
         setPosition(QStringLiteral("1"));
+}
+
+void QuestionCard::AddMoveShortcuts() {
+    for (const int key : {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Right}) {
+        auto* shortcut = new QShortcut(QKeySequence(key), static_cast<QWidget*>(parent())); // the window
+        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
+        connect(shortcut, &QShortcut::activated, this,
+                [this, key] { NavigateQuestion(keycode::FromQtKey(key)); });
+    }
 }
 
 void QuestionCard::NavigateTo(int n) {

@@ -70,6 +70,9 @@ public:
 
     // Key codes (platform/Keys.h): first, last, previous, next; any other code does nothing.
     void NavigateQuestion(int keyCode);
+    // Page Up, Page Down, Left and Right move the card wherever the focus is in the window; an
+    // open category list is a popup of its own and keeps its keys.
+    void AddMoveShortcuts();
     // Goes straight to position n (1..count), as Page Up and Page Down go to the ends: one move,
     // the counter set, the window's after-move hook run. Nothing outside the list or where it is.
     void NavigateTo(int n);

@@ -56,12 +56,7 @@ frmEshtebahat::frmEshtebahat(QWidget* parent) : ChildForm(parent) {
     PlaceLayout(kOwnLayout);
 
     card_ = new QuestionCard(this, c_, adoSoalat_, this);
-    for (const int key : {Qt::Key_PageUp, Qt::Key_PageDown, Qt::Key_Left, Qt::Key_Right}) {
-        auto* shortcut = new QShortcut(QKeySequence(key), this);
-        shortcut->setContext(Qt::WidgetWithChildrenShortcut);
-        connect(shortcut, &QShortcut::activated, this,
-                [this, key] { card_->NavigateQuestion(keycode::FromQtKey(key)); });
-    }
+    card_->AddMoveShortcuts();
 }
 
 void frmEshtebahat::Form_Load() {
