@@ -191,14 +191,14 @@ bool AddExamToAnswerSummaries(QSqlDatabase db, const QVariant& examId, const QDa
     return addToSummaries(db, answers, today);
 }
 
-LeitnerData ReadLeitner(const QString& connectionString) {
+LeitnerData ReadLeitner(const QString& connectionString, const QVector<int>* only) {
     LeitnerData out;
     Connection connection(connectionString);
     if (!connection.isOpen() || !hasTables(connection))
         return out;
     QSqlQuery query(connection.database());
     query.setForwardOnly(true); // rows are not kept by the driver: the pool is read once, in order
-    if (!read(query, Engine().LeitnerPool(), "the box's questions"))
+    if (!read(query, only ? Engine().LeitnerPoolOf(*only) : Engine().LeitnerPool(), "the box's questions"))
         return out;
     while (query.next()) {
         bool number = false;
@@ -210,7 +210,7 @@ LeitnerData ReadLeitner(const QString& connectionString) {
             continue;
         out.pool.append({id, query.value(1).toString(), fingerprint(query), query.value(8).toInt() == 1});
     }
-    if (!read(query, Engine().LeitnerCards(), "the box"))
+    if (!read(query, only ? Engine().LeitnerCardsOf(*only) : Engine().LeitnerCards(), "the box"))
         return out;
     while (query.next())
         out.cards.append({query.value(0).toInt(), query.value(1).toInt(),

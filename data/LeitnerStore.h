@@ -46,7 +46,9 @@ struct LeitnerData {
     LeitnerStateRow state;
 };
 
-LeitnerData ReadLeitner(const QString& connectionString);
+// The whole box, or (only given) just those questions' pool rows and cards: a kept exam's thirty
+// are read by key, whatever the size of the bank.
+LeitnerData ReadLeitner(const QString& connectionString, const QVector<int>* only = nullptr);
 
 // What one step of the box writes, in one transaction: nothing of it lands when any part fails.
 struct LeitnerWrite {

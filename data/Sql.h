@@ -127,7 +127,10 @@ public:
     virtual QString LeitnerPool() const = 0;
     // Every question's category, through all the collections: ID, NoeSoal.
     virtual QString QuestionCategories() const = 0;
-    virtual QString LeitnerCards() const = 0;      // ID, Box, Due, Fingerprint
+    virtual QString LeitnerCards() const = 0; // ID, Box, Due, Fingerprint
+    // The same two, for the given questions only (a kept exam's thirty), read by key.
+    virtual QString LeitnerPoolOf(const QVector<int>& ids) const = 0;
+    virtual QString LeitnerCardsOf(const QVector<int>& ids) const = 0;
     virtual QString PutLeitnerCard() const = 0;    // ID, Box, Due, Fingerprint
     virtual QString RemoveLeitnerCard() const = 0; // ID
     virtual QString LeitnerState() const = 0;      // NewPerDay, LastNewDay, NewOnLastDay

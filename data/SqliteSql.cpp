@@ -212,6 +212,25 @@ public:
     QString LeitnerCards() const override {
         return QStringLiteral("SELECT ID, Box, Due, Fingerprint FROM tblLeitner");
     }
+    QString LeitnerPoolOf(const QVector<int>& ids) const override {
+        const QString in = idList(ids);
+        return QStringLiteral("SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, 1 AS Pool "
+                              "FROM qrySoalateAzmoon WHERE ID IN (%1) UNION "
+                              "SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, 0 FROM qryTabloha "
+                              "WHERE ID IN (%1) ORDER BY ID, Pool DESC")
+            .arg(in);
+    }
+    QString LeitnerCardsOf(const QVector<int>& ids) const override {
+        return QStringLiteral("SELECT ID, Box, Due, Fingerprint FROM tblLeitner WHERE ID IN (%1)")
+            .arg(idList(ids));
+    }
+    // Numbers only, so the list is safe to write into the text; an empty list matches nothing.
+    static QString idList(const QVector<int>& ids) {
+        QStringList out;
+        for (const int id : ids)
+            out << QString::number(id);
+        return out.isEmpty() ? QStringLiteral("NULL") : out.join(u',');
+    }
     QString PutLeitnerCard() const override {
         return QStringLiteral(
             "INSERT OR REPLACE INTO tblLeitner (ID, Box, Due, Fingerprint) VALUES (?, ?, ?, ?)");

@@ -139,7 +139,11 @@ bool LeitnerBox::setNewPerDay(int perDay) {
 
 bool FeedExamToLeitner(const QString& connectionString, const QVector<QuestionOutcome>& outcomes,
                        const QDate& today) {
-    const LeitnerData data = ReadLeitner(connectionString);
+    // Only the exam's own questions are read: grading costs the same on a bank of any size.
+    QVector<int> ids;
+    for (const QuestionOutcome& o : outcomes)
+        ids.append(o.id);
+    const LeitnerData data = ReadLeitner(connectionString, &ids);
     if (!data.ok)
         return false;
     QHash<int, QString> prints;
