@@ -2,6 +2,7 @@
 
 #include "data/BoundSource.h"
 #include "data/Connection.h"
+#include "data/Sql.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -29,10 +30,9 @@ QString MakeExamSnapshot(BoundSource* source, int rows) {
         db.setDatabaseName(path);
         ok = db.open() && db.transaction();
         QSqlQuery q(db);
-        ok = ok && q.exec(QStringLiteral(
-                       "CREATE TABLE tblAzmoon (ID INTEGER PRIMARY KEY, SoorateSoal TEXT, G1 TEXT, "
-                       "G2 TEXT, G3 TEXT, G4 TEXT, G_Sahih INTEGER, Shekl INTEGER, NoeSoal TEXT)"));
-        ok = ok && q.prepare(QStringLiteral("INSERT INTO tblAzmoon VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?)"));
+        // The scratch exam bank's own table, filled through the catalogue's row insert.
+        ok = ok && q.exec(Engine().CreateScratchExamTable());
+        ok = ok && q.prepare(Engine().InsertRow(QStringLiteral("tblAzmoon"), kColumns));
         for (const QVariantList& row : copied) {
             for (int c = 0; ok && c < kColumns.size(); ++c)
                 q.bindValue(c, row.value(c));
