@@ -31,27 +31,34 @@ struct ParsedSchema {
     QVector<SchemaStep> steps;
 };
 
-const ParsedSchema& parsed() {
-    static const ParsedSchema schema = [] {
-        initSchemaResources();
-        ParsedSchema out;
-        QFile file(QStringLiteral(":/bank/schema.sql"));
-        if (!file.open(QIODevice::ReadOnly)) {
-            qCCritical(lcSchema) << "the schema is not compiled in";
-            return out;
-        }
-        static const QRegularExpression heading(QStringLiteral(R"(^--\s*step\s+(\d+)\s*:\s*(.*)$)"));
-        QString* into = &out.base;
-        for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
-            if (const auto m = heading.match(line.trimmed()); m.hasMatch()) {
-                out.steps.append({m.captured(1).toInt(), m.captured(2).trimmed(), QString()});
-                into = &out.steps.last().script;
-                continue;
-            }
-            *into += line + u'\n';
-        }
+ParsedSchema parse(const QString& resource) {
+    initSchemaResources();
+    ParsedSchema out;
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly)) {
+        qCCritical(lcSchema) << "the schema is not compiled in";
         return out;
-    }();
+    }
+    static const QRegularExpression heading(QStringLiteral(R"(^--\s*step\s+(\d+)\s*:\s*(.*)$)"));
+    QString* into = &out.base;
+    for (const QString& line : QString::fromUtf8(file.readAll()).split(u'\n')) {
+        if (const auto m = heading.match(line.trimmed()); m.hasMatch()) {
+            out.steps.append({m.captured(1).toInt(), m.captured(2).trimmed(), QString()});
+            into = &out.steps.last().script;
+            continue;
+        }
+        *into += line + u'\n';
+    }
+    return out;
+}
+
+const ParsedSchema& parsed() {
+    static const ParsedSchema schema = parse(QStringLiteral(":/bank/schema.sql"));
+    return schema;
+}
+
+const ParsedSchema& parsedServer() {
+    static const ParsedSchema schema = parse(QStringLiteral(":/bank/schema-postgres.sql"));
     return schema;
 }
 
@@ -72,7 +79,7 @@ using Shapes = std::map<QString, QStringList>;
 QStringList columnsOf(QSqlDatabase& db, const QString& table) {
     QStringList out;
     QSqlQuery query(db);
-    if (!query.prepare(Engine().TableColumns()))
+    if (!query.prepare(Engine(db).TableColumns()))
         return out;
     query.addBindValue(table);
     if (!query.exec())
@@ -89,7 +96,7 @@ QStringList columnsOf(QSqlDatabase& db, const QString& table) {
 QSet<QString> tablesOf(QSqlDatabase& db) {
     QSet<QString> out;
     QSqlQuery query(db);
-    if (query.exec(Engine().TableNames())) {
+    if (query.exec(Engine(db).TableNames())) {
         while (query.next())
             out.insert(query.value(0).toString());
     }
@@ -165,23 +172,23 @@ bool runStep(QSqlDatabase& db, const SchemaStep& step, QString* error, BankError
     }
     // A bank another program holds is not waited for: the next connection tries again, and a
     // window opening meanwhile is not slowed by the step.
-    const int patience = readInt(db, Engine().BusyTimeout());
-    exec(db, Engine().SetBusyTimeout(0), nullptr);
-    const bool began = exec(db, Engine().BeginWrite(), error, cause);
-    exec(db, Engine().SetBusyTimeout(patience), nullptr);
+    const int patience = readInt(db, Engine(db).BusyTimeout());
+    exec(db, Engine(db).SetBusyTimeout(0), nullptr);
+    const bool began = exec(db, Engine(db).BeginWrite(), error, cause);
+    exec(db, Engine(db).SetBusyTimeout(patience), nullptr);
     if (!began)
         return false;
     const bool ok = RunSqlScript(db, step.script, error) && sameShapes(db, expected, error) &&
-                    exec(db, Engine().SetSchemaVersion(step.version), error, cause) &&
-                    exec(db, Engine().Commit(), error, cause);
+                    exec(db, Engine(db).SetSchemaVersion(step.version), error, cause) &&
+                    exec(db, Engine(db).Commit(), error, cause);
     if (!ok)
-        exec(db, Engine().Rollback(), nullptr);
+        exec(db, Engine(db).Rollback(), nullptr);
     return ok;
 }
 
 bool isQuestionBank(QSqlDatabase& db) {
     QSqlQuery query(db);
-    if (!query.prepare(Engine().HasObject()))
+    if (!query.prepare(Engine(db).HasObject()))
         return false;
     query.addBindValue(QStringLiteral("tblNoeSoal"));
     return query.exec() && query.next() && query.value(0).toInt() == 1;
@@ -222,6 +229,14 @@ const QVector<SchemaStep>& SchemaSteps() {
     return parsed().steps;
 }
 
+QString ServerBaseSchema() {
+    return parsedServer().base;
+}
+
+const QVector<SchemaStep>& ServerSchemaSteps() {
+    return parsedServer().steps;
+}
+
 int NewestSchemaVersion() {
     const QVector<SchemaStep>& steps = SchemaSteps();
     return steps.isEmpty() ? 0 : steps.last().version;
@@ -230,15 +245,21 @@ int NewestSchemaVersion() {
 bool RunSqlScript(QSqlDatabase& db, const QString& script, QString* error) {
     QString statement;
     bool inTrigger = false;
+    bool inBody = false; // inside a $$-quoted function body, whose lines end in ';' of their own
     for (const QString& raw : script.split(u'\n')) {
         const QString line = raw.trimmed();
-        if (line.startsWith(QLatin1String("--")) || (line.isEmpty() && statement.isEmpty()))
+        if (!inBody && (line.startsWith(QLatin1String("--")) || (line.isEmpty() && statement.isEmpty())))
             continue;
         statement += raw + u'\n';
-        if (line.startsWith(QLatin1String("CREATE TRIGGER"), Qt::CaseInsensitive))
+        // A trigger with a body of statements ends at its END; one that calls a function, at its ';'.
+        if (line.startsWith(QLatin1String("CREATE TRIGGER"), Qt::CaseInsensitive) &&
+            !line.contains(QLatin1String("EXECUTE FUNCTION"), Qt::CaseInsensitive))
             inTrigger = true;
-        const bool ends =
-            inTrigger ? line.compare(QLatin1String("END;"), Qt::CaseInsensitive) == 0 : line.endsWith(u';');
+        if (line.count(QLatin1String("$$")) % 2 == 1)
+            inBody = !inBody;
+        const bool ends = inBody      ? false
+                          : inTrigger ? line.compare(QLatin1String("END;"), Qt::CaseInsensitive) == 0
+                                      : line.endsWith(u';');
         if (!ends)
             continue;
         QSqlQuery query(db);
@@ -255,7 +276,7 @@ bool RunSqlScript(QSqlDatabase& db, const QString& script, QString* error) {
 
 int SchemaVersion(QSqlDatabase& db) {
     QSqlQuery query(db);
-    return query.exec(Engine().ReadSchemaVersion()) && query.next() ? query.value(0).toInt() : -1;
+    return query.exec(Engine(db).ReadSchemaVersion()) && query.next() ? query.value(0).toInt() : -1;
 }
 
 UpgradeOutcome UpgradeBank(QSqlDatabase& db) {

@@ -23,6 +23,9 @@ struct SchemaStep {
 QString BaseSchema();
 const QVector<SchemaStep>& SchemaSteps();
 int NewestSchemaVersion();
+// The same for a bank on a school server (bank/schema-postgres.sql), step for step.
+QString ServerBaseSchema();
+const QVector<SchemaStep>& ServerSchemaSteps();
 
 // Runs the statements of an SQL script, triggers included, on an open database, up to the first
 // that fails; error then holds the engine's message and the statement.

@@ -22,7 +22,15 @@ enum class BankError {
     Corrupt,  // not a database, damaged, or without the tables and columns asked for
     ReadOnly, // the file or its folder refuses writes
     Full,     // the disk (or the bank's size limit) has no room for the write
+    // A bank on a school server (PostgreSQL):
+    Unreachable, // the server does not answer: down, wrong host or port, no network
+    Denied,      // the server refuses the user: wrong password, unknown user, no right to connect
+    BadAddress,  // the server's address is not one this program accepts (or carries a password)
+    Version,     // the server holds no bank of this program's schema version; it is left alone
 };
+
+// What a window or the start-up says of a failure, in a sentence; empty for None.
+QString BankErrorText(BankError error);
 
 // What a window says when a read or a write found the bank held by another program.
 inline const QString kBankBusyText =
@@ -35,8 +43,41 @@ inline const QString kNotSavedText = QStringLiteral("تغييرات ذخيره �
 // a window never freezes noticeably, long enough to ride over a backup tool's brief read.
 inline constexpr int kBusyTimeoutMs = 100;
 
-// The kind of failure an engine error stands for (None for no error).
+// The kind of failure an engine error stands for (None for no error): SQLite's result codes.
 BankError ClassifyBankError(const QSqlError& error);
+// The same for an error of the connection db, whichever engine it reaches.
+BankError ClassifyBankError(const QSqlError& error, const QSqlDatabase& db);
+
+// The Qt driver of a school server's bank.
+inline constexpr char kServerDriver[] = "QPSQL";
+
+// Whether a Data Source names a server (postgresql://... or postgres://...) rather than a file.
+bool IsServerAddress(const QString& source);
+
+// A server's address taken apart: postgresql://user@host:port/database. A password never goes in
+// the address (nor anywhere in the bank or on a command line): the server's own client library
+// reads it from ~/.pgpass or PGPASSWORD, as PostgreSQL's own tools do.
+struct ServerAddress {
+    QString host;
+    int port = 5432;
+    QString database;
+    QString user;
+};
+// False with a Persian sentence in *why when the text is not such an address.
+bool ParseServerAddress(const QString& text, ServerAddress* out, QString* why);
+
+// The key of this run of the program on a server: the exam being taken is kept under it, so PCs
+// sharing the server never see each other's exam. Made once a run; tests set their own.
+QString ServerSession();
+void SetServerSession(const QString& key);
+// Who is practising, for the server's per-learner records; empty when no one is named.
+QString ServerLearner();
+void SetServerLearner(const QString& learner);
+
+// Opens db (a QPSQL connection, not yet open) on the server at address and readies the session:
+// the session key and learner are set, statements wait for another's lock as long as on a file.
+// On failure db is closed, *error holds the kind and *why a Persian sentence.
+bool OpenServer(QSqlDatabase& db, const QString& address, BankError* error, QString* why);
 
 // "Provider=...;Data Source=<file>;" -> <file>; empty when the string names no source.
 QString DataSourceOf(const QString& connectionString);
@@ -61,6 +102,9 @@ public:
     // Why the opening or the last failed statement failed; RowSet and the transaction calls
     // record it here, so a window can tell a locked bank from a missing or damaged one.
     BankError error() const { return error_; }
+    // Why the opening or the last failed statement failed, as a sentence to show; empty when
+    // nothing failed.
+    QString problem() const { return problem_.isEmpty() ? BankErrorText(error_) : problem_; }
     void noteError(const QSqlError& error);
 
     // A write of several rows is one transaction: all of it lands, or none. It takes the write
@@ -74,8 +118,11 @@ public:
     QSqlQuery* prepared(const QString& statement);
 
 private:
+    void openServer(const QString& address);
+
     QString name_;
     QSqlDatabase db_;
     std::map<QString, std::unique_ptr<QSqlQuery>> prepared_;
     BankError error_ = BankError::None;
+    QString problem_;
 };

@@ -50,7 +50,8 @@ bool exec(Connection& connection, const QString& sql) {
 
 bool hasTables(Connection& connection) {
     QSqlQuery query(connection.database());
-    return query.exec(Engine().CountHistoryTables()) && query.next() && query.value(0).toInt() == 3;
+    return query.exec(Engine(connection.database()).CountHistoryTables()) && query.next() &&
+           query.value(0).toInt() == 3;
 }
 
 QVariant original(const std::array<int, 4>& order, int shown) {
@@ -63,7 +64,7 @@ QHash<QString, int> listPlaces(Connection& connection) {
     QHash<QString, int> place;
     for (const Collection c : {Collection::General, Collection::Signs, Collection::Old}) {
         QSqlQuery query(connection.database());
-        if (!query.exec(jetsql::Adapt(sql::CategoryList(c))))
+        if (!query.exec(jetsql::Adapt(sql::CategoryList(c), Engine(connection.database()))))
             continue;
         while (query.next()) {
             const QString code = query.value(0).toString().trimmed();
@@ -132,9 +133,9 @@ KeepResult failed(const QString& reason) {
 } // namespace
 
 bool WriteExamOrder(Connection& connection, const QVector<ExamOrderRow>& rows) {
-    bool ok = exec(connection, Engine().ClearExamOrder());
+    bool ok = exec(connection, Engine(connection.database()).ClearExamOrder());
     QSqlQuery insert(connection.database());
-    ok = ok && insert.prepare(Engine().AddExamOrder());
+    ok = ok && insert.prepare(Engine(connection.database()).AddExamOrder());
     for (int i = 0; ok && i < rows.size(); ++i) {
         insert.bindValue(0, i + 1);
         insert.bindValue(1, rows[i].id);
@@ -144,7 +145,7 @@ bool WriteExamOrder(Connection& connection, const QVector<ExamOrderRow>& rows) {
     }
     if (!ok) {
         // A stale order must not be read against the new exam: whatever is left of it goes.
-        exec(connection, Engine().ClearExamOrder());
+        exec(connection, Engine(connection.database()).ClearExamOrder());
         qCWarning(lcHistory) << "the exam's shuffle is not recorded; it will not be kept";
     }
     return ok;
@@ -161,7 +162,7 @@ KeepResult KeepExam(const QString& connectionString, const GradedExam& exam) {
 
     QHash<int, std::array<int, 4>> orders;
     QSqlQuery read(connection.database());
-    if (!read.exec(Engine().ReadExamOrder()))
+    if (!read.exec(Engine(connection.database()).ReadExamOrder()))
         return failed(kNoOrder);
     while (read.next())
         orders.insert(read.value(0).toInt(), {read.value(1).toInt(), read.value(2).toInt(),
@@ -174,7 +175,7 @@ KeepResult KeepExam(const QString& connectionString, const GradedExam& exam) {
     if (!connection.begin())
         return failed(kNotWritten);
     QSqlQuery head(connection.database());
-    bool ok = head.prepare(Engine().AddKeptExam());
+    bool ok = head.prepare(Engine(connection.database()).AddKeptExam());
     head.addBindValue(exam.takenAt.toString(Qt::ISODate));
     head.addBindValue(exam.durationSeconds);
     head.addBindValue(exam.passMark);
@@ -184,9 +185,9 @@ KeepResult KeepExam(const QString& connectionString, const GradedExam& exam) {
     head.addBindValue(exam.passed ? 1 : 0);
     head.addBindValue(exam.mistakesExam ? QStringLiteral("mistakes") : QStringLiteral("main"));
     ok = ok && run(head, QStringLiteral("keeping the exam"));
-    const QVariant examId = head.lastInsertId();
+    const QVariant examId = ok && head.next() ? head.value(0) : head.lastInsertId();
     QSqlQuery answer(connection.database());
-    ok = ok && examId.isValid() && answer.prepare(Engine().AddKeptAnswer());
+    ok = ok && examId.isValid() && answer.prepare(Engine(connection.database()).AddKeptAnswer());
     for (int i = 0; ok && i < exam.ids.size(); ++i) {
         const std::array<int, 4>& order = orders[exam.ids[i]];
         bool number = false;
@@ -219,7 +220,8 @@ QString HistoryUnavailableReason(const QString& connectionString) {
     if (!hasTables(connection))
         return kNoTables;
     // A write that is rolled back tells whether the bank takes writes at all.
-    const bool writable = connection.begin() && exec(connection, Engine().ProbeHistoryWrite());
+    const bool writable =
+        connection.begin() && exec(connection, Engine(connection.database()).ProbeHistoryWrite());
     connection.rollback();
     return writable ? QString() : kReadOnly;
 }
@@ -230,7 +232,7 @@ QVector<KeptExamRow> KeptExams(const QString& connectionString) {
     if (!connection.isOpen() || !hasTables(connection))
         return out;
     QSqlQuery query(connection.database());
-    if (!query.exec(Engine().KeptExams())) {
+    if (!query.exec(Engine(connection.database()).KeptExams())) {
         qCWarning(lcHistory) << "the history does not read:" << query.lastError().text();
         return out;
     }
@@ -243,7 +245,7 @@ QVector<CategoryScore> CategoryScores(const QString& connectionString) {
     Connection connection(connectionString);
     if (!connection.isOpen() || !hasTables(connection))
         return {};
-    return readScores(connection, Engine().CategoryAnswers());
+    return readScores(connection, Engine(connection.database()).CategoryAnswers());
 }
 
 QVector<Mistake> Mistakes(const QString& connectionString) {
@@ -252,7 +254,7 @@ QVector<Mistake> Mistakes(const QString& connectionString) {
     if (!connection.isOpen() || !hasTables(connection))
         return out;
     QSqlQuery query(connection.database());
-    if (!query.exec(Engine().Mistakes())) {
+    if (!query.exec(Engine(connection.database()).Mistakes())) {
         qCWarning(lcHistory) << "the mistakes do not read:" << query.lastError().text();
         return out;
     }
@@ -273,7 +275,7 @@ PastExam ReadPastExam(const QString& connectionString, int examId) {
         return out;
     }
     QSqlQuery head(connection.database());
-    if (!head.prepare(Engine().KeptExam())) {
+    if (!head.prepare(Engine(connection.database()).KeptExam())) {
         qCWarning(lcHistory) << "a kept exam does not read:" << head.lastError().text();
         out.problem = kExamUnread;
         return out;
@@ -291,7 +293,7 @@ PastExam ReadPastExam(const QString& connectionString, int examId) {
     head = QSqlQuery();
 
     QSqlQuery count(connection.database());
-    if (!count.prepare(Engine().CountKeptAnswers())) {
+    if (!count.prepare(Engine(connection.database()).CountKeptAnswers())) {
         out.problem = kExamUnread;
         return out;
     }
@@ -306,6 +308,6 @@ PastExam ReadPastExam(const QString& connectionString, int examId) {
         out.problem = kNoAnswers;
         return out;
     }
-    out.categories = readScores(connection, Engine().PastExamCategoryAnswers(examId));
+    out.categories = readScores(connection, Engine(connection.database()).PastExamCategoryAnswers(examId));
     return out;
 }

@@ -31,8 +31,8 @@ QString MakeExamSnapshot(BoundSource* source, int rows) {
         ok = db.open() && db.transaction();
         QSqlQuery q(db);
         // The scratch exam bank's own table, filled through the catalogue's row insert.
-        ok = ok && q.exec(Engine().CreateScratchExamTable());
-        ok = ok && q.prepare(Engine().InsertRow(QStringLiteral("tblAzmoon"), kColumns));
+        ok = ok && q.exec(Engine(db).CreateScratchExamTable());
+        ok = ok && q.prepare(Engine(db).InsertRow(QStringLiteral("tblAzmoon"), kColumns));
         for (const QVariantList& row : copied) {
             for (int c = 0; ok && c < kColumns.size(); ++c)
                 q.bindValue(c, row.value(c));

@@ -1,5 +1,7 @@
 #include "data/JetSql.h"
 
+#include "data/Sql.h"
+
 #include <QRegularExpression>
 
 namespace jetsql {
@@ -15,6 +17,10 @@ QString Adapt(const QString& sql) {
     return sql;
 }
 
+QString Adapt(const QString& sql, const EngineSql& engine) {
+    return engine.FinishJet(Adapt(sql));
+}
+
 QString QuoteText(const QString& value) {
     QString quoted = value;
     quoted.replace(u'\'', QStringLiteral("''"));
@@ -28,19 +34,20 @@ QString SourceTable(const QString& sql) {
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
-bool Pageable(const QString& sql) {
+bool Pageable(const QString& sql, const EngineSql& engine) {
     static const QRegularExpression select(QStringLiteral(R"(^\s*select\b)"),
                                            QRegularExpression::CaseInsensitiveOption);
     // A text that orders or limits its own rows keeps them as it says, so it is read whole. A
     // literal that merely contains these words is read whole too: slower, never wrong.
     static const QRegularExpression ownOrder(QStringLiteral(R"(\b(order\s+by|limit|offset)\b)"),
                                              QRegularExpression::CaseInsensitiveOption);
-    const QString adapted = Adapt(sql);
+    const QString adapted = Adapt(sql, engine);
     return select.match(adapted).hasMatch() && !ownOrder.match(adapted).hasMatch() && !adapted.contains(u';');
 }
 
-QString PartOf(const QString& sql, Part part) {
-    const QString from = QStringLiteral("SELECT * FROM (") + Adapt(sql) + QStringLiteral(")");
+QString PartOf(const QString& sql, Part part, const EngineSql& engine) {
+    const QString adapted = Adapt(sql, engine);
+    const QString from = QStringLiteral("SELECT * FROM (") + adapted + QStringLiteral(") AS part");
     switch (part) {
     case Part::First:
         return from + QStringLiteral(" ORDER BY ID LIMIT ?");
@@ -53,11 +60,8 @@ QString PartOf(const QString& sql, Part part) {
     case Part::At:
         return from + QStringLiteral(" ORDER BY ID LIMIT ? OFFSET ?");
     case Part::Count:
-        // Counting the IDs alone lets the engine count an index instead of reading every row;
-        // the limit keeps the IDs a query of their own, which the engine would otherwise fold
-        // into the count and read whole rows again.
-        return QStringLiteral("SELECT count(*) FROM (SELECT ID FROM (") + Adapt(sql) +
-               QStringLiteral(") LIMIT -1)");
+        // Counting the IDs alone lets the engine count an index instead of reading every row.
+        return engine.CountIds(adapted);
     }
     return {};
 }

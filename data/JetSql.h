@@ -2,12 +2,16 @@
 
 #include <QString>
 
-// The one place where the Jet dialect the windows speak becomes SQLite's.
+class EngineSql;
+
+// The one place where the Jet dialect the windows speak becomes the engine's.
 namespace jetsql {
 
 // "Delete * from T" -> "DELETE FROM T"; a bare table name -> "SELECT * FROM T"; everything
-// else passes unchanged.
+// else passes unchanged. This much is the same for every engine.
 QString Adapt(const QString& sql);
+// The same, then finished for the engine (EngineSql::FinishJet).
+QString Adapt(const QString& sql, const EngineSql& engine);
 
 // A text value joined into SQL between apostrophes: apostrophes are doubled, so the value can
 // neither end the literal early nor change the statement's meaning.
@@ -29,9 +33,9 @@ enum class Part {
 
 // Whether sql (Jet dialect) may be read in parts: a plain SELECT with no order or limit of its own.
 // Whether its rows carry an ID is for the engine to say when the part's text is compiled.
-bool Pageable(const QString& sql);
+bool Pageable(const QString& sql, const EngineSql& engine);
 
-// The SQLite text that reads one part of sql's rows.
-QString PartOf(const QString& sql, Part part);
+// The engine's text that reads one part of sql's rows.
+QString PartOf(const QString& sql, Part part, const EngineSql& engine);
 
 } // namespace jetsql

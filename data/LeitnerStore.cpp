@@ -17,7 +17,8 @@ const QString kDay = QStringLiteral("yyyy-MM-dd");
 
 bool hasTables(Connection& connection) {
     QSqlQuery query(connection.database());
-    return query.exec(Engine().CountLeitnerTables()) && query.next() && query.value(0).toInt() == 3;
+    return query.exec(Engine(connection.database()).CountLeitnerTables()) && query.next() &&
+           query.value(0).toInt() == 3;
 }
 
 bool read(QSqlQuery& query, const QString& sql, const char* what) {
@@ -63,7 +64,7 @@ void readAnswers(QSqlQuery& query, QVector<KeptAnswer>& out) {
 bool readSummaries(QSqlDatabase db, QHash<int, AnswerSummary>& out) {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(Engine().AnswerSummaries()))
+    if (!query.exec(Engine(db).AnswerSummaries()))
         return false;
     while (query.next())
         out.insert(query.value(0).toInt(),
@@ -74,7 +75,7 @@ bool readSummaries(QSqlDatabase db, QHash<int, AnswerSummary>& out) {
 
 bool putSummaries(QSqlDatabase db, const QVector<AnswerSummary>& summaries) {
     QSqlQuery query(db);
-    bool ok = query.prepare(Engine().PutAnswerSummary());
+    bool ok = query.prepare(Engine(db).PutAnswerSummary());
     for (int i = 0; ok && i < summaries.size(); ++i) {
         const AnswerSummary& s = summaries[i];
         query.bindValue(0, s.id);
@@ -145,7 +146,7 @@ QVector<AnswerSummary> ReadAnswerSummaries(const QString& connectionString, cons
     if (!connection.isOpen())
         return {};
     QSqlQuery count(connection.database());
-    if (!count.exec(Engine().CountSummarisedAnswers()) || !count.next())
+    if (!count.exec(Engine(connection.database()).CountSummarisedAnswers()) || !count.next())
         return {};
     const bool whole = count.value(0).toLongLong() == count.value(1).toLongLong();
     count = QSqlQuery();
@@ -157,7 +158,7 @@ QVector<AnswerSummary> ReadAnswerSummaries(const QString& connectionString, cons
     // Made afresh from the answers, once: kept if the bank takes it, used either way.
     QSqlQuery query(connection.database());
     query.setForwardOnly(true);
-    if (!read(query, Engine().AllAnswers(), "the kept answers"))
+    if (!read(query, Engine(connection.database()).AllAnswers(), "the kept answers"))
         return {};
     QVector<KeptAnswer> answers;
     readAnswers(query, answers);
@@ -166,7 +167,8 @@ QVector<AnswerSummary> ReadAnswerSummaries(const QString& connectionString, cons
     *ok = true;
     if (connection.begin()) {
         QSqlQuery clear(connection.database());
-        const bool written = read(clear, Engine().ClearAnswerSummaries(), "clearing the answer summaries") &&
+        const bool written = read(clear, Engine(connection.database()).ClearAnswerSummaries(),
+                                  "clearing the answer summaries") &&
                              putSummaries(connection.database(), made);
         clear = QSqlQuery();
         if (written && connection.commit())
@@ -180,7 +182,7 @@ QVector<AnswerSummary> ReadAnswerSummaries(const QString& connectionString, cons
 bool AddExamToAnswerSummaries(QSqlDatabase db, const QVariant& examId, const QDate& today) {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.prepare(Engine().ExamAnswersOf()))
+    if (!query.prepare(Engine(db).ExamAnswersOf()))
         return false;
     query.bindValue(0, examId);
     if (!run(query, "reading the exam's answers"))
@@ -198,7 +200,10 @@ LeitnerData ReadLeitner(const QString& connectionString, const QVector<int>* onl
         return out;
     QSqlQuery query(connection.database());
     query.setForwardOnly(true); // rows are not kept by the driver: the pool is read once, in order
-    if (!read(query, only ? Engine().LeitnerPoolOf(*only) : Engine().LeitnerPool(), "the box's questions"))
+    if (!read(query,
+              only ? Engine(connection.database()).LeitnerPoolOf(*only)
+                   : Engine(connection.database()).LeitnerPool(),
+              "the box's questions"))
         return out;
     while (query.next()) {
         bool number = false;
@@ -210,12 +215,15 @@ LeitnerData ReadLeitner(const QString& connectionString, const QVector<int>* onl
             continue;
         out.pool.append({id, query.value(1).toString(), fingerprint(query), query.value(8).toInt() == 1});
     }
-    if (!read(query, only ? Engine().LeitnerCardsOf(*only) : Engine().LeitnerCards(), "the box"))
+    if (!read(query,
+              only ? Engine(connection.database()).LeitnerCardsOf(*only)
+                   : Engine(connection.database()).LeitnerCards(),
+              "the box"))
         return out;
     while (query.next())
         out.cards.append({query.value(0).toInt(), query.value(1).toInt(),
                           QDate::fromString(query.value(2).toString(), kDay), query.value(3).toString()});
-    if (!read(query, Engine().LeitnerState(), "the box's settings"))
+    if (!read(query, Engine(connection.database()).LeitnerState(), "the box's settings"))
         return out;
     const bool stateRow = query.next();
     if (stateRow) {
@@ -227,7 +235,7 @@ LeitnerData ReadLeitner(const QString& connectionString, const QVector<int>* onl
     const int perDay = ReadSetting(connection, kLeitnerNewPerDaySetting, QString()).toInt(&number);
     if (number) {
         out.state.newPerDay = perDay;
-    } else if (stateRow && query.prepare(Engine().WriteSetting())) {
+    } else if (stateRow && query.prepare(Engine(connection.database()).WriteSetting())) {
         query.bindValue(0, kLeitnerNewPerDaySetting);
         query.bindValue(1, QString::number(out.state.newPerDay));
         run(query, "moving the new questions a day to the settings");
@@ -243,7 +251,7 @@ bool WriteLeitner(const QString& connectionString, const LeitnerWrite& write) {
     bool ok = true;
     QSqlQuery query(connection.database());
     if (!write.put.isEmpty()) {
-        ok = query.prepare(Engine().PutLeitnerCard());
+        ok = query.prepare(Engine(connection.database()).PutLeitnerCard());
         for (int i = 0; ok && i < write.put.size(); ++i) {
             const LeitnerRow& row = write.put[i];
             query.bindValue(0, row.id);
@@ -254,26 +262,26 @@ bool WriteLeitner(const QString& connectionString, const LeitnerWrite& write) {
         }
     }
     if (ok && !write.remove.isEmpty()) {
-        ok = query.prepare(Engine().RemoveLeitnerCard());
+        ok = query.prepare(Engine(connection.database()).RemoveLeitnerCard());
         for (int i = 0; ok && i < write.remove.size(); ++i) {
             query.bindValue(0, write.remove[i]);
             ok = run(query, "taking a card out of the box");
         }
     }
     if (ok && write.writeState) {
-        ok = query.prepare(Engine().PutLeitnerState());
+        ok = query.prepare(Engine(connection.database()).PutLeitnerState());
         query.bindValue(0, write.state.newPerDay);
         query.bindValue(1, write.state.lastNewDay.isValid() ? QVariant(write.state.lastNewDay.toString(kDay))
                                                             : QVariant(QMetaType(QMetaType::QString)));
         query.bindValue(2, write.state.newOnLastDay);
         ok = ok && run(query, "keeping the box's settings");
-        ok = ok && query.prepare(Engine().WriteSetting());
+        ok = ok && query.prepare(Engine(connection.database()).WriteSetting());
         query.bindValue(0, kLeitnerNewPerDaySetting);
         query.bindValue(1, QString::number(write.state.newPerDay));
         ok = ok && run(query, "keeping the new questions a day");
     }
     if (ok && !write.practice.isEmpty()) {
-        ok = query.prepare(Engine().AddPracticeAnswer());
+        ok = query.prepare(Engine(connection.database()).AddPracticeAnswer());
         for (int i = 0; ok && i < write.practice.size(); ++i) {
             query.bindValue(0, write.practice[i].day.toString(kDay));
             query.bindValue(1, write.practice[i].id);
@@ -300,7 +308,7 @@ QVector<KeptAnswer> ReadKeptAnswers(const QString& connectionString) {
         return out;
     QSqlQuery query(connection.database());
     query.setForwardOnly(true);
-    if (!read(query, Engine().AllAnswers(), "the kept answers"))
+    if (!read(query, Engine(connection.database()).AllAnswers(), "the kept answers"))
         return out;
     readAnswers(query, out);
     return out;
@@ -313,7 +321,7 @@ QHash<int, QString> ReadQuestionCategories(const QString& connectionString) {
         return out;
     QSqlQuery query(connection.database());
     query.setForwardOnly(true);
-    if (!read(query, Engine().QuestionCategories(), "the categories"))
+    if (!read(query, Engine(connection.database()).QuestionCategories(), "the categories"))
         return out;
     while (query.next())
         out.insert(query.value(0).toInt(), query.value(1).toString().trimmed());

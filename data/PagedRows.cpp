@@ -2,6 +2,7 @@
 
 #include "data/Connection.h"
 #include "data/RowSet.h"
+#include "data/Sql.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -20,9 +21,10 @@ bool PagedRows::open(std::shared_ptr<Connection> connection, const QString& sql)
     connection_->noteError(QSqlError()); // a fresh text starts with no failure
     // Compiling tells whether the text is sound and whether its rows carry an ID, without
     // reading a row: a text without one is not an error, it is read whole.
+    const EngineSql& engine = Engine(connection_->database());
     QSqlQuery probe(connection_->database());
-    paged_ = jetsql::Pageable(sql) && probe.prepare(jetsql::PartOf(sql, jetsql::Part::After));
-    if (!paged_ && !probe.prepare(jetsql::Adapt(sql))) {
+    paged_ = jetsql::Pageable(sql, engine) && probe.prepare(jetsql::PartOf(sql, jetsql::Part::After, engine));
+    if (!paged_ && !probe.prepare(jetsql::Adapt(sql, engine))) {
         qCWarning(lcData) << "query failed:" << sql << probe.lastError().text();
         connection_->noteError(probe.lastError());
         read_ = true; // nothing to read: an empty result
@@ -87,7 +89,9 @@ QVector<PagedRows::Row> PagedRows::read(const QString& text, const QVariantList&
 }
 
 QVector<PagedRows::Row> PagedRows::readPart(jetsql::Part part, const QVariantList& values) {
-    QVector<Row> rows = read(jetsql::PartOf(sql_, part), values);
+    if (!connection_)
+        return {};
+    QVector<Row> rows = read(jetsql::PartOf(sql_, part, Engine(connection_->database())), values);
     if (part == jetsql::Part::Last || part == jetsql::Part::Before)
         std::reverse(rows.begin(), rows.end());
     return rows;
@@ -100,7 +104,7 @@ bool PagedRows::ensureRead() {
     if (paged_)
         rows_ = readPart(jetsql::Part::First, {kPageRows});
     else
-        rows_ = read(jetsql::Adapt(sql_), {});
+        rows_ = connection_ ? read(jetsql::Adapt(sql_, Engine(connection_->database())), {}) : QVector<Row>();
     startsAtFirst_ = true;
     endsAtLast_ = !paged_ || rows_.size() < kPageRows;
     if (paged_ && idColumn_ < 0)
@@ -122,7 +126,10 @@ int PagedRows::count() {
     if (startsAtFirst_ && endsAtLast_) {
         count_ = static_cast<int>(rows_.size());
     } else {
-        const QVector<Row> n = read(jetsql::PartOf(sql_, jetsql::Part::Count), {}, false);
+        const QVector<Row> n =
+            connection_
+                ? read(jetsql::PartOf(sql_, jetsql::Part::Count, Engine(connection_->database())), {}, false)
+                : QVector<Row>();
         count_ = n.isEmpty() ? 0 : n.first().now.value(0).toInt();
     }
     return *count_;

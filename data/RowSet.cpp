@@ -50,9 +50,10 @@ bool RowSet::load(Connection& connection, const QString& sql) {
     sql_ = sql;
     if (!connection.isOpen())
         return false;
+    const QString text = jetsql::Adapt(sql, Engine(connection.database()));
     QSqlQuery query(connection.database());
     query.setForwardOnly(true);
-    if (!query.exec(jetsql::Adapt(sql))) {
+    if (!query.exec(text)) {
         qCWarning(lcData) << "query failed:" << sql << query.lastError().text();
         connection.noteError(query.lastError());
         return false;
@@ -73,7 +74,7 @@ bool RowSet::load(Connection& connection, const QString& sql) {
         sql_ = sql;
         return false;
     }
-    qCDebug(lcSql).noquote() << jetsql::Adapt(sql) << "->" << rows_.size() << "rows";
+    qCDebug(lcSql).noquote() << text << "->" << rows_.size() << "rows";
     original_ = rows_;
     pos_ = rows_.isEmpty() ? -1 : 0;
     connection.noteError(QSqlError());
@@ -171,12 +172,12 @@ bool RowSet::writeRow(Connection& connection, const QString& sql, const QStringL
         whereValues.append(before[id]);
     } else {
         for (int i = 0; i < columns.size(); ++i) {
-            where.append(columns[i] + QStringLiteral(" IS ?"));
+            where.append(Engine(connection.database()).SameValueTerm(columns[i]));
             whereValues.append(before[i]);
         }
     }
     QSqlQuery query(connection.database());
-    if (!query.prepare(Engine().UpdateRow(table, sets, where)))
+    if (!query.prepare(Engine(connection.database()).UpdateRow(table, sets, where)))
         return false;
     for (const QVariant& v : setValues + whereValues)
         query.addBindValue(v);
@@ -196,7 +197,7 @@ bool RowSet::append(Connection& connection, const QString& table,
     for (const auto& [name, value] : values)
         names.append(name);
     // The rows of one write share their columns: the statement is prepared once for them all.
-    QSqlQuery* query = connection.prepared(Engine().InsertRow(table, names));
+    QSqlQuery* query = connection.prepared(Engine(connection.database()).InsertRow(table, names));
     if (!query)
         return false;
     for (int k = 0; k < values.size(); ++k)

@@ -19,11 +19,11 @@ bool missingTable(const QSqlError& error) {
 QString ReadSetting(Connection& connection, const QString& name, const QString& fallback) {
     if (!connection.isOpen())
         return fallback;
-    QSqlQuery* query = connection.prepared(Engine().ReadSetting());
+    QSqlQuery* query = connection.prepared(Engine(connection.database()).ReadSetting());
     if (!query) {
         // A bank older than the table, left so by a read-only file, is no fault.
         QSqlQuery probe(connection.database());
-        probe.prepare(Engine().ReadSetting());
+        probe.prepare(Engine(connection.database()).ReadSetting());
         if (missingTable(probe.lastError()))
             qCDebug(lcSettingsStore) << "this bank keeps no settings; the defaults hold";
         else
@@ -63,12 +63,12 @@ bool WriteSetting(const QString& connectionString, const QString& name, const QS
     // A bank another program held when the steps were due has not got the table yet; a read-only
     // one refuses it here, and says so.
     QSqlQuery create(connection.database());
-    if (!create.exec(Engine().CreateSettingsTable())) {
+    if (!create.exec(Engine(connection.database()).CreateSettingsTable())) {
         connection.noteError(create.lastError());
         return refused();
     }
     QSqlQuery write(connection.database());
-    if (!write.prepare(Engine().WriteSetting())) {
+    if (!write.prepare(Engine(connection.database()).WriteSetting())) {
         connection.noteError(write.lastError());
         return refused();
     }

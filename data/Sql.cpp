@@ -1,5 +1,9 @@
 #include "data/Sql.h"
 
+#include "data/Connection.h"
+
+#include <QSqlDatabase>
+
 namespace {
 struct Queries {
     const char* questions;  // the collection's question query
@@ -71,3 +75,11 @@ QString MusicSetting() {
 }
 
 } // namespace sql
+
+const EngineSql& Engine(const QSqlDatabase& db) {
+    return db.driverName() == QLatin1String(kServerDriver) ? PostgresEngine() : SqliteEngine();
+}
+
+const EngineSql& EngineOf(const QString& connectionString) {
+    return IsServerAddress(DataSourceOf(connectionString)) ? PostgresEngine() : SqliteEngine();
+}

@@ -5,6 +5,8 @@
 #include <QVector>
 #include <array>
 
+class QSqlDatabase;
+
 // Every SQL text the program sends to the bank, by purpose; no other folder spells one out.
 //
 // The texts of namespace sql are the ones the windows have always sent, in the bank's own dialect
@@ -65,6 +67,13 @@ public:
                               const QStringList& where) const = 0;
     // One row appended to table, a bound value per column.
     virtual QString InsertRow(const QString& table, const QStringList& columns) const = 0;
+    // A term that finds a row by a column's bound value, a null matching a null.
+    virtual QString SameValueTerm(const QString& column) const = 0;
+    // A text of the windows, already freed of Jet's own words (jetsql::Adapt), as this engine
+    // must read it to give the same rows in the same order.
+    virtual QString FinishJet(const QString& adapted) const = 0;
+    // How many rows a SELECT with an ID column gives, counting the IDs alone.
+    virtual QString CountIds(const QString& select) const = 0;
 
     // --- The schema and its version
     virtual QString ReadSchemaVersion() const = 0;
@@ -88,8 +97,9 @@ public:
     virtual QString ClearExamOrder() const = 0;
     virtual QString AddExamOrder() const = 0; // Position, ID, O1..O4
     virtual QString ReadExamOrder() const = 0;
-    virtual QString
-    AddKeptExam() const = 0; // TakenAt, Seconds, PassMark, Questions, Correct, Wrong, Passed, Kind
+    // TakenAt, Seconds, PassMark, Questions, Correct, Wrong, Passed, Kind; where the engine can,
+    // the new ExamID comes back as the statement's one row (otherwise as its last insert id).
+    virtual QString AddKeptExam() const = 0;
     virtual QString AddKeptAnswer() const = 0;     // ExamID, Position, QuestionID, Chosen, Correct
     virtual QString ProbeHistoryWrite() const = 0; // a write that changes nothing
     virtual QString KeptExams() const = 0;         // newest first
@@ -153,5 +163,13 @@ public:
     virtual QString DealtQuestion(int id, const std::array<int, 4>& order) const = 0;
 };
 
-// The dialect of the engine the bank is kept in.
-const EngineSql& Engine();
+// The two engines a bank may be kept in: an SQLite file, or a PostgreSQL server.
+const EngineSql& SqliteEngine();
+const EngineSql& PostgresEngine();
+
+// The dialect of the engine a connection reaches, by its driver. A program on a server bank still
+// keeps scratch banks in SQLite files, so the dialect follows each connection, never the program.
+const EngineSql& Engine(const QSqlDatabase& db);
+// The dialect of the engine a connection string names: a server address as its Data Source
+// (postgresql://...) is PostgreSQL, anything else an SQLite file.
+const EngineSql& EngineOf(const QString& connectionString);

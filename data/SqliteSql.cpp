@@ -65,6 +65,14 @@ public:
             .arg(table, columns.join(QStringLiteral(", ")),
                  QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
     }
+    QString SameValueTerm(const QString& column) const override { return column + QStringLiteral(" IS ?"); }
+    QString FinishJet(const QString& adapted) const override { return adapted; }
+    // The limit keeps the IDs a query of their own, which the engine would otherwise fold into
+    // the count and read whole rows again.
+    QString CountIds(const QString& select) const override {
+        return QStringLiteral("SELECT count(*) FROM (SELECT ID FROM (") + select +
+               QStringLiteral(") LIMIT -1)");
+    }
 
     // The version lives in the file's header, so reading it touches no table.
     QString ReadSchemaVersion() const override { return QStringLiteral("PRAGMA user_version"); }
@@ -293,7 +301,7 @@ public:
 
 } // namespace
 
-const EngineSql& Engine() {
+const EngineSql& SqliteEngine() {
     static const SqliteSql sqlite;
     return sqlite;
 }

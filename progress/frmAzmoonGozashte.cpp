@@ -91,8 +91,9 @@ void frmAzmoonGozashte::ShowExam(int examId) {
 
     // Read whatever the history says, so that a failure leaves an empty card, never the last exam's.
     adoSoalat_->setConnectionString(ConnectionString());
-    adoSoalat_->setRecordSource(past.problem.isEmpty() ? Engine().PastExamQuestions(examId)
-                                                       : Engine().QuestionsInOrder({}));
+    adoSoalat_->setRecordSource(past.problem.isEmpty()
+                                    ? EngineOf(ConnectionString()).PastExamQuestions(examId)
+                                    : EngineOf(ConnectionString()).QuestionsInOrder({}));
     adoSoalat_->refresh();
     const int count = adoSoalat_->recordCount();
     if (past.problem.isEmpty() && count == 0) {

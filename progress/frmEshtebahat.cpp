@@ -73,7 +73,7 @@ void frmEshtebahat::ReadMistakes() {
     }
     // The rows come in the list's order (most missed first), read through the collections' queries.
     adoSoalat_->setConnectionString(ConnectionString());
-    adoSoalat_->setRecordSource(Engine().QuestionsInOrder(ids_));
+    adoSoalat_->setRecordSource(EngineOf(ConnectionString()).QuestionsInOrder(ids_));
     adoSoalat_->refresh();
     // A question since taken out of the bank drops out of the list as well.
     if (adoSoalat_->recordCount() != ids_.size()) {

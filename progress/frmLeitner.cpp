@@ -135,8 +135,8 @@ void frmLeitner::ShowNext() {
     for (int k = 3; k > 0; --k)
         std::swap(order_[k], order_[std::min(int(Rnd() * (k + 1)), k)]);
     adoSoalat_->setConnectionString(ConnectionString());
-    adoSoalat_->setRecordSource(any ? Engine().DealtQuestion(shownId_, order_)
-                                    : Engine().QuestionsInOrder({}));
+    adoSoalat_->setRecordSource(any ? EngineOf(ConnectionString()).DealtQuestion(shownId_, order_)
+                                    : EngineOf(ConnectionString()).QuestionsInOrder({}));
     adoSoalat_->refresh();
     card_->ShowPicture();
     if (!any)

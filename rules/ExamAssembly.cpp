@@ -52,7 +52,7 @@ QString scratchExamBank() {
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
-        made = db.open() && QSqlQuery(db).exec(Engine().CreateScratchExamTable());
+        made = db.open() && QSqlQuery(db).exec(Engine(db).CreateScratchExamTable());
         db.close();
     }
     QSqlDatabase::removeDatabase(name);

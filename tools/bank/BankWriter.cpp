@@ -5,6 +5,8 @@
 
 #include <QtGlobal>
 
+#include <QAtomicInteger>
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -26,6 +28,63 @@ const QSize kQuestionPictureFit(750, 680);
 QString collectionOf(const BankSource& source, const QString& code) {
     const BankCategory* c = source.category(code);
     return c ? c->collection : QString();
+}
+// The categories in list order, the questions, their explanations (where the version has their
+// table) and the one settings row, through the engine's own texts.
+bool fillBank(QSqlDatabase& db, QSqlQuery& q, const BankSource& source, int version, QString* error) {
+    bool ok = true;
+    // Categories go in in list order, so even a plan that walked the table by its rows
+    // would meet them in that order.
+    QVector<BankCategory> categories = source.categories;
+    std::stable_sort(categories.begin(), categories.end(),
+                     [](const BankCategory& a, const BankCategory& b) { return a.order < b.order; });
+    ok = ok && q.prepare(Engine(db).AddCategory());
+    for (const BankCategory& c : categories) {
+        if (!ok)
+            break;
+        q.addBindValue(c.code);
+        q.addBindValue(c.title);
+        q.addBindValue(c.order);
+        ok = q.exec();
+    }
+    ok = ok && q.prepare(Engine(db).AddQuestion());
+    for (const BankQuestion& question : source.questions) {
+        if (!ok)
+            break;
+        const QString collection = collectionOf(source, question.category);
+        q.addBindValue(question.id);
+        q.addBindValue(collection);
+        q.addBindValue(collection == QLatin1String("old") ? 0 : 1);
+        q.addBindValue(question.category);
+        q.addBindValue(question.text);
+        for (const QString& option : question.options)
+            q.addBindValue(option);
+        q.addBindValue(question.correct);
+        q.addBindValue(question.picture.isEmpty() ? 0 : question.id);
+        ok = q.exec();
+        if (!ok && error)
+            *error = question.where + QStringLiteral(": ") + q.lastError().text();
+    }
+    // The explanations, where the bank's version has their table.
+    if (version >= 2) {
+        ok = ok && q.prepare(Engine(db).InsertRow(QStringLiteral("tblSharh"),
+                                                  {QStringLiteral("ID"), QStringLiteral("Sharh")}));
+        for (const BankQuestion& question : source.questions) {
+            if (!ok)
+                break;
+            if (question.explanation.isEmpty())
+                continue;
+            q.addBindValue(question.id);
+            q.addBindValue(question.explanation);
+            ok = q.exec();
+            if (!ok && error)
+                *error = question.where + QStringLiteral(": ") + q.lastError().text();
+        }
+    }
+    ok = ok && q.exec(Engine(db).AddSettingsRow());
+    if (!ok && error && error->isEmpty())
+        *error = q.lastError().text().isEmpty() ? db.lastError().text() : q.lastError().text();
+    return ok;
 }
 } // namespace
 
@@ -57,66 +116,16 @@ bool WriteBankDatabase(const QString& path, const BankSource& source, QString* e
         db.setDatabaseName(path);
         ok = db.open();
         QSqlQuery q(db);
-        ok = ok && q.exec(Engine().OpenConnection()) && db.transaction();
+        ok = ok && q.exec(Engine(db).OpenConnection()) && db.transaction();
         const QString base = BaseSchema();
         ok = ok && !base.isEmpty() && RunSqlScript(db, base, error);
         for (const SchemaStep& step : SchemaSteps()) {
             if (ok && step.version <= version)
                 ok = RunSqlScript(db, step.script, error);
         }
-        ok = ok && q.exec(Engine().SetSchemaVersion(std::min(version, NewestSchemaVersion())));
+        ok = ok && q.exec(Engine(db).SetSchemaVersion(std::min(version, NewestSchemaVersion())));
 
-        // Categories go in in list order, so even a plan that walked the table by its rows
-        // would meet them in that order.
-        QVector<BankCategory> categories = source.categories;
-        std::stable_sort(categories.begin(), categories.end(),
-                         [](const BankCategory& a, const BankCategory& b) { return a.order < b.order; });
-        ok = ok && q.prepare(Engine().AddCategory());
-        for (const BankCategory& c : categories) {
-            if (!ok)
-                break;
-            q.addBindValue(c.code);
-            q.addBindValue(c.title);
-            q.addBindValue(c.order);
-            ok = q.exec();
-        }
-        ok = ok && q.prepare(Engine().AddQuestion());
-        for (const BankQuestion& question : source.questions) {
-            if (!ok)
-                break;
-            const QString collection = collectionOf(source, question.category);
-            q.addBindValue(question.id);
-            q.addBindValue(collection);
-            q.addBindValue(collection == QLatin1String("old") ? 0 : 1);
-            q.addBindValue(question.category);
-            q.addBindValue(question.text);
-            for (const QString& option : question.options)
-                q.addBindValue(option);
-            q.addBindValue(question.correct);
-            q.addBindValue(question.picture.isEmpty() ? 0 : question.id);
-            ok = q.exec();
-            if (!ok && error)
-                *error = question.where + QStringLiteral(": ") + q.lastError().text();
-        }
-        // The explanations, where the bank's version has their table.
-        if (version >= 2) {
-            ok = ok && q.prepare(Engine().InsertRow(QStringLiteral("tblSharh"),
-                                                    {QStringLiteral("ID"), QStringLiteral("Sharh")}));
-            for (const BankQuestion& question : source.questions) {
-                if (!ok)
-                    break;
-                if (question.explanation.isEmpty())
-                    continue;
-                q.addBindValue(question.id);
-                q.addBindValue(question.explanation);
-                ok = q.exec();
-                if (!ok && error)
-                    *error = question.where + QStringLiteral(": ") + q.lastError().text();
-            }
-        }
-        ok = ok && q.exec(Engine().AddSettingsRow());
-        if (!ok && error && error->isEmpty())
-            *error = q.lastError().text().isEmpty() ? db.lastError().text() : q.lastError().text();
+        ok = ok && fillBank(db, q, source, version, error);
         ok = ok && db.commit();
         q = QSqlQuery();
         db.close();
@@ -125,6 +134,71 @@ bool WriteBankDatabase(const QString& path, const BankSource& source, QString* e
     if (!ok)
         QFile::remove(path);
     return ok;
+}
+
+ServerLoad WriteServerBank(const QString& address, const BankSource& source, QString* message) {
+    static QAtomicInteger<quint64> counter;
+    const QString name = QStringLiteral("server-bank-writer-%1").arg(++counter);
+    ServerLoad outcome = ServerLoad::Refused;
+    QString said;
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QString::fromLatin1(kServerDriver), name);
+        BankError why = BankError::None;
+        if (OpenServer(db, address, &why, &said)) {
+            const EngineSql& engine = Engine(db);
+            const auto has = [&](const char* object) {
+                QSqlQuery q(db);
+                return q.prepare(engine.HasObject()) &&
+                       (q.addBindValue(QString::fromLatin1(object)), q.exec()) && q.next() &&
+                       q.value(0).toInt() == 1;
+            };
+            const int newest = NewestSchemaVersion();
+            if (has("tblSchemaVersion")) {
+                const int version = SchemaVersion(db);
+                if (version == newest) {
+                    outcome = ServerLoad::Unchanged;
+                    said =
+                        QStringLiteral("the server already holds the bank at version %1; nothing was changed")
+                            .arg(version);
+                } else {
+                    said =
+                        QStringLiteral("the server holds the bank at version %1, not %2; nothing was changed")
+                            .arg(version)
+                            .arg(newest);
+                }
+            } else if (has("tblNoeSoal") || has("tblSoal")) {
+                said = QStringLiteral("the database has tables of the bank's names but no schema version; "
+                                      "nothing was changed");
+            } else {
+                QSqlQuery q(db);
+                QString error;
+                bool ok = q.exec(engine.BeginWrite()) && RunSqlScript(db, ServerBaseSchema(), &error);
+                for (const SchemaStep& step : ServerSchemaSteps()) {
+                    if (ok && step.version <= newest)
+                        ok = RunSqlScript(db, step.script, &error);
+                }
+                ok = ok && q.exec(engine.SetSchemaVersion(newest)) &&
+                     fillBank(db, q, source, newest, &error) && q.exec(engine.Commit());
+                if (ok) {
+                    outcome = ServerLoad::Made;
+                    said = QStringLiteral("the bank was made on the server: %1 questions, schema version %2")
+                               .arg(source.questions.size())
+                               .arg(newest);
+                } else {
+                    if (error.isEmpty())
+                        error = q.lastError().text();
+                    QSqlQuery(db).exec(engine.Rollback());
+                    said =
+                        QStringLiteral("the bank was not made on the server (nothing was changed): ") + error;
+                }
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    if (message)
+        *message = said;
+    return outcome;
 }
 
 bool RenderSvg(const QString& svgPath, const QString& pngPath, QSize fit, QString* error,

@@ -13,6 +13,20 @@
 bool WriteBankDatabase(const QString& path, const BankSource& source, QString* error,
                        int version = NewestSchemaVersion());
 
+// What loading the bank onto a school server came to.
+enum class ServerLoad {
+    Made,      // the schema was created and the bank loaded
+    Unchanged, // the server already holds a bank of this version: nothing was changed
+    Refused,   // nothing was changed: see the message (no server, another version, a write refused)
+};
+
+// Creates the bank's schema (bank/schema-postgres.sql, at the newest version) in the empty
+// database a server address names and loads the bank from source, all in one transaction. A
+// database that already has the bank at this version is left as it is; one that holds another
+// version, or tables of the bank's names but no version, is refused untouched. *message says what
+// happened, in a sentence.
+ServerLoad WriteServerBank(const QString& address, const BankSource& source, QString* message);
+
 // The data folder's own pictures and the sources they are drawn from.
 struct ScreenPicture {
     const char* source; // under pictures/, without .svg
