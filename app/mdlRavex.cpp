@@ -1,6 +1,7 @@
 #include "app/mdlRavex.h"
 
 #include "app/frmMain.h"
+#include "data/Connection.h"
 #include "data/Settings.h"
 #include "platform/DataSeed.h"
 #include "ui/MessageBox.h"
@@ -38,6 +39,13 @@ bool InstallQtTranslations() {
     return true;
 }
 
+QString ServerFromStart(const QStringList& arguments) {
+    const qsizetype at = arguments.indexOf(QStringLiteral("--server"));
+    if (at >= 0 && at + 1 < arguments.size())
+        return arguments[at + 1];
+    return qEnvironmentVariable("RAVEX_SERVER");
+}
+
 bool Main() {
     bool ok = false;
     const QString dataDir = SystemDataDir(&ok);
@@ -56,7 +64,18 @@ bool Main() {
     gExamTime = QTime(0, 26);
     gPassMark = 27;
     gConnProvider = QStringLiteral("Provider=Microsoft.jet.OLEDB.4.0;");
-    gConnSource = QStringLiteral("Data Source=") + gDataDir + QStringLiteral("515;");
+    // A school server's bank replaces the data folder's file; the pictures stay in the folder.
+    const QString server = ServerFromStart(QCoreApplication::arguments());
+    gConnSource = QStringLiteral("Data Source=") +
+                  (server.isEmpty() ? gDataDir + QStringLiteral("515") : server) + QStringLiteral(";");
+    if (!server.isEmpty()) {
+        const Connection probe(ConnectionString());
+        if (!probe.isOpen()) {
+            qCWarning(lcApp).noquote()
+                << "the school server" << server << "is not usable:" << probe.problem();
+            MsgBox(frmMain::Instance(), probe.problem(), MsgIcon::Warning, kAppTitle);
+        }
+    }
     // One indexed read, after the main window is built: the bank's driver has loaded beside it.
     gCheckBeforeGrading = ReadFlag(ConnectionString(), kCheckBeforeGradingSetting, true);
     return true;

@@ -7,6 +7,10 @@
 // Returns false when start-up failed before the main window could be shown.
 bool Main();
 
+// The school server named at start-up: "--server URL" among the arguments, else the variable
+// RAVEX_SERVER; empty for the bank file in the data folder.
+QString ServerFromStart(const QStringList& arguments);
+
 // The data folder an installed program ships, found beside its executable.
 QString InstalledDataDir();
 
