@@ -2,6 +2,7 @@
 
 #include "data/BankSchema.h"
 #include "data/Sql.h"
+#include "platform/PersianDigits.h"
 
 #include <QAtomicInteger>
 #include <QCoreApplication>
@@ -303,18 +304,17 @@ void Connection::openServer(const QString& address) {
     db_ = QSqlDatabase::addDatabase(QString::fromLatin1(kServerDriver), name_);
     if (!OpenServer(db_, address, &error_, &problem_))
         return;
-    // A server's bank is made and upgraded by make-datadir --postgres alone: every PC shares it,
-    // so a program of another version leaves it as it is and says so.
+    // A server's bank is made by make-datadir --postgres alone and never upgraded on opening: every PC shares
+    // it, so a program of another version leaves it as it is and says so.
     const int version = SchemaVersion(db_);
     if (version != NewestSchemaVersion()) {
         qCWarning(lcData) << "the server bank" << address << "is at version" << version << "not"
                           << NewestSchemaVersion();
         error_ = BankError::Version;
-        problem_ =
-            BankErrorText(BankError::Version) +
-            (version < 0
-                 ? QString()
-                 : QStringLiteral(" (نسخه بانك %1، نسخه برنامه %2)").arg(version).arg(NewestSchemaVersion()));
+        problem_ = BankErrorText(BankError::Version) +
+                   (version < 0 ? QString()
+                                : QStringLiteral(" (نسخه بانك %1، نسخه برنامه %2)")
+                                      .arg(PersianNumber(version), PersianNumber(NewestSchemaVersion())));
         db_.close();
     }
 }

@@ -278,6 +278,25 @@ private slots:
         QCOMPARE(int(s.error()), kind);
     }
 
+    // Started on a server, the program says at once when it cannot use it, and still opens.
+    void theProgramSaysWhyItCannotUseTheServer() {
+        needServer();
+        const auto unset = qScopeGuard([] { qunsetenv("RAVEX_SERVER"); });
+        qputenv("RAVEX_SERVER", server->urlOf(QStringLiteral("ravex_old")).toUtf8());
+        {
+            RunningProgram program;
+            QVERIFY(program.main);
+            QCOMPARE(program.platform.messages.messages.size(), 1);
+            QVERIFY(program.platform.messages.messages[0].prompt.contains(QStringLiteral("نسخه بانك ۴")));
+            QCOMPARE(gConnSource,
+                     QStringLiteral("Data Source=") + server->urlOf(QStringLiteral("ravex_old")) + u';');
+        }
+        qputenv("RAVEX_SERVER", server->url().toUtf8());
+        RunningProgram program;
+        QVERIFY(program.main);
+        QVERIFY(program.platform.messages.messages.isEmpty());
+    }
+
     // make-datadir refuses a database of another version, and one with the bank's tables but no
     // version, leaving it as it was; the right password from the password file lets a user in.
     void loadingRefusesAnotherBank() {
