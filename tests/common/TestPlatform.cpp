@@ -34,9 +34,11 @@ MessageRecorder::~MessageRecorder() {
 
 FakePlatform::FakePlatform() {
     SetClock(&clock);
+    SetSpeaker(&speaker);
 }
 FakePlatform::~FakePlatform() {
     SetClock(nullptr);
+    SetSpeaker(nullptr);
 }
 
 RunningProgram::RunningProgram() {
