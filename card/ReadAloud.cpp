@@ -87,6 +87,7 @@ ReadAloud::ReadAloud(QWidget* form, BoundSource* source, const CardControls& con
     cmdBekhan_->setToolTip(QStringLiteral("خواندن سؤال با صدا (F4)"));
     cmdBekhan_->setAccessibleName(QStringLiteral("خواندن سؤال با صدا"));
     // Pressed in while reading; the keys stay with the window.
+    cmdBekhan_->setIconSize(QSize(24, 24));
     cmdBekhan_->setCheckable(true);
     cmdBekhan_->setFocusPolicy(Qt::NoFocus);
     cmdBekhan_->setVisible(gSpeechOn);

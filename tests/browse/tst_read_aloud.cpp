@@ -10,10 +10,13 @@
 #include "rules/Utterance.h"
 #include "ui/Modal.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDialog>
 #include <QLabel>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QSlider>
 #include <QTimer>
 #include <QtTest>
 
@@ -241,6 +244,45 @@ private slots:
         QCOMPARE(speaker->said.size(), readings);
         PressKey(kReadAloudKey);
         checkReadsTheShownQuestion(exam, speaker->said.last());
+    }
+
+    // The settings window turns reading off and on, sets the pace and lists the speaker's voices
+    // when its list is opened; each choice is kept in the bank for the next run, and "حالت پيش
+    // فرض" brings the defaults back.
+    void theSettings() {
+        QWidget* settings = program->Open("Command9");
+        auto* on = settings->findChild<QCheckBox*>(QStringLiteral("chkBekhan"));
+        auto* pace = settings->findChild<QSlider*>(QStringLiteral("sldSorat"));
+        auto* voices = settings->findChild<QComboBox*>(QStringLiteral("cboSeda"));
+        QVERIFY(on && pace && voices);
+        QVERIFY(on->isChecked());
+        QCOMPARE(pace->value(), 0);
+        QCOMPARE(voices->count(), 1); // the engine is not asked until the list opens
+
+        QTest::mouseClick(on, Qt::LeftButton, {}, QPoint(on->width() - 8, on->height() / 2));
+        QVERIFY(!on->isChecked());
+        pace->setValue(4);
+        voices->showPopup();
+        QCOMPARE(voices->count(), 3);
+        voices->hidePopup();
+        voices->setFocus();
+        PressKey(Qt::Key_Down, Qt::NoModifier, 2);
+        QCOMPARE(voices->currentText(), QStringLiteral("persian-mb-ir1"));
+
+        QCOMPARE(ReadSetting(ConnectionString(), kSpeechOnSetting, QString()), QStringLiteral("0"));
+        QCOMPARE(ReadSetting(ConnectionString(), kSpeechRateSetting, QString()), QStringLiteral("4"));
+        QCOMPARE(ReadSetting(ConnectionString(), kSpeechVoiceSetting, QString()),
+                 QStringLiteral("persian-mb-ir1"));
+        QWidget* review = program->Open("Command10");
+        QVERIFY(!review->findChild<QPushButton*>(QStringLiteral("cmdBekhan"))->isVisible());
+
+        settings = program->Open("Command9");
+        ClickButton(settings, "cmdPF");
+        QVERIFY(on->isChecked());
+        QCOMPARE(pace->value(), 0);
+        QCOMPARE(voices->currentText(), QStringLiteral("صداي پيش فرض"));
+        QCOMPARE(ReadSetting(ConnectionString(), kSpeechOnSetting, QString()), QStringLiteral("1"));
+        QCOMPARE(ReadSetting(ConnectionString(), kSpeechVoiceSetting, QStringLiteral("x")), QString());
     }
 
     // The main exam is not read unasked.
