@@ -3,8 +3,9 @@
 #include <QLoggingCategory>
 #include <QObject>
 #include <QStringList>
+#include <memory>
 
-class QTextToSpeech;
+class QThread;
 
 // A voice that can not be had (no engine, no Persian voice) and readings the engine refused.
 Q_DECLARE_LOGGING_CATEGORY(lcSpeech)
@@ -15,7 +16,11 @@ class Speaker : public QObject {
     Q_OBJECT
 public:
     using QObject::QObject;
-    // Whether there is an engine with a Persian voice to read with.
+    // Gets the engine ready without waiting for it; reading later starts at once.
+    virtual void warmUp() {}
+    // Whether available() can answer without waiting for the engine.
+    virtual bool known() const { return true; }
+    // Whether there is an engine with a Persian voice to read with (waits for the engine).
     virtual bool available() = 0;
     // The names of the Persian voices on offer, the engine's first first.
     virtual QStringList voices() = 0;
@@ -30,6 +35,7 @@ public:
     virtual bool speaking() const = 0;
 
 signals:
+    void opened();   // the engine is ready, or known to be missing: available() answers at once
     void started();  // the engine began to speak
     void finished(); // a reading came to its end by itself, not stopped
 };
@@ -38,13 +44,20 @@ signals:
 Speaker& CurrentSpeaker();
 void SetSpeaker(Speaker* speaker); // nullptr goes back to the desktop's
 
-// The desktop's speech over Qt TextToSpeech, the speech-dispatcher engine where there is one. The
-// engine is made the first time something asks for it, so a program that never reads never pays
-// for it (speech-dispatcher is started on that first call).
+class SpeechEngineHost;
+struct SpeechFound;
+
+// The desktop's speech over Qt TextToSpeech, the speech-dispatcher engine where there is one.
+// Making that engine takes seconds (it lists every voice of every language), so it is made on a
+// thread of its own the first time something wants it, and every reading is handed to that thread:
+// a program that never reads never pays for it, and the window never waits for it.
 class DesktopSpeaker : public Speaker {
     Q_OBJECT
 public:
     explicit DesktopSpeaker(QObject* parent = nullptr);
+    ~DesktopSpeaker() override;
+    void warmUp() override;
+    bool known() const override;
     bool available() override;
     QStringList voices() override;
     void setVoice(const QString& name) override;
@@ -52,14 +65,25 @@ public:
     void say(const QString& text) override;
     void stop() override;
     bool speaking() const override;
-    // The engine, made if it was not yet; for measuring it.
-    QTextToSpeech* engine();
+    // What the engine last reported: its state (QTextToSpeech::State) and the voice it reads with.
+    int engineState() const { return state_; }
+    QString engineVoice() const { return engineVoice_; }
 
 private:
-    void Engine_StateChanged(int state);
-    bool persian_ = false;
+    void Host_Opened();
+    void Host_StateChanged(int state, const QString& voice);
+    // Waits until the engine is made, or known to be missing.
+    void WaitOpened();
+
+    std::unique_ptr<SpeechFound> found_; // what the engine's thread found when it made the engine
+    QThread* thread_ = nullptr;
+    SpeechEngineHost* host_ = nullptr;
+    bool opened_ = false;
+    bool available_ = false;
+    QStringList voices_;
+    int state_ = 0;
+    QString engineVoice_;
     bool stopping_ = false;
     QString voice_;
     double rate_ = 0.0;
-    QTextToSpeech* engine_ = nullptr;
 };

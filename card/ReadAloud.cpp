@@ -100,6 +100,10 @@ ReadAloud::ReadAloud(QWidget* form, BoundSource* source, const CardControls& con
             cmdBekhan_Click();
     });
     connect(source_, &BoundSource::currentRowChanged, this, &ReadAloud::Card_Moved);
+    // The engine takes seconds to make: it is made in the background once the window has stood a
+    // moment, so the key finds it ready; a window opened and closed at once never starts it.
+    if (gSpeechOn)
+        QTimer::singleShot(1000, this, [] { CurrentSpeaker().warmUp(); });
 }
 
 ReadAloud::~ReadAloud() {
@@ -111,6 +115,7 @@ ReadAloud::~ReadAloud() {
 
 void ReadAloud::setAlwaysShown() {
     cmdBekhan_->show();
+    CurrentSpeaker().warmUp();
 }
 
 QString ReadAloud::Utterance() const {
@@ -190,8 +195,23 @@ void ReadAloud::Speaker_Finished() {
     ShowState();
 }
 
+void ReadAloud::Speaker_Opened() {
+    // A reading asked for before the engine was made: it was handed on, unless there is no voice.
+    if (reading_ && !CurrentSpeaker().available()) {
+        reading_ = false;
+        ShowState();
+        SpeakerReady();
+    }
+}
+
 bool ReadAloud::SpeakerReady() {
-    if (CurrentSpeaker().available())
+    Speaker& speaker = CurrentSpeaker();
+    if (!speaker.known()) {
+        // Not made yet: the reading waits for the engine, and its absence is told when known.
+        connect(&speaker, &Speaker::opened, this, &ReadAloud::Speaker_Opened, Qt::UniqueConnection);
+        return true;
+    }
+    if (speaker.available())
         return true;
     if (!gSpeechRefusalShown) {
         gSpeechRefusalShown = true;

@@ -47,6 +47,7 @@ public slots:
 private:
     void Card_Moved();
     void Speaker_Finished();
+    void Speaker_Opened();
     // Whether the speaker can read; the first time it cannot, the learner is told why, once a run.
     bool SpeakerReady();
     void ShowState();

@@ -179,6 +179,25 @@ private slots:
         QCOMPARE(shown(exam, "lblShomareSoal"), QStringLiteral("2"));
     }
 
+    // A key pressed while the engine is still being made: the reading is handed on at once (the
+    // engine reads it once made), and an engine that turns out to have no voice is told of once.
+    void beforeTheEngineIsMade() {
+        speaker->isKnown = false;
+        QWidget* form = program->Open("Command10");
+        auto* button = form->findChild<QPushButton*>(QStringLiteral("cmdBekhan"));
+        QTRY_COMPARE(speaker->warmUps, 1); // the window stood a moment
+        PressKey(kReadAloudKey);
+        QCOMPARE(speaker->said.size(), 1);
+        QVERIFY(button->isChecked());
+        speaker->present = false;
+        speaker->open();
+        QVERIFY(!button->isChecked());
+        QCOMPARE(program->platform.messages.messages.size(), 1);
+        PressKey(kReadAloudKey);
+        QCOMPARE(program->platform.messages.messages.size(), 1);
+        QCOMPARE(speaker->said.size(), 1);
+    }
+
     // Turned off in the settings, the question windows show no speaker and the key reads nothing.
     void turnedOff() {
         QVERIFY(WriteFlag(ConnectionString(), kSpeechOnSetting, false));

@@ -99,6 +99,8 @@ public:
 // A speaker that reads nothing and records what it is given; a test ends a reading by finish().
 class RecordingSpeaker : public Speaker {
 public:
+    void warmUp() override { ++warmUps; }
+    bool known() const override { return isKnown; }
     bool available() override { return present; }
     QStringList voices() override { return present ? voiceNames : QStringList(); }
     void setVoice(const QString& name) override { voice = name; }
@@ -118,7 +120,14 @@ public:
         speaking_ = false;
         emit finished();
     }
+    // The engine, made in the background, is ready or known to be missing.
+    void open() {
+        isKnown = true;
+        emit opened();
+    }
     bool present = true; // an engine with a Persian voice
+    bool isKnown = true; // false: the engine is still being made
+    int warmUps = 0;
     QStringList voiceNames{QStringLiteral("Persian"), QStringLiteral("persian-mb-ir1")};
     QStringList said;
     int stops = 0; // readings cut short
