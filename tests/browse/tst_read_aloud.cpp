@@ -17,6 +17,7 @@
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSlider>
+#include <QTableWidget>
 #include <QTimer>
 #include <QtTest>
 
@@ -102,16 +103,29 @@ private slots:
         QCOMPARE(speaker->said[1], speaker->said[0]);
     }
 
-    // The mistakes review reads its own card too.
-    void theMistakesReviewReads() {
+    // The mistakes review and a past exam read their own cards too.
+    void theProgressWindowsRead() {
         QWidget* exam = program->Open("Command6");
         ClickButton(exam, "cmdTashih"); // every answer 1: some are wrong
-        QWidget* form = program->Open("mnuEshtebahat");
-        QVERIFY(form && form->objectName() == QStringLiteral("frmEshtebahat"));
-        QVERIFY(!shown(form, "lblSoorateSoal").isEmpty());
+        QWidget* mistakes = program->Open("mnuEshtebahat");
+        QVERIFY(mistakes && mistakes->objectName() == QStringLiteral("frmEshtebahat"));
+        QVERIFY(!shown(mistakes, "lblSoorateSoal").isEmpty());
         PressKey(kReadAloudKey);
         QCOMPARE(speaker->said.size(), 1);
-        checkReadsTheShownQuestion(form, speaker->said.last());
+        checkReadsTheShownQuestion(mistakes, speaker->said.last());
+
+        QWidget* progress = program->Open("mnuPishraft");
+        auto* exams = progress->findChild<QTableWidget*>(QStringLiteral("grdAzmoonha"));
+        QVERIFY(exams && exams->rowCount() == 1);
+        QTest::mouseClick(exams->viewport(), Qt::LeftButton, {},
+                          exams->visualItemRect(exams->item(0, 0)).center());
+        ClickButton(progress, "cmdMoroorAzmoon");
+        QWidget* past = program->main->Child("frmAzmoonGozashte");
+        QVERIFY(past);
+        past->setFocus();
+        PressKey(kReadAloudKey);
+        QCOMPARE(speaker->said.size(), 2);
+        checkReadsTheShownQuestion(past, speaker->said.last());
     }
 
     // A second press, a click, or a move to another question stops the reading at once; a move
