@@ -20,6 +20,12 @@
 #include <algorithm>
 
 namespace {
+// Every card that can read, for a change of the setting to reach the open windows.
+QList<QPointer<ReadAloud>>& everyCard() {
+    static QList<QPointer<ReadAloud>> cards;
+    return cards;
+}
+
 // The one speaker is shared: the card reading now, whose button shows it pressed.
 QPointer<ReadAloud>& readingNow() {
     static QPointer<ReadAloud> card;
@@ -100,6 +106,8 @@ ReadAloud::ReadAloud(QWidget* form, BoundSource* source, const CardControls& con
             cmdBekhan_Click();
     });
     connect(source_, &BoundSource::currentRowChanged, this, &ReadAloud::Card_Moved);
+    everyCard().removeAll(nullptr);
+    everyCard().append(this);
     // The engine takes seconds to make: it is made in the background once the window has stood a
     // moment, so the key finds it ready; a window opened and closed at once never starts it.
     if (gSpeechOn)
@@ -113,7 +121,22 @@ ReadAloud::~ReadAloud() {
     }
 }
 
+void ApplySpeechOnOff() {
+    for (ReadAloud* card : std::as_const(everyCard())) {
+        if (card)
+            card->ShowOnOff();
+    }
+}
+
+void ReadAloud::ShowOnOff() {
+    const bool shown = alwaysShown_ || gSpeechOn;
+    if (!shown)
+        Stop();
+    cmdBekhan_->setVisible(shown);
+}
+
 void ReadAloud::setAlwaysShown() {
+    alwaysShown_ = true;
     cmdBekhan_->show();
     CurrentSpeaker().warmUp();
 }

@@ -40,6 +40,8 @@ public:
     // Reads any text (the time left, the result) in the same voice, cutting short what was read.
     void Say(const QString& text);
     void Stop();
+    // Shows the speaker as the setting says (the oral exam's always).
+    void ShowOnOff();
 
 public slots:
     void cmdBekhan_Click();
@@ -57,6 +59,7 @@ private:
     CardControls c_;
     QPushButton* cmdBekhan_;
     bool reading_ = false;
+    bool alwaysShown_ = false;
     bool readOnArrival_ = false;
     int move_ = 0; // counts moves, so a reading asked for one question is not made for the next
 };
@@ -64,3 +67,5 @@ private:
 // The reading settings (on or off, voice, pace), read from the bank the first time they are asked
 // for in a run.
 void EnsureSpeechSettings();
+// Reading turned on or off: every open window shows or hides its speaker (a reading stops).
+void ApplySpeechOnOff();

@@ -247,6 +247,7 @@ void frmTanzimat::FillVoices() {
 
 void frmTanzimat::chkBekhan_Click(bool on) {
     gSpeechOn = on;
+    ApplySpeechOnOff();
     StoreSpeech(kSpeechOnSetting, on ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
@@ -327,6 +328,7 @@ void frmTanzimat::cmdPF_Click() {
         SaveCheckBeforeGrading(true);
     if (!gSpeechOn || gSpeechRate != 0 || !gSpeechVoice.isEmpty()) {
         gSpeechOn = true;
+        ApplySpeechOnOff();
         gSpeechRate = 0;
         gSpeechVoice.clear();
         StoreSpeech(kSpeechOnSetting, QStringLiteral("1"));

@@ -283,6 +283,9 @@ private slots:
     // when its list is opened; each choice is kept in the bank for the next run, and "حالت پيش
     // فرض" brings the defaults back.
     void theSettings() {
+        QWidget* review = program->Open("Command10");
+        auto* speakerButton = review->findChild<QPushButton*>(QStringLiteral("cmdBekhan"));
+        PressKey(kReadAloudKey);
         QWidget* settings = program->Open("Command9");
         auto* on = settings->findChild<QCheckBox*>(QStringLiteral("chkBekhan"));
         auto* pace = settings->findChild<QSlider*>(QStringLiteral("sldSorat"));
@@ -306,8 +309,12 @@ private slots:
         QCOMPARE(ReadSetting(ConnectionString(), kSpeechRateSetting, QString()), QStringLiteral("4"));
         QCOMPARE(ReadSetting(ConnectionString(), kSpeechVoiceSetting, QString()),
                  QStringLiteral("persian-mb-ir1"));
-        QWidget* review = program->Open("Command10");
-        QVERIFY(!review->findChild<QPushButton*>(QStringLiteral("cmdBekhan"))->isVisible());
+        // The open window follows at once: its reading stops and its speaker goes.
+        QCOMPARE(speaker->stops, 1);
+        review = program->Open("Command10");
+        QVERIFY(!speakerButton->isVisible());
+        PressKey(kReadAloudKey);
+        QCOMPARE(speaker->said.size(), 1);
 
         settings = program->Open("Command9");
         ClickButton(settings, "cmdPF");
@@ -315,6 +322,7 @@ private slots:
         QCOMPARE(pace->value(), 0);
         QCOMPARE(voices->currentText(), QStringLiteral("صداي پيش فرض"));
         QCOMPARE(ReadSetting(ConnectionString(), kSpeechOnSetting, QString()), QStringLiteral("1"));
+        QVERIFY(speakerButton->isVisibleTo(review));
         QCOMPARE(ReadSetting(ConnectionString(), kSpeechVoiceSetting, QStringLiteral("x")), QString());
     }
 
