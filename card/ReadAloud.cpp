@@ -92,8 +92,8 @@ ReadAloud::ReadAloud(QWidget* form, BoundSource* source, const CardControls& con
     cmdBekhan_->setIcon(SpeakerIcon());
     cmdBekhan_->setToolTip(QStringLiteral("خواندن سؤال با صدا (F4)"));
     cmdBekhan_->setAccessibleName(QStringLiteral("خواندن سؤال با صدا"));
-    // Pressed in while reading; the keys stay with the window.
     cmdBekhan_->setIconSize(QSize(24, 24));
+    // Pressed in while reading; the keys stay with the window.
     cmdBekhan_->setCheckable(true);
     cmdBekhan_->setFocusPolicy(Qt::NoFocus);
     cmdBekhan_->setVisible(gSpeechOn);
