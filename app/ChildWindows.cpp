@@ -48,6 +48,7 @@ constexpr ChildWindowEntry kChildWindows[] = {
     // A past exam is opened from the progress window's list only.
     {ChildWindow::AzmoonGozashte, "frmAzmoonGozashte", make<frmAzmoonGozashte>, nullptr, nullptr, {}},
     {ChildWindow::Leitner, "frmLeitner", make<frmLeitner>, nullptr, "mnuLeitner", {}},
+    {ChildWindow::AzmooneShafahi, "frmAzmooneShafahi", NewOralExam, nullptr, "mnuAzmooneShafahi", {}},
 };
 
 // A row out of its place would open one window for another.

@@ -78,5 +78,8 @@ bool Main() {
     }
     // One indexed read, after the main window is built: the bank's driver has loaded beside it.
     gCheckBeforeGrading = ReadFlag(ConnectionString(), kCheckBeforeGradingSetting, true);
+    // Reading aloud's settings wait for the first question window: start-up reads no more.
+    gSpeechRead = false;
+    gSpeechRefusalShown = false;
     return true;
 }

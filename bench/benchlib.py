@@ -4,7 +4,9 @@ Each program is run in turn with the others (A B A B ...), each run timed with t
 around subprocess.run and its peak memory read from /usr/bin/time; a figure is the median. A figure
 of a few milliseconds inside a longer process (a key in the exam) is timed by the program itself:
 it prints "<name> <count> <nanoseconds>" as its last line, and the time of one is taken."""
+import contextlib
 import os
+import signal
 import statistics
 import subprocess
 import sys
@@ -85,6 +87,49 @@ EXAM_KEYS = ("keys", "keys-bare", "a key in the exam with its overview")
 # Opening the Leitner window against opening a review window, each timed by the program from the
 # idle main window to the window painted.
 LEITNER_OPEN = ("open-leitner", "open-review", "opening Leitner (floor: review window)")
+
+
+# The read-aloud key to the engine speaking, against a bare program with the same engine saying a
+# sentence: as soon as the window shows (the engine still being made; floor: making it and saying),
+# the first key once the engine is ready, and a key after a reading was stopped (floor: a ready
+# engine saying). The figures: (ours' action, the floor's, the figure's name).
+SPEECH = [
+    ("cold", "cold", "F4 to speech, at the window's opening"),
+    ("first", "warm", "F4 to speech, first key"),
+    ("again", "warm", "F4 to speech, again"),
+]
+
+
+@contextlib.contextmanager
+def private_speech(where):
+    """A speech-dispatcher of the benchmark's own, spawned by the first program that speaks: its
+    runtime folder and configuration under where, its sound to ALSA's null device. Ended after."""
+    runtime = os.path.join(where, "speech-run")
+    config = os.path.join(where, "speech-config", "speech-dispatcher")
+    os.makedirs(runtime, mode=0o700, exist_ok=True)
+    os.makedirs(config, exist_ok=True)
+    with open(os.path.join(config, "speechd.conf"), "w") as f:
+        f.write('AudioOutputMethod "alsa"\nAudioALSADevice "null"\nDefaultModule espeak-ng\n')
+    before = {k: os.environ.get(k) for k in ("XDG_RUNTIME_DIR", "XDG_CONFIG_HOME")}
+    os.environ["XDG_RUNTIME_DIR"] = runtime
+    os.environ["XDG_CONFIG_HOME"] = os.path.dirname(config)
+    try:
+        yield
+    finally:
+        for k, v in before.items():
+            if v is None:
+                os.environ.pop(k, None)
+            else:
+                os.environ[k] = v
+        pid_file = os.path.join(runtime, "speech-dispatcher", "pid", "speech-dispatcher.pid")
+        with contextlib.suppress(OSError, ValueError):
+            with open(pid_file) as f:
+                os.kill(int(f.read().strip()), signal.SIGTERM)
+
+
+def within(seconds, limit):
+    """An absolute target beside the ratio: "(within 300 ms)" or "(OVER 300 ms)"."""
+    return f"   {'within' if seconds <= limit else 'OVER'} {limit * 1000:.0f} ms"
 
 
 def row(figure, ours, floor, target):

@@ -8,6 +8,7 @@
 
 class BoundSource;
 class QLabel;
+class ReadAloud;
 class SharhPanel;
 
 // The review windows' card below their category chooser, in twips: every window that reviews
@@ -33,6 +34,7 @@ public:
     void SelectListIndex(int index) override;
     QuestionCard* card() const { return card_; }
     SharhPanel* sharh() const { return sharh_; }
+    ReadAloud* readAloud() const { return readAloud_; }
 
 protected:
     ReviewForm(const Config& config, QWidget* parent);
@@ -44,6 +46,7 @@ private:
     BoundSource* adoNoeSoal_ = nullptr;
     QuestionCard* card_ = nullptr;
     SharhPanel* sharh_ = nullptr;
+    ReadAloud* readAloud_ = nullptr;
     QLabel* lblTazakor_ = nullptr;
     QVector<ControlPlace> layoutChanges_; // kept: the window is placed again when it is scaled
 };

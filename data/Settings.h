@@ -14,6 +14,10 @@ Q_DECLARE_LOGGING_CATEGORY(lcSettingsStore)
 
 // Whether the exam's grade button first asks about questions never shown or flagged: on by default.
 inline const QString kCheckBeforeGradingSetting = QStringLiteral("CheckBeforeGrading");
+// Reading aloud: on or off ("1"/"0", on by default), the voice's name, the pace in tenths (-10..10).
+inline const QString kSpeechOnSetting = QStringLiteral("SpeechOn");
+inline const QString kSpeechVoiceSetting = QStringLiteral("SpeechVoice");
+inline const QString kSpeechRateSetting = QStringLiteral("SpeechRate");
 
 // The stored value of name; fallback when none is stored (or NULL), or the bank cannot tell.
 QString ReadSetting(Connection& connection, const QString& name, const QString& fallback);

@@ -21,6 +21,11 @@ QString gVerdictText;
 QString gElapsedText;
 
 bool gCheckBeforeGrading = true;
+bool gSpeechRead = false;
+bool gSpeechOn = true;
+QString gSpeechVoice;
+int gSpeechRate = 0;
+bool gSpeechRefusalShown = false;
 
 QString gMusicFile;
 bool gMusicDeleted = false;

@@ -29,6 +29,16 @@ extern QString gElapsedText;
 // Whether the grade button first asks about questions never shown or flagged.
 extern bool gCheckBeforeGrading;
 
+// Reading aloud: on or off, the voice by name (empty: the first Persian one on offer) and the pace
+// in tenths from -10 (slowest) to 10 (fastest). Read from the bank when a question window first
+// wants it, not at start-up; `gSpeechRead` says whether it was.
+extern bool gSpeechRead;
+extern bool gSpeechOn;
+extern QString gSpeechVoice;
+extern int gSpeechRate;
+// Whether the learner was told that nothing can be read aloud here: once a run.
+extern bool gSpeechRefusalShown;
+
 // The background music.
 extern QString gMusicFile;
 extern bool gMusicDeleted;

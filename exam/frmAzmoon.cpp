@@ -1,6 +1,7 @@
 #include "exam/frmAzmoon.h"
 
 #include "card/CardControls.h"
+#include "card/ReadAloud.h"
 #include "card/SharhPanel.h"
 #include "data/BoundSource.h"
 #include "data/ExamHistory.h"
@@ -16,6 +17,7 @@
 #include "platform/PersianDigits.h"
 #include "rules/ExamAssembly.h"
 #include "rules/LeitnerBox.h"
+#include "rules/Utterance.h"
 #include "ui/FitText.h"
 #include "ui/Layout.h"
 #include "ui/Look.h"
@@ -30,6 +32,7 @@
 #include <QMouseEvent>
 #include <QPointer>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTimer>
 
 using namespace look;
@@ -94,6 +97,11 @@ const ControlPlace kSharhLayout[] = {
     {"scrSharh", 9780, 75, 4350, 1110},
 };
 
+// The speaker under the flag box, left of where the explanation's button comes once graded.
+const ControlPlace kReadAloudLayout[] = {
+    {"cmdBekhan", 12240, 7140, 600, 390},
+};
+
 QLabel* footLabel(QWidget* form, const char* name, const QString& text,
                   Qt::Alignment alignment = Qt::AlignLeft | Qt::AlignAbsolute | Qt::AlignVCenter) {
     return MakeLabel(form, QString::fromLatin1(name), text, NazaninBold(12), alignment);
@@ -113,6 +121,14 @@ frmAzmoon::frmAzmoon(QWidget* parent) : ChildForm(parent) {
     sharh_ = new SharhPanel(this, adoSoalat_);
     sharh_->setAllowed(false);
     PlaceLayout(kSharhLayout);
+    readAloud_ = new ReadAloud(this, adoSoalat_, c_);
+    PlaceLayout(kReadAloudLayout);
+    auto* timeLeft = new QShortcut(QKeySequence(kTimeLeftKey), this);
+    timeLeft->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(timeLeft, &QShortcut::activated, this, [this] {
+        if (readAloud_->button()->isVisible())
+            SayTimeLeft();
+    });
 
     tmrAzmoon_ = new QTimer(this);
     tmrAzmoon_->setObjectName(QStringLiteral("tmrAzmoon"));
@@ -127,6 +143,19 @@ void frmAzmoon::setQuestionIDs(const QVector<int>& ids) {
     mistakesExam_ = true;
     questionIds_ = ids;
     c_.lblTedadeNoeSoal->setText(QStringLiteral("آزمون اشتباهات"));
+}
+
+void frmAzmoon::setOral() {
+    oral_ = true;
+    c_.lblTedadeNoeSoal->setText(QStringLiteral("آزمون شفاهي"));
+    readAloud_->setAlwaysShown();
+    readAloud_->setReadOnArrival(true);
+}
+
+ChildForm* NewOralExam(QWidget* parent) {
+    auto* exam = new frmAzmoon(parent);
+    exam->setOral();
+    return exam;
 }
 
 void frmAzmoon::BuildControls() {
@@ -261,6 +290,19 @@ void frmAzmoon::Form_Load() {
     StartSession();
     c_.lblCount->setText(QString::number(adoSoalat_->recordCount()));
     tmrAzmoon_->start();
+    // The first question is read once the window shows it.
+    if (oral_)
+        readAloud_->ReadSoon();
+}
+
+void frmAzmoon::SayTimeLeft() {
+    QString shown = lblTime_->text();
+    if (session_.started() && !session_.graded()) {
+        const QTime limit = session_.limit().isValid() ? session_.limit() : gExamTime;
+        shown = RemainingText(limit, session_.elapsedMs(MonotonicMs()));
+    }
+    if (const QString said = TimeLeftUtterance(shown); !said.isEmpty())
+        readAloud_->Say(said);
 }
 
 void frmAzmoon::StartSession() {
@@ -469,6 +511,9 @@ void frmAzmoon::GradeExam() {
     tmrAzmoon_->stop();
     if (session_.isEmpty())
         return;
+    // A graded exam is reviewed at the learner's pace: questions are read on request only.
+    readAloud_->setReadOnArrival(false);
+    readAloud_->Stop();
     const bool gradedBefore = session_.graded(); // a second grading shows the result again, kept once
     const int passMark = ScaledPassMark(gPassMark, session_.size());
     const ExamResult result = session_.grade(passMark, MonotonicMs());
@@ -507,6 +552,11 @@ void frmAzmoon::GradeExam() {
     gWrongText = result.wrongText();
     gElapsedText = result.elapsedText();
     gVerdictText = result.verdictText();
+
+    if (oral_ && !resultSaid_) {
+        resultSaid_ = true;
+        readAloud_->Say(ResultUtterance(result.questions, result.correct, result.wrong, result.passed));
+    }
 
     frmNatije window(this);
     window.ShowResult(result);

@@ -11,10 +11,14 @@ class BoundSource;
 class Circle;
 class ExamOverview;
 class QCheckBox;
+class ReadAloud;
 class SharhPanel;
 class QLabel;
 class QPushButton;
 class QTimer;
+
+// The oral exam: an exam window that reads each question aloud (the menu's "آزمون شفاهي").
+ChildForm* NewOralExam(QWidget* parent);
 
 // The timed exam: 30 questions drawn afresh at every opening, answered with the arrow keys, the
 // digit keys or a click against the countdown, graded at time-up or on request.
@@ -32,6 +36,11 @@ public:
     // Makes this the mistakes exam over these questions (most missed first, at most 30 asked);
     // called before Form_Load. Without it the exam is drawn from the 30 ranges.
     void setQuestionIDs(const QVector<int>& ids);
+    // Makes this the oral exam: each question is read aloud as it is shown and the result once
+    // graded; called before Form_Load. Drawn, timed and graded as the main exam.
+    void setOral();
+    bool oral() const { return oral_; }
+    ReadAloud* readAloud() const { return readAloud_; }
     // The exam this window shows; keys, clicks and the countdown act on it.
     const ExamSession& session() const { return session_; }
     ExamSession& session() { return session_; }
@@ -39,6 +48,8 @@ public:
     static QString RefusalToOpen(const frmAzmoon* opening);
     // The key that flags the shown question to look at again.
     static constexpr Qt::Key kFlagKey = Qt::Key_F3;
+    // The key that reads the time left aloud.
+    static constexpr Qt::Key kTimeLeftKey = Qt::Key_F5;
 
     // The answer marker sits 5 pixels into the circle of the chosen option: at the designed size
     // its top is one of these; a scaled window scales the 5 pixels with it.
@@ -86,6 +97,8 @@ private:
     // Puts the marker on the shown question's stored answer.
     void ShowAnswer();
     void GradeExam();
+    // Reads the time left aloud, as the foot shows it.
+    void SayTimeLeft();
     // The overview and the flag box follow the session.
     void ShowOverview();
     // The marker's top on option 1..4, in the window's own (possibly scaled) pixels.
@@ -107,7 +120,10 @@ private:
     ExamOverview* pnlFehrest_ = nullptr;
     QCheckBox* chkAlamat_ = nullptr;
     SharhPanel* sharh_ = nullptr; // the explanation, once graded
-    bool asking_ = false;         // the check before grading is open
+    ReadAloud* readAloud_ = nullptr;
+    bool oral_ = false;
+    bool resultSaid_ = false; // the oral exam reads its result at the first grading only
+    bool asking_ = false;     // the check before grading is open
     bool timeUpWhileAsking_ = false;
     ExamSession session_;
     bool opened_ = true;

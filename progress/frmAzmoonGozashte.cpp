@@ -2,6 +2,7 @@
 
 #include "browse/ReviewForm.h"
 #include "card/CardControls.h"
+#include "card/ReadAloud.h"
 #include "card/SharhPanel.h"
 #include "data/BoundSource.h"
 #include "data/ExamHistory.h"
@@ -63,6 +64,7 @@ frmAzmoonGozashte::frmAzmoonGozashte(QWidget* parent) : ChildForm(parent) {
     adoSoalat_ = new BoundSource(this);
     adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));
     sharh_ = new SharhPanel(this, adoSoalat_);
+    readAloud_ = new ReadAloud(this, adoSoalat_, c_);
     QWidget::setTabOrder(c_.cmdFirst, sharh_->button());
     PlaceLayout(ReviewCardLayout());
     PlaceLayout(kOwnLayout);

@@ -6,6 +6,7 @@
 class BoundSource;
 class QLabel;
 class QTableWidget;
+class ReadAloud;
 class SharhPanel;
 
 // "مرور آزمون": one kept exam looked through again, its questions in the order they were asked on
@@ -22,6 +23,7 @@ public:
     int examId() const { return examId_; }
     QuestionCard* card() const { return card_; }
     SharhPanel* sharh() const { return sharh_; }
+    ReadAloud* readAloud() const { return readAloud_; }
 
 private:
     // The shown question's position, colours and answer line, after every move.
@@ -34,6 +36,7 @@ private:
     BoundSource* adoSoalat_ = nullptr;
     QuestionCard* card_ = nullptr;
     SharhPanel* sharh_ = nullptr;
+    ReadAloud* readAloud_ = nullptr;
     CardControls c_;
     QLabel* lblAzmoon_ = nullptr; // the exam's kind, date, score and verdict
     QLabel* lblPasokh_ = nullptr; // the answer given to the shown question

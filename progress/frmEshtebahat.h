@@ -8,6 +8,7 @@
 class BoundSource;
 class QLabel;
 class QPushButton;
+class ReadAloud;
 class SharhPanel;
 
 // "مرور اشتباهات": the questions answered wrongly in a kept exam and not answered right since,
@@ -21,6 +22,7 @@ public:
     void RefreshHistory() override { ReadMistakes(); }
     QuestionCard* card() const { return card_; }
     SharhPanel* sharh() const { return sharh_; }
+    ReadAloud* readAloud() const { return readAloud_; }
     const QVector<int>& questionIds() const { return ids_; }
 
 private slots:
@@ -35,6 +37,7 @@ private:
     BoundSource* adoSoalat_ = nullptr;
     QuestionCard* card_ = nullptr;
     SharhPanel* sharh_ = nullptr;
+    ReadAloud* readAloud_ = nullptr;
     CardControls c_;
     QLabel* lblKhali_ = nullptr;  // shown when there is nothing to re-drill
     QLabel* lblDafaat_ = nullptr; // how often the shown question was missed

@@ -2,6 +2,7 @@
 
 #include "browse/ReviewForm.h"
 #include "card/CardControls.h"
+#include "card/ReadAloud.h"
 #include "card/SharhPanel.h"
 #include "data/BoundSource.h"
 #include "data/SharedState.h"
@@ -74,6 +75,7 @@ frmLeitner::frmLeitner(QWidget* parent) : ChildForm(parent) {
     adoSoalat_ = new BoundSource(this);
     adoSoalat_->setObjectName(QStringLiteral("adoSoalat"));
     sharh_ = new SharhPanel(this, adoSoalat_);
+    readAloud_ = new ReadAloud(this, adoSoalat_, c_);
     sharh_->setAllowed(false);
     PlaceLayout(ReviewCardLayout());
     PlaceLayout(kOwnLayout);

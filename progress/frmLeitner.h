@@ -11,6 +11,7 @@ class BoundSource;
 class QLabel;
 class QPushButton;
 class QSpinBox;
+class ReadAloud;
 class SharhPanel;
 
 // "جعبه لايتنر": how many questions sit in each of the five boxes and how many are due, the chance
@@ -26,6 +27,7 @@ public:
 
     QuestionCard* card() const { return card_; }
     SharhPanel* sharh() const { return sharh_; }
+    ReadAloud* readAloud() const { return readAloud_; }
     const LeitnerBox& box() const { return box_; }
     int shownId() const { return shownId_; }
     int chosen() const { return chosen_; } // 0 until the shown question is answered
@@ -60,6 +62,7 @@ private:
     BoundSource* adoSoalat_ = nullptr;
     QuestionCard* card_ = nullptr;
     SharhPanel* sharh_ = nullptr;
+    ReadAloud* readAloud_ = nullptr;
     CardControls c_;
     std::array<QLabel*, kLeitnerBoxes> lblJabe_{};
     QLabel* lblMoed_ = nullptr;

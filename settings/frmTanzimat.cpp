@@ -1,5 +1,7 @@
 #include "settings/frmTanzimat.h"
 
+#include "audio/Speech.h"
+#include "card/ReadAloud.h"
 #include "data/Recordset.h"
 #include "data/Settings.h"
 #include "data/SharedState.h"
@@ -12,6 +14,7 @@
 #include "ui/MessageBox.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -19,6 +22,7 @@
 #include <QMdiSubWindow>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QSlider>
 
 using namespace look;
 
@@ -26,7 +30,8 @@ Q_LOGGING_CATEGORY(lcSettings, "ravex.settings", QtCriticalMsg)
 
 namespace {
 constexpr int kClientWidth = 5235;
-constexpr int kClientHeight = 3510;
+// The designed 3510 twips and, under them, the frame of reading aloud.
+constexpr int kClientHeight = 4650;
 
 // Rows inside a frame are placed relative to that frame.
 const ControlPlace kSettingsLayout[] = {
@@ -45,7 +50,29 @@ const ControlPlace kSettingsLayout[] = {
     {"cmdClose", 120, 2790, 1455, 495},
     // In the strip between the music frame and the bottom row, where nothing else stands.
     {"chkBarrasiPishAzTashih", 120, 2550, 4995, 240},
+    // Reading aloud, in a frame of its own under the designed window.
+    {"Frame3", 120, 3390, 4995, 1140},
+    {"chkBekhan", 2400, 300, 2475, 315},
+    {"lblSorat", 1800, 300, 555, 315},
+    {"sldSorat", 120, 300, 1620, 315},
+    {"lblSeda", 4260, 705, 615, 315},
+    {"cboSeda", 120, 675, 4080, 360},
 };
+
+// The voice list asks the speech engine for its voices only when it is opened: opening the
+// settings never starts the engine.
+class VoiceBox : public QComboBox {
+public:
+    using QComboBox::QComboBox;
+    std::function<void()> beforePopup;
+    void showPopup() override {
+        if (beforePopup)
+            beforePopup();
+        QComboBox::showPopup();
+    }
+};
+
+const QString kDefaultVoice = QStringLiteral("صداي پيش فرض");
 
 const QString kPassMarkMessage = QStringLiteral("عدد انتخابي بايد بين 1 تا 30 باشد");
 const QString kDefaultPassMark = QStringLiteral("27");
@@ -123,6 +150,29 @@ void frmTanzimat::BuildControls() {
     // The learner's clicks and keys only: the window showing the setting stores nothing.
     connect(chkBarrasiPishAzTashih_, &QCheckBox::clicked, this, &frmTanzimat::chkBarrasiPishAzTashih_Click);
 
+    frame3_ = new QGroupBox(QStringLiteral("خواندن با صدا"), this);
+    frame3_->setObjectName(QStringLiteral("Frame3"));
+    chkBekhan_ = new QCheckBox(QStringLiteral("خواندن سؤال با صدا (F4)"), frame3_);
+    chkBekhan_->setObjectName(QStringLiteral("chkBekhan"));
+    chkBekhan_->setFont(Tahoma(8.25));
+    connect(chkBekhan_, &QCheckBox::clicked, this, &frmTanzimat::chkBekhan_Click);
+    MakeLabel(frame3_, QStringLiteral("lblSorat"), QStringLiteral("سرعت"), Tahoma(8.25),
+              kAlignRight | Qt::AlignVCenter);
+    sldSorat_ = new QSlider(Qt::Horizontal, frame3_);
+    sldSorat_->setObjectName(QStringLiteral("sldSorat"));
+    sldSorat_->setRange(-10, 10);
+    sldSorat_->setPageStep(2);
+    sldSorat_->setToolTip(QStringLiteral("آهسته تر يا تندتر"));
+    connect(sldSorat_, &QSlider::valueChanged, this, &frmTanzimat::sldSorat_Change);
+    MakeLabel(frame3_, QStringLiteral("lblSeda"), QStringLiteral("صدا"), Tahoma(8.25),
+              kAlignRight | Qt::AlignVCenter);
+    auto* voices = new VoiceBox(frame3_);
+    voices->beforePopup = [this] { FillVoices(); };
+    cboSeda_ = voices;
+    cboSeda_->setObjectName(QStringLiteral("cboSeda"));
+    cboSeda_->setFont(Tahoma(8.25));
+    connect(cboSeda_, &QComboBox::activated, this, &frmTanzimat::cboSeda_Click);
+
     cmdPF_ = new QPushButton(QStringLiteral("حالت پيش فرض"), this);
     cmdPF_->setObjectName(QStringLiteral("cmdPF"));
     connect(cmdPF_, &QPushButton::clicked, this, &frmTanzimat::cmdPF_Click);
@@ -137,6 +187,9 @@ void frmTanzimat::BuildControls() {
     setTabOrder(cmdDelete_, cmdMp3Select_);
     setTabOrder(cmdMp3Select_, chkBarrasiPishAzTashih_);
     setTabOrder(chkBarrasiPishAzTashih_, cmdPF_);
+    setTabOrder(cmdClose_, chkBekhan_);
+    setTabOrder(chkBekhan_, sldSorat_);
+    setTabOrder(sldSorat_, cboSeda_);
     setTabOrder(cmdPF_, cmdClose_);
 }
 
@@ -162,6 +215,60 @@ void frmTanzimat::ShowSettings() {
         }
     }
     chkBarrasiPishAzTashih_->setChecked(gCheckBeforeGrading);
+    ShowSpeechSettings();
+}
+
+void frmTanzimat::ShowSpeechSettings() {
+    EnsureSpeechSettings();
+    chkBekhan_->setChecked(gSpeechOn);
+    const QSignalBlocker quiet(sldSorat_);
+    sldSorat_->setValue(gSpeechRate);
+    // Until the list is opened it holds the chosen voice alone.
+    cboSeda_->clear();
+    cboSeda_->addItem(kDefaultVoice, QString());
+    if (!gSpeechVoice.isEmpty())
+        cboSeda_->addItem(gSpeechVoice, gSpeechVoice);
+    cboSeda_->setCurrentIndex(cboSeda_->count() - 1);
+    voicesListed_ = false;
+}
+
+void frmTanzimat::FillVoices() {
+    if (voicesListed_)
+        return;
+    voicesListed_ = true;
+    cboSeda_->clear();
+    cboSeda_->addItem(kDefaultVoice, QString());
+    for (const QString& voice : CurrentSpeaker().voices())
+        cboSeda_->addItem(voice, voice);
+    if (cboSeda_->findData(gSpeechVoice) < 0)
+        cboSeda_->addItem(gSpeechVoice, gSpeechVoice); // kept, though not on offer now
+    cboSeda_->setCurrentIndex(std::max(0, cboSeda_->findData(gSpeechVoice)));
+}
+
+void frmTanzimat::chkBekhan_Click(bool on) {
+    gSpeechOn = on;
+    ApplySpeechOnOff();
+    StoreSpeech(kSpeechOnSetting, on ? QStringLiteral("1") : QStringLiteral("0"));
+}
+
+void frmTanzimat::sldSorat_Change(int rate) {
+    gSpeechRate = rate;
+    StoreSpeech(kSpeechRateSetting, QString::number(rate));
+}
+
+void frmTanzimat::cboSeda_Click(int index) {
+    gSpeechVoice = cboSeda_->itemData(index).toString();
+    StoreSpeech(kSpeechVoiceSetting, gSpeechVoice);
+}
+
+// Reading's choices hold for this run whether or not the bank keeps them.
+void frmTanzimat::StoreSpeech(const QString& name, const QString& value) {
+    BankError error = BankError::None;
+    // The empty text, never NULL, for the default voice: NULL reads back as no setting at all.
+    if (!WriteSetting(ConnectionString(), name, value.isNull() ? QStringLiteral("") : value, &error)) {
+        qCWarning(lcSettings) << "cannot store the reading setting" << name;
+        SayNotStored(error);
+    }
 }
 
 void frmTanzimat::Opt10_Click() {
@@ -219,6 +326,15 @@ void frmTanzimat::cmdPF_Click() {
     // Stored only when it changes: a bank that refused the music path is not asked again.
     if (!gCheckBeforeGrading)
         SaveCheckBeforeGrading(true);
+    if (!gSpeechOn || gSpeechRate != 0 || !gSpeechVoice.isEmpty()) {
+        gSpeechOn = true;
+        ApplySpeechOnOff();
+        gSpeechRate = 0;
+        gSpeechVoice.clear();
+        StoreSpeech(kSpeechOnSetting, QStringLiteral("1"));
+        StoreSpeech(kSpeechRateSetting, QStringLiteral("0"));
+        StoreSpeech(kSpeechVoiceSetting, QString());
+    }
     ShowSettings();
 }
 

@@ -7,14 +7,17 @@
 #include <optional>
 
 class QCheckBox;
+class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSlider;
 
 // The settings: the exam's duration and pass mark for the rest of the run, the background music
-// file and whether grading first asks about unseen and flagged questions, both stored in the bank.
+// file, whether grading first asks about unseen and flagged questions, and reading aloud (on or off,
+// voice, pace), stored in the bank.
 // Every change takes effect at once; nothing waits for a save.
 class frmTanzimat : public ChildForm {
     Q_OBJECT
@@ -39,6 +42,9 @@ private slots:
     void cmdMp3Select_Click();
     void cmdDelete_Click();
     void chkBarrasiPishAzTashih_Click(bool on);
+    void chkBekhan_Click(bool on);
+    void sldSorat_Change(int rate);
+    void cboSeda_Click(int index);
     void cmdPF_Click();
     void cmdClose_Click();
 
@@ -48,6 +54,10 @@ private:
     void SaveMusicPath(const QString& path);
     void SayNotStored(BankError error);
     void SaveCheckBeforeGrading(bool on);
+    void ShowSpeechSettings();
+    // Lists the Persian voices the speech engine offers, the first time the list is opened.
+    void FillVoices();
+    void StoreSpeech(const QString& name, const QString& value);
 
     QGroupBox* frame1_ = nullptr;
     QRadioButton* opt10_ = nullptr;
@@ -61,6 +71,11 @@ private:
     QPushButton* cmdDelete_ = nullptr;
     QPushButton* cmdMp3Select_ = nullptr;
     QCheckBox* chkBarrasiPishAzTashih_ = nullptr;
+    QGroupBox* frame3_ = nullptr;
+    QCheckBox* chkBekhan_ = nullptr;
+    QSlider* sldSorat_ = nullptr;
+    QComboBox* cboSeda_ = nullptr;
+    bool voicesListed_ = false;
     QPushButton* cmdPF_ = nullptr;
     QPushButton* cmdClose_ = nullptr;
     // A bank that refuses the check's setting is told of once a window; the check holds this run.

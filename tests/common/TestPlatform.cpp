@@ -32,11 +32,26 @@ MessageRecorder::~MessageRecorder() {
     SetQuestionHandler({});
 }
 
+namespace {
+// No test reaches the desktop's speech: a window that stands a second would start its engine. A
+// test that looks at what is said installs its own (FakePlatform's).
+RecordingSpeaker& silentSpeaker() {
+    static RecordingSpeaker speaker;
+    return speaker;
+}
+const bool silentInstalled = [] {
+    SetSpeaker(&silentSpeaker());
+    return true;
+}();
+} // namespace
+
 FakePlatform::FakePlatform() {
     SetClock(&clock);
+    SetSpeaker(&speaker);
 }
 FakePlatform::~FakePlatform() {
     SetClock(nullptr);
+    SetSpeaker(&silentSpeaker());
 }
 
 RunningProgram::RunningProgram() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "audio/Speech.h"
 #include "platform/Clock.h"
 #include "platform/Random.h"
 #include "ui/MessageBox.h"
@@ -95,6 +96,48 @@ public:
     std::function<void()> onQuestion; // runs while the question is open
 };
 
+// A speaker that reads nothing and records what it is given; a test ends a reading by finish().
+class RecordingSpeaker : public Speaker {
+public:
+    void warmUp() override { ++warmUps; }
+    bool known() const override { return isKnown; }
+    bool available() override { return present; }
+    QStringList voices() override { return present ? voiceNames : QStringList(); }
+    void setVoice(const QString& name) override { voice = name; }
+    void setRate(double r) override { rate = r; }
+    void say(const QString& text) override {
+        said << text;
+        speaking_ = true;
+        emit started();
+    }
+    void stop() override {
+        if (speaking_)
+            ++stops;
+        speaking_ = false;
+    }
+    bool speaking() const override { return speaking_; }
+    void finish() {
+        speaking_ = false;
+        emit finished();
+    }
+    // The engine, made in the background, is ready or known to be missing.
+    void open() {
+        isKnown = true;
+        emit opened();
+    }
+    bool present = true; // an engine with a Persian voice
+    bool isKnown = true; // false: the engine is still being made
+    int warmUps = 0;
+    QStringList voiceNames{QStringLiteral("Persian"), QStringLiteral("persian-mb-ir1")};
+    QStringList said;
+    int stops = 0; // readings cut short
+    QString voice;
+    double rate = 0.0;
+
+private:
+    bool speaking_ = false;
+};
+
 // Installs the fakes for one test function and takes them away afterwards.
 class FakePlatform {
 public:
@@ -102,6 +145,7 @@ public:
     ~FakePlatform();
     FakeClock clock;
     MessageRecorder messages;
+    RecordingSpeaker speaker;
 };
 
 class frmMain;

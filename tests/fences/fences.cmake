@@ -17,7 +17,14 @@ set(cases
     "ravex_rules|rules|#include \"app/frmMain.h\"|refused"
     "ravex_rules|rules|#include <QLabel>|refused"
     "ravex_rules|rules|#include \"settings/frmTanzimat.h\"|refused"
-    "ravex_rules|rules|#include <QPixmap>|refused")
+    "ravex_rules|rules|#include <QPixmap>|refused"
+    "ravex_rules|rules|#include \"audio/Speech.h\"|refused"
+    "ravex_audio|audio|#include \"audio/Speech.h\"|allowed"
+    "ravex_audio|audio|#include <QTextToSpeech>|allowed"
+    "ravex_audio|audio|#include \"card/ReadAloud.h\"|refused"
+    "ravex_audio|audio|#include \"exam/frmAzmoon.h\"|refused"
+    "ravex_audio|audio|#include \"rules/Utterance.h\"|refused"
+    "ravex_audio|audio|#include <QWidget>|refused")
 
 set(failures 0)
 set(index 0)
@@ -72,7 +79,8 @@ endforeach()
 set(modules_ravex_platform Core)
 set(modules_ravex_data Core Sql)
 set(modules_ravex_rules Core Sql)
-foreach(layer ravex_platform ravex_data ravex_rules)
+set(modules_ravex_audio Core TextToSpeech)
+foreach(layer ravex_platform ravex_data ravex_rules ravex_audio)
     include(${LAYERS}/${layer}.cmake)
     set(named 0)
     foreach(source IN LISTS SOURCES)

@@ -122,8 +122,9 @@ private slots:
         QCOMPARE(form->findChild<QPushButton*>("cmdMp3Select")->toolTip(), QStringLiteral("انتخاب آهنگ"));
         QVERIFY(messages().isEmpty());
 
-        // The designed client area, the frame centred across the main window and set high.
-        QCOMPARE(form->size(), QSize(349, 234));
+        // The designed client area with the frame of reading aloud under it (4650 twips high), the
+        // frame centred across the main window and set high.
+        QCOMPARE(form->size(), QSize(349, 310));
         const QWidget* frame = form->parentWidget();
         const QSize outer = main->frameGeometry().size();
         QCOMPARE(frame->x(), int((outer.width() - frame->width()) / 2.0));
