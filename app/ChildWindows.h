@@ -24,6 +24,7 @@ enum class ChildWindow {
     Eshtebahat,
     AzmoonGozashte,
     Leitner,
+    GozareshMorabi,
 };
 
 // A strip button that opens the signs window on the category at a position of its list.

@@ -238,6 +238,7 @@ void frmMain::buildMenu() {
     entry(emkanat, "mnuPishraft", "پیشرفت من", nullptr);
     entry(emkanat, "mnuEshtebahat", "مرور اشتباهات", nullptr);
     entry(emkanat, "mnuLeitner", "جعبه لايتنر", nullptr);
+    entry(emkanat, "mnuGozareshMorabi", "گزارش مربي", nullptr);
 
     QMenu* rahnama = bar->addMenu(QStringLiteral("راهنما"));
     rahnama->setObjectName(QStringLiteral("mnuRahnama"));

@@ -4,6 +4,7 @@
 #include "data/Connection.h"
 #include "data/Settings.h"
 #include "platform/DataSeed.h"
+#include "progress/frmShagerd.h"
 #include "ui/MessageBox.h"
 
 #include <QCoreApplication>
@@ -64,8 +65,11 @@ bool Main() {
     gExamTime = QTime(0, 26);
     gPassMark = 27;
     gConnProvider = QStringLiteral("Provider=Microsoft.jet.OLEDB.4.0;");
-    // A school server's bank replaces the data folder's file; the pictures stay in the folder.
-    const QString server = ServerFromStart(QCoreApplication::arguments());
+    // A school server's bank replaces the data folder's file; the pictures stay in the folder. An
+    // address given at start wins over the one kept in the settings window.
+    QString server = ServerFromStart(QCoreApplication::arguments());
+    if (server.isEmpty())
+        server = ReadSetting(LocalBankConnectionString(), kServerAddressSetting, QString()).trimmed();
     gConnSource = QStringLiteral("Data Source=") +
                   (server.isEmpty() ? gDataDir + QStringLiteral("515") : server) + QStringLiteral(";");
     if (!server.isEmpty()) {
@@ -74,6 +78,9 @@ bool Main() {
             qCWarning(lcApp).noquote()
                 << "the school server" << server << "is not usable:" << probe.problem();
             MsgBox(frmMain::Instance(), probe.problem(), MsgIcon::Warning, kAppTitle);
+        } else {
+            // Exams and practice are kept under the learner named here, on every connection after.
+            SetServerLearner(frmShagerd::Choose(ConnectionString(), frmMain::Instance()));
         }
     }
     // One indexed read, after the main window is built: the bank's driver has loaded beside it.

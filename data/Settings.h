@@ -15,6 +15,12 @@ Q_DECLARE_LOGGING_CATEGORY(lcSettingsStore)
 // Whether the exam's grade button first asks about questions never shown or flagged: on by default.
 inline const QString kCheckBeforeGradingSetting = QStringLiteral("CheckBeforeGrading");
 
+// The school server's address the program opens at start when none is given on the command line
+// (--server) or in RAVEX_SERVER; kept in the data folder's own bank, whatever bank is open.
+inline const QString kServerAddressSetting = QStringLiteral("ServerAddress");
+// The connection string of the data folder's own bank file.
+QString LocalBankConnectionString();
+
 // The stored value of name; fallback when none is stored (or NULL), or the bank cannot tell.
 QString ReadSetting(Connection& connection, const QString& name, const QString& fallback);
 QString ReadSetting(const QString& connectionString, const QString& name, const QString& fallback);

@@ -48,7 +48,14 @@ QString Stored(const QString& text) {
 SaveOutcome SaveQuestion(const QString& connectionString, double id, const EditedQuestion& question) {
     Connection connection(connectionString);
     const auto refused = [&connection] {
-        return connection.error() == BankError::Busy ? SaveOutcome::Busy : SaveOutcome::NotWritten;
+        switch (connection.error()) {
+        case BankError::Busy:
+            return SaveOutcome::Busy;
+        case BankError::NotPermitted:
+            return SaveOutcome::NotPermitted;
+        default:
+            return SaveOutcome::NotWritten;
+        }
     };
     if (!connection.isOpen() || !connection.begin()) {
         qCWarning(lcEditor) << "the bank could not be opened for a save";
