@@ -244,6 +244,11 @@ public:
         return upsert(QStringLiteral("tblTanzimatJadid"), {QStringLiteral("Name"), QStringLiteral("Value")},
                       QStringLiteral("Name"));
     }
+    QString CreateExplanationsTable() const override { return QStringLiteral("SELECT 1"); }
+    QString PutExplanation() const override {
+        return upsert(QStringLiteral("tblSharh"), {QStringLiteral("ID"), QStringLiteral("Sharh")},
+                      QStringLiteral("ID"));
+    }
     QString CreateSettingsTable() const override {
         return QStringLiteral(
             "CREATE TABLE IF NOT EXISTS tblTanzimatJadid (Name TEXT PRIMARY KEY NOT NULL, Value TEXT)");

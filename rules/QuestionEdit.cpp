@@ -85,8 +85,11 @@ SaveOutcome SaveQuestion(const QString& connectionString, double id, const Edite
             adoS.setValue(QStringLiteral("G%1").arg(k), Stored(question.options[k - 1]));
         // Values go in bound, never joined into the statement.
         if (!adoS.update()) {
+            // Nothing after a refused write lands (a server's transaction is over), and its cause
+            // is the one to tell.
             qCWarning(lcEditor) << "question" << number << "was not written";
             failed = true;
+            break;
         }
     }
     if (found && !failed && connection.commit())
