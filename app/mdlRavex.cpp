@@ -47,6 +47,11 @@ QString ServerFromStart(const QStringList& arguments) {
     return qEnvironmentVariable("RAVEX_SERVER");
 }
 
+QString ServerAtStart(const QStringList& arguments, const QString& localBank) {
+    const QString given = ServerFromStart(arguments);
+    return given.isEmpty() ? ReadSetting(localBank, kServerAddressSetting, QString()).trimmed() : given;
+}
+
 bool Main() {
     bool ok = false;
     const QString dataDir = SystemDataDir(&ok);
@@ -67,9 +72,7 @@ bool Main() {
     gConnProvider = QStringLiteral("Provider=Microsoft.jet.OLEDB.4.0;");
     // A school server's bank replaces the data folder's file; the pictures stay in the folder. An
     // address given at start wins over the one kept in the settings window.
-    QString server = ServerFromStart(QCoreApplication::arguments());
-    if (server.isEmpty())
-        server = ReadSetting(LocalBankConnectionString(), kServerAddressSetting, QString()).trimmed();
+    const QString server = ServerAtStart(QCoreApplication::arguments(), LocalBankConnectionString());
     gConnSource = QStringLiteral("Data Source=") +
                   (server.isEmpty() ? gDataDir + QStringLiteral("515") : server) + QStringLiteral(";");
     if (!server.isEmpty()) {

@@ -26,7 +26,7 @@ Q_LOGGING_CATEGORY(lcSettings, "ravex.settings", QtCriticalMsg)
 
 namespace {
 constexpr int kClientWidth = 5235;
-constexpr int kClientHeight = 3510;
+constexpr int kClientHeight = 3900; // the row of the school server's address below the buttons
 
 // Rows inside a frame are placed relative to that frame.
 const ControlPlace kSettingsLayout[] = {
@@ -45,6 +45,11 @@ const ControlPlace kSettingsLayout[] = {
     {"cmdClose", 120, 2790, 1455, 495},
     // In the strip between the music frame and the bottom row, where nothing else stands.
     {"chkBarrasiPishAzTashih", 120, 2550, 4995, 240},
+};
+// The school server's address, a row of its own under the window's buttons.
+const ControlPlace kServerLayout[] = {
+    {"lblServer", 3420, 3420, 1695, 315},
+    {"txtServer", 120, 3390, 3255, 375},
 };
 
 const QString kPassMarkMessage = QStringLiteral("عدد انتخابي بايد بين 1 تا 30 باشد");
@@ -130,7 +135,19 @@ void frmTanzimat::BuildControls() {
     cmdClose_->setObjectName(QStringLiteral("cmdClose"));
     connect(cmdClose_, &QPushButton::clicked, this, &frmTanzimat::cmdClose_Click);
 
+    lblServer_ = MakeLabel(this, QStringLiteral("lblServer"), QStringLiteral("نشاني سرور آموزشگاه:"),
+                           Tahoma(8.25), kAlignRight | Qt::AlignVCenter);
+    txtServer_ = new QLineEdit(this);
+    txtServer_->setObjectName(QStringLiteral("txtServer"));
+    txtServer_->setFont(Tahoma(8.25));
+    // An address reads left to right whatever the window's direction.
+    txtServer_->setLayoutDirection(Qt::LeftToRight);
+    txtServer_->setPlaceholderText(QStringLiteral("postgresql://user@host:5432/ravex"));
+    lblServer_->setBuddy(txtServer_);
+    connect(txtServer_, &QLineEdit::editingFinished, this, &frmTanzimat::txtServer_LostFocus);
+
     PlaceLayout(kSettingsLayout);
+    PlaceLayout(kServerLayout);
     setTabOrder(opt10_, txtNomre_);
     setTabOrder(txtNomre_, txtMusic_);
     setTabOrder(txtMusic_, cmdDelete_);
@@ -138,6 +155,7 @@ void frmTanzimat::BuildControls() {
     setTabOrder(cmdMp3Select_, chkBarrasiPishAzTashih_);
     setTabOrder(chkBarrasiPishAzTashih_, cmdPF_);
     setTabOrder(cmdPF_, cmdClose_);
+    setTabOrder(cmdClose_, txtServer_);
 }
 
 QSize frmTanzimat::sizeHint() const {
@@ -150,6 +168,28 @@ void frmTanzimat::Form_Load() {
     PlaceOnMain(outer.width() * 15, outer.height() * 15, 2.5);
     ShowSettings();
     txtMusic_->setText(gMusicFile);
+    storedServer_ = ReadSetting(LocalBankConnectionString(), kServerAddressSetting, QString());
+    txtServer_->setText(storedServer_);
+}
+
+// Kept in the data folder's own bank for the next start; a text that is no server address is
+// refused with why, and an empty box opens the folder's bank again.
+void frmTanzimat::txtServer_LostFocus() {
+    const QString address = txtServer_->text().trimmed();
+    if (address == storedServer_)
+        return;
+    QString why;
+    if (!address.isEmpty() && !ParseServerAddress(address, nullptr, &why)) {
+        MsgBox(this, why, MsgIcon::Warning, kAppTitle);
+        return;
+    }
+    BankError error = BankError::None;
+    if (!WriteSetting(LocalBankConnectionString(), kServerAddressSetting, address, &error)) {
+        qCWarning(lcSettings) << "cannot store the school server's address";
+        MsgBox(this, error == BankError::Busy ? kBankBusyText : kNotSavedText, MsgIcon::Warning, kAppTitle);
+        return;
+    }
+    storedServer_ = address;
 }
 
 void frmTanzimat::ShowSettings() {

@@ -41,6 +41,7 @@ private slots:
     void chkBarrasiPishAzTashih_Click(bool on);
     void cmdPF_Click();
     void cmdClose_Click();
+    void txtServer_LostFocus();
 
 private:
     void BuildControls();
@@ -63,6 +64,9 @@ private:
     QCheckBox* chkBarrasiPishAzTashih_ = nullptr;
     QPushButton* cmdPF_ = nullptr;
     QPushButton* cmdClose_ = nullptr;
+    QLabel* lblServer_ = nullptr;
+    QLineEdit* txtServer_ = nullptr;
+    QString storedServer_; // the address as the data folder's bank keeps it
     // A bank that refuses the check's setting is told of once a window; the check holds this run.
     bool toldCheckNotStored_ = false;
 };

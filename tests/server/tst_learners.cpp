@@ -2,6 +2,8 @@
 // and practice apart, the learner's role refused a change to the bank, the report's figures, the
 // learner asked for by keys.
 #include "app/frmMain.h"
+#include "app/mdlRavex.h"
+#include "common/FixtureBank.h"
 #include "common/SchoolServer.h"
 #include "common/TestPlatform.h"
 #include "data/Classroom.h"
@@ -9,6 +11,7 @@
 #include "data/ExamHistory.h"
 #include "data/Explanations.h"
 #include "data/Recordset.h"
+#include "data/Settings.h"
 #include "data/SharedState.h"
 #include "editor/frmViraiesh.h"
 #include "progress/frmGozareshMorabi.h"
@@ -364,6 +367,36 @@ private slots:
         QCOMPARE(frmShagerd::Choose(ana, nullptr), chosen);
         if (!chosen.isEmpty())
             QVERIFY(ReadLearners(ana).contains(chosen));
+    }
+
+    // The server opened at start: the one given on the command line, else in RAVEX_SERVER, else
+    // the one the settings window kept; none kept is the data folder's own bank.
+    void theServerAtStart_data() {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::addColumn<QString>("variable");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<QString>("opened");
+        const QString a = QStringLiteral("postgresql://a@h/db"), b = QStringLiteral("postgresql://b@h/db"),
+                      c = QStringLiteral("postgresql://c@h/db");
+        QTest::newRow("the command line first") << QStringList{"ravex", "--server", a} << b << c << a;
+        QTest::newRow("then the variable") << QStringList{"ravex"} << b << c << b;
+        QTest::newRow("then the settings") << QStringList{"ravex"} << "" << c << c;
+        QTest::newRow("nothing") << QStringList{"ravex"} << ""
+                                 << ""
+                                 << "";
+    }
+    void theServerAtStart() {
+        QFETCH(QStringList, arguments);
+        QFETCH(QString, variable);
+        QFETCH(QString, kept);
+        QFETCH(QString, opened);
+        FixtureBank bank;
+        QVERIFY(bank.write());
+        if (!kept.isEmpty())
+            QVERIFY(WriteSetting(bank.connectionString(), kServerAddressSetting, kept));
+        qputenv("RAVEX_SERVER", variable.toUtf8());
+        const auto unset = qScopeGuard([] { qunsetenv("RAVEX_SERVER"); });
+        QCOMPARE(ServerAtStart(arguments, bank.connectionString()), opened);
     }
 
     // The report's own rules over a made-up class: weakest categories by share right, then by
