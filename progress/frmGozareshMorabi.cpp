@@ -34,12 +34,15 @@ frmGozareshMorabi::frmGozareshMorabi(QWidget* parent) : ChildForm(parent) {
         MakeProgressGrid(this, "grdShagerdan",
                          {QStringLiteral("شاگرد"), QStringLiteral("آزمونها"), QStringLiteral("آخرين نمره"),
                           QStringLiteral("شانس قبولي"), QStringLiteral("ضعيف ترين مباحث")});
-    grdShagerdan_->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
+    // The names and figures as wide as they need, the weakest categories the rest.
+    for (int column : {0, 1, 2, 3})
+        grdShagerdan_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     grdEshtebahat_ =
         MakeProgressGrid(this, "grdEshtebahat",
                          {QStringLiteral("سؤال"), QStringLiteral("اشتباه"), QStringLiteral("پاسخ"),
                           QStringLiteral("شاگردان"), QStringLiteral("متن سؤال")});
-    grdEshtebahat_->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
+    for (int column : {0, 1, 2, 3})
+        grdEshtebahat_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     PlaceLayout(kLayout);
 }
 
