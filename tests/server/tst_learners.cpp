@@ -25,8 +25,10 @@
 #include "ui/Modal.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QDialog>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QProcess>
 #include <QScopeGuard>
 #include <QSqlQuery>
@@ -198,6 +200,33 @@ private slots:
         QCOMPARE(program.platform.messages.messages[0].prompt, kInstructorOnlyText);
         auto* box = editor->findChild<QLineEdit*>(QStringLiteral("txtSoorateSoal"));
         QVERIFY(box && box->isReadOnly());
+
+        // An explanation written all the same is refused by the server, and said so.
+        auto* combo = editor->findChild<QComboBox*>(QStringLiteral("cboNoeSoal"));
+        QVERIFY(combo && combo->count() > 0);
+        combo->setCurrentIndex(0);
+        emit combo->activated(0); // as a pick from the drop-down list
+        QString left;
+        SetModalHandler([&](QDialog* dialog) {
+            dialog->show();
+            QApplication::setActiveWindow(dialog);
+            auto* sharh = dialog->findChild<QPlainTextEdit*>(QStringLiteral("txtSharh"));
+            if (!sharh || !QTest::qWaitForWindowActive(dialog))
+                return int(QDialog::Rejected);
+            sharh->setFocus();
+            PressKey(Qt::Key_End, Qt::ControlModifier);
+            for (const QChar letter : QStringLiteral("شرح"))
+                QTest::sendKeyEvent(QTest::Click, QApplication::focusWidget(), Qt::Key_unknown,
+                                    QString(letter), Qt::NoModifier);
+            ClickButton(dialog, "cmdOK");
+            left = sharh->toPlainText(); // kept for another try
+            dialog->reject();
+            return dialog->result();
+        });
+        ClickButton(editor, "cmdViraieshSharh");
+        QCOMPARE(program.platform.messages.messages.size(), 2);
+        QCOMPARE(program.platform.messages.messages[1].prompt, kInstructorOnlyText);
+        QVERIFY(left.endsWith(QStringLiteral("شرح")));
     }
 
     // Each learner's exams, mistakes, answers and Leitner box are their own; a login of the
