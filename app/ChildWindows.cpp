@@ -11,6 +11,7 @@
 #include "info/frmRahnama.h"
 #include "progress/frmAzmoonGozashte.h"
 #include "progress/frmEshtebahat.h"
+#include "progress/frmGozareshMorabi.h"
 #include "progress/frmLeitner.h"
 #include "progress/frmPishraft.h"
 #include "settings/frmTanzimat.h"
@@ -49,6 +50,12 @@ constexpr ChildWindowEntry kChildWindows[] = {
     {ChildWindow::AzmoonGozashte, "frmAzmoonGozashte", make<frmAzmoonGozashte>, nullptr, nullptr, {}},
     {ChildWindow::Leitner, "frmLeitner", make<frmLeitner>, nullptr, "mnuLeitner", {}},
     {ChildWindow::AzmooneShafahi, "frmAzmooneShafahi", NewOralExam, nullptr, "mnuAzmooneShafahi", {}},
+    {ChildWindow::GozareshMorabi,
+     "frmGozareshMorabi",
+     make<frmGozareshMorabi>,
+     nullptr,
+     "mnuGozareshMorabi",
+     {}},
 };
 
 // A row out of its place would open one window for another.

@@ -25,6 +25,7 @@ enum class ChildWindow {
     AzmoonGozashte,
     Leitner,
     AzmooneShafahi,
+    GozareshMorabi,
 };
 
 // A strip button that opens the signs window on the category at a position of its list.

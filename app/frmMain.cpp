@@ -239,6 +239,7 @@ void frmMain::buildMenu() {
     entry(emkanat, "mnuEshtebahat", "مرور اشتباهات", nullptr);
     entry(emkanat, "mnuLeitner", "جعبه لايتنر", nullptr);
     entry(emkanat, "mnuAzmooneShafahi", "آزمون شفاهي", nullptr);
+    entry(emkanat, "mnuGozareshMorabi", "گزارش مربي", nullptr);
 
     QMenu* rahnama = bar->addMenu(QStringLiteral("راهنما"));
     rahnama->setObjectName(QStringLiteral("mnuRahnama"));

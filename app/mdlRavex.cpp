@@ -4,6 +4,7 @@
 #include "data/Connection.h"
 #include "data/Settings.h"
 #include "platform/DataSeed.h"
+#include "progress/frmShagerd.h"
 #include "ui/MessageBox.h"
 
 #include <QCoreApplication>
@@ -46,6 +47,11 @@ QString ServerFromStart(const QStringList& arguments) {
     return qEnvironmentVariable("RAVEX_SERVER");
 }
 
+QString ServerAtStart(const QStringList& arguments, const QString& localBank) {
+    const QString given = ServerFromStart(arguments);
+    return given.isEmpty() ? ReadSetting(localBank, kServerAddressSetting, QString()).trimmed() : given;
+}
+
 bool Main() {
     bool ok = false;
     const QString dataDir = SystemDataDir(&ok);
@@ -64,8 +70,9 @@ bool Main() {
     gExamTime = QTime(0, 26);
     gPassMark = 27;
     gConnProvider = QStringLiteral("Provider=Microsoft.jet.OLEDB.4.0;");
-    // A school server's bank replaces the data folder's file; the pictures stay in the folder.
-    const QString server = ServerFromStart(QCoreApplication::arguments());
+    // A school server's bank replaces the data folder's file; the pictures stay in the folder. An
+    // address given at start wins over the one kept in the settings window.
+    const QString server = ServerAtStart(QCoreApplication::arguments(), LocalBankConnectionString());
     gConnSource = QStringLiteral("Data Source=") +
                   (server.isEmpty() ? gDataDir + QStringLiteral("515") : server) + QStringLiteral(";");
     if (!server.isEmpty()) {
@@ -74,6 +81,9 @@ bool Main() {
             qCWarning(lcApp).noquote()
                 << "the school server" << server << "is not usable:" << probe.problem();
             MsgBox(frmMain::Instance(), probe.problem(), MsgIcon::Warning, kAppTitle);
+        } else {
+            // Exams and practice are kept under the learner named here, on every connection after.
+            SetServerLearner(frmShagerd::Choose(ConnectionString(), frmMain::Instance()));
         }
     }
     // One indexed read, after the main window is built: the bank's driver has loaded beside it.

@@ -10,6 +10,9 @@ bool Main();
 // The school server named at start-up: "--server URL" among the arguments, else the variable
 // RAVEX_SERVER; empty for the bank file in the data folder.
 QString ServerFromStart(const QStringList& arguments);
+// The server the program opens: ServerFromStart, else the address the settings window keeps in the
+// data folder's bank (localBank, a connection string); empty for that bank itself.
+QString ServerAtStart(const QStringList& arguments, const QString& localBank);
 
 // The data folder an installed program ships, found beside its executable.
 QString InstalledDataDir();

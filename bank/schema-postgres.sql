@@ -3,7 +3,8 @@
 -- the program reads columns by name without regard to case.
 --
 -- What stands before the first step is the bank at version 0; each "-- step N: ..." section brings
--- it to version N, with the same N as schema.sql. The version is the one row of tblSchemaVersion.
+-- it to version N, with the same N as schema.sql up to 5; the steps after it are the server's
+-- alone (learners and roles). The version is the one row of tblSchemaVersion.
 -- make-datadir --postgres builds the whole of it in one transaction; the program itself never
 -- changes a server's schema, since every PC shares it.
 --
@@ -204,3 +205,83 @@ CREATE TABLE IF NOT EXISTS tblAnswerSummary (
     Weight      DOUBLE PRECISION NOT NULL,
     RightWeight DOUBLE PRECISION NOT NULL
 );
+
+-- step 6: learners, each one's own history and practice, and the school's two roles
+-- Who practises is the setting ravex.learner, set on every connection like the run's key: every
+-- result row carries it and row level security (forced, so the owner is held too) lets a session
+-- read and write its own learner's rows alone. A session of the instructor's role that names no
+-- learner reads every learner's history, for the instructor's report; the box, its state and the
+-- answers' summary stay each learner's own, so no window ever mixes two learners' practice.
+-- The roles ravex_instructor and ravex_learner are made (NOLOGIN) by make-datadir before this runs.
+CREATE TABLE IF NOT EXISTS tblLearners (
+    Name TEXT PRIMARY KEY NOT NULL CHECK (btrim(Name) <> '')
+);
+
+CREATE FUNCTION ravex_reads_learner(learner TEXT) RETURNS boolean LANGUAGE sql STABLE AS $$
+    SELECT learner = coalesce(current_setting('ravex.learner', true), '')
+        OR (coalesce(current_setting('ravex.learner', true), '') = ''
+            AND pg_has_role('ravex_instructor', 'MEMBER'))
+$$;
+
+ALTER TABLE tblExamHistory ADD COLUMN Learner TEXT NOT NULL DEFAULT current_setting('ravex.learner');
+ALTER TABLE tblExamAnswers ADD COLUMN Learner TEXT NOT NULL DEFAULT current_setting('ravex.learner');
+ALTER TABLE tblPractice ADD COLUMN Learner TEXT NOT NULL DEFAULT current_setting('ravex.learner');
+CREATE INDEX tblExamHistory_Learner ON tblExamHistory (Learner);
+CREATE INDEX tblPractice_Learner ON tblPractice (Learner);
+
+ALTER TABLE tblLeitner ADD COLUMN Learner TEXT NOT NULL DEFAULT current_setting('ravex.learner');
+ALTER TABLE tblLeitner DROP CONSTRAINT tblleitner_pkey;
+ALTER TABLE tblLeitner ADD PRIMARY KEY (Learner, ID);
+ALTER TABLE tblLeitnerState ADD COLUMN Learner TEXT NOT NULL DEFAULT current_setting('ravex.learner');
+ALTER TABLE tblLeitnerState DROP CONSTRAINT tblleitnerstate_pkey;
+ALTER TABLE tblLeitnerState ADD PRIMARY KEY (Learner, ID);
+ALTER TABLE tblAnswerSummary ADD COLUMN Learner TEXT NOT NULL DEFAULT current_setting('ravex.learner');
+ALTER TABLE tblAnswerSummary DROP CONSTRAINT tblanswersummary_pkey;
+ALTER TABLE tblAnswerSummary ADD PRIMARY KEY (Learner, QuestionID);
+
+ALTER TABLE tblExamHistory ENABLE ROW LEVEL SECURITY;
+ALTER TABLE tblExamHistory FORCE ROW LEVEL SECURITY;
+CREATE POLICY tblExamHistory_learner ON tblExamHistory USING (ravex_reads_learner(Learner))
+    WITH CHECK (Learner = current_setting('ravex.learner', true));
+ALTER TABLE tblExamAnswers ENABLE ROW LEVEL SECURITY;
+ALTER TABLE tblExamAnswers FORCE ROW LEVEL SECURITY;
+CREATE POLICY tblExamAnswers_learner ON tblExamAnswers USING (ravex_reads_learner(Learner))
+    WITH CHECK (Learner = current_setting('ravex.learner', true));
+ALTER TABLE tblPractice ENABLE ROW LEVEL SECURITY;
+ALTER TABLE tblPractice FORCE ROW LEVEL SECURITY;
+CREATE POLICY tblPractice_learner ON tblPractice USING (ravex_reads_learner(Learner))
+    WITH CHECK (Learner = current_setting('ravex.learner', true));
+ALTER TABLE tblLeitner ENABLE ROW LEVEL SECURITY;
+ALTER TABLE tblLeitner FORCE ROW LEVEL SECURITY;
+CREATE POLICY tblLeitner_learner ON tblLeitner USING (Learner = current_setting('ravex.learner', true))
+    WITH CHECK (Learner = current_setting('ravex.learner', true));
+ALTER TABLE tblLeitnerState ENABLE ROW LEVEL SECURITY;
+ALTER TABLE tblLeitnerState FORCE ROW LEVEL SECURITY;
+CREATE POLICY tblLeitnerState_learner ON tblLeitnerState
+    USING (Learner = current_setting('ravex.learner', true))
+    WITH CHECK (Learner = current_setting('ravex.learner', true));
+ALTER TABLE tblAnswerSummary ENABLE ROW LEVEL SECURITY;
+ALTER TABLE tblAnswerSummary FORCE ROW LEVEL SECURITY;
+CREATE POLICY tblAnswerSummary_learner ON tblAnswerSummary
+    USING (Learner = current_setting('ravex.learner', true))
+    WITH CHECK (Learner = current_setting('ravex.learner', true));
+
+-- What each role may do: both read the bank and keep their own results (the policies above say
+-- whose), and the exam being taken; the instructor alone changes questions and explanations.
+GRANT SELECT ON tblSchemaVersion, tblNoeSoal, tblSoal, tblSharh, qrySoalat, qryTabloha, qrySoalatOLD,
+    qrySoalateAzmoon, qryNoeSoal, qryNoeSoaleTabloha, qryNoeSoalatOLD, qryNoeSoaleAzmoon
+    TO ravex_instructor, ravex_learner;
+GRANT SELECT, INSERT, UPDATE, DELETE ON tblAzmoonSessions, tblAzmoon, tblAzmoonTartibSessions,
+    tblAzmoonTartib, tblExamHistory, tblExamAnswers, tblPractice, tblLeitner, tblLeitnerState,
+    tblAnswerSummary, tblTanzimat, tblTanzimatJadid TO ravex_instructor, ravex_learner;
+GRANT SELECT, INSERT ON tblLearners TO ravex_instructor, ravex_learner;
+GRANT UPDATE, DELETE ON tblLearners TO ravex_instructor;
+GRANT INSERT, UPDATE, DELETE ON tblSoal, tblNoeSoal, tblSharh TO ravex_instructor;
+GRANT UPDATE ON qrySoalat, qryTabloha TO ravex_instructor;
+DO $$
+BEGIN
+    EXECUTE format('GRANT USAGE, SELECT ON SEQUENCE %s, %s TO ravex_instructor, ravex_learner',
+                   pg_get_serial_sequence('tblExamHistory', 'examid'),
+                   pg_get_serial_sequence('tblPractice', 'practiceid'));
+END;
+$$;

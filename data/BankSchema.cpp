@@ -237,6 +237,11 @@ const QVector<SchemaStep>& ServerSchemaSteps() {
     return parsedServer().steps;
 }
 
+int NewestServerSchemaVersion() {
+    const QVector<SchemaStep>& steps = ServerSchemaSteps();
+    return steps.isEmpty() ? 0 : steps.last().version;
+}
+
 int NewestSchemaVersion() {
     const QVector<SchemaStep>& steps = SchemaSteps();
     return steps.isEmpty() ? 0 : steps.last().version;

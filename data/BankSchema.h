@@ -26,6 +26,9 @@ int NewestSchemaVersion();
 // The same for a bank on a school server (bank/schema-postgres.sql), step for step.
 QString ServerBaseSchema();
 const QVector<SchemaStep>& ServerSchemaSteps();
+// A server's bank goes on past the file's with steps of its own (learners, roles), so its newest
+// version is its own.
+int NewestServerSchemaVersion();
 
 // Runs the statements of an SQL script, triggers included, on an open database, up to the first
 // that fails; error then holds the engine's message and the statement.

@@ -106,7 +106,9 @@ BankError ClassifyBankError(const QSqlError& error, const QSqlDatabase& db) {
         return BankError::Unreachable;
     if (cls == u"28")
         return BankError::Denied;
-    if (state == u"42501" || state == u"25006") // no right to write; a read-only transaction
+    if (state == u"42501") // the login's role has no right to the write
+        return BankError::NotPermitted;
+    if (state == u"25006") // a read-only transaction
         return BankError::ReadOnly;
     if (state == u"55P03" || state == u"40001" || state == u"40P01") // a lock, a conflict
         return BankError::Busy;
@@ -140,6 +142,8 @@ QString BankErrorText(BankError error) {
     case BankError::Version:
         return QStringLiteral("بانك سؤالات سرور آموزشگاه با اين نسخه برنامه نمي خواند؛ چيزي در آن "
                               "تغيير داده نشد.");
+    case BankError::NotPermitted:
+        return QStringLiteral("سرور آموزشگاه اين تغيير را به اين كاربر اجازه نمي دهد؛ فقط مربي مي تواند.");
     }
     return {};
 }
@@ -307,14 +311,15 @@ void Connection::openServer(const QString& address) {
     // A server's bank is made by make-datadir --postgres alone and never upgraded on opening: every PC shares
     // it, so a program of another version leaves it as it is and says so.
     const int version = SchemaVersion(db_);
-    if (version != NewestSchemaVersion()) {
+    if (version != NewestServerSchemaVersion()) {
         qCWarning(lcData) << "the server bank" << address << "is at version" << version << "not"
-                          << NewestSchemaVersion();
+                          << NewestServerSchemaVersion();
         error_ = BankError::Version;
-        problem_ = BankErrorText(BankError::Version) +
-                   (version < 0 ? QString()
-                                : QStringLiteral(" (نسخه بانك %1، نسخه برنامه %2)")
-                                      .arg(PersianNumber(version), PersianNumber(NewestSchemaVersion())));
+        problem_ =
+            BankErrorText(BankError::Version) +
+            (version < 0 ? QString()
+                         : QStringLiteral(" (نسخه بانك %1، نسخه برنامه %2)")
+                               .arg(PersianNumber(version), PersianNumber(NewestServerSchemaVersion())));
         db_.close();
     }
 }

@@ -23,10 +23,11 @@ enum class BankError {
     ReadOnly, // the file or its folder refuses writes
     Full,     // the disk (or the bank's size limit) has no room for the write
     // A bank on a school server (PostgreSQL):
-    Unreachable, // the server does not answer: down, wrong host or port, no network
-    Denied,      // the server refuses the user: wrong password, unknown user, no right to connect
-    BadAddress,  // the server's address is not one this program accepts (or carries a password)
-    Version,     // the server holds no bank of this program's schema version; it is left alone
+    Unreachable,  // the server does not answer: down, wrong host or port, no network
+    Denied,       // the server refuses the user: wrong password, unknown user, no right to connect
+    BadAddress,   // the server's address is not one this program accepts (or carries a password)
+    Version,      // the server holds no bank of this program's schema version; it is left alone
+    NotPermitted, // the server refuses this login the write: its role may only read (a learner)
 };
 
 // What a window or the start-up says of a failure, in a sentence; empty for None.

@@ -1,5 +1,7 @@
 #include "data/Explanations.h"
 
+#include "data/Sql.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 
@@ -64,8 +66,7 @@ bool SaveExplanation(const QString& connectionString, int id, const QString& tex
     if (!connection.isOpen() || !connection.begin())
         return refused();
     QSqlQuery create(connection.database());
-    create.prepare(
-        QStringLiteral("CREATE TABLE IF NOT EXISTS tblSharh (ID INTEGER PRIMARY KEY, Sharh TEXT NOT NULL)"));
+    create.prepare(Engine(connection.database()).CreateExplanationsTable());
     if (!run(connection, create))
         return refused();
     const QString stored = text.trimmed();
@@ -74,7 +75,7 @@ bool SaveExplanation(const QString& connectionString, int id, const QString& tex
         write.prepare(QStringLiteral("DELETE FROM tblSharh WHERE ID = ?"));
         write.addBindValue(id);
     } else {
-        write.prepare(QStringLiteral("INSERT OR REPLACE INTO tblSharh (ID, Sharh) VALUES (?, ?)"));
+        write.prepare(Engine(connection.database()).PutExplanation());
         write.addBindValue(id);
         write.addBindValue(stored);
     }

@@ -1,5 +1,6 @@
 #include "data/Connection.h"
 #include "data/JetSql.h"
+#include "data/ServerSql.h"
 #include "data/Sql.h"
 
 #include <QRegularExpression>
@@ -65,12 +66,13 @@ QString idList(const QVector<int>& ids) {
     return out.isEmpty() ? QStringLiteral("NULL") : out.join(u',');
 }
 
-// An insert that replaces the row of the same key.
+// An insert that replaces the row of the same key ("A, B" for a key of two columns).
 QString upsert(const QString& table, const QStringList& columns, const QString& key,
                const QString& values = QString()) {
     QStringList updates;
+    const QStringList keys = key.split(QStringLiteral(", "));
     for (const QString& column : columns) {
-        if (column != key)
+        if (!keys.contains(column))
             updates << QStringLiteral("%1 = EXCLUDED.%1").arg(column);
     }
     const QString bound = values.isEmpty()
@@ -79,6 +81,9 @@ QString upsert(const QString& table, const QStringList& columns, const QString& 
     return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3) ON CONFLICT (%4) DO UPDATE SET %5")
         .arg(table, columns.join(QStringLiteral(", ")), bound, key, updates.join(QStringLiteral(", ")));
 }
+
+// The box and its state are each learner's own: the learner (the column's default) is in the key.
+const QString kLearnerKey = QStringLiteral("Learner, ID");
 
 class PostgresSql final : public EngineSql {
 public:
@@ -239,6 +244,11 @@ public:
         return upsert(QStringLiteral("tblTanzimatJadid"), {QStringLiteral("Name"), QStringLiteral("Value")},
                       QStringLiteral("Name"));
     }
+    QString CreateExplanationsTable() const override { return QStringLiteral("SELECT 1"); }
+    QString PutExplanation() const override {
+        return upsert(QStringLiteral("tblSharh"), {QStringLiteral("ID"), QStringLiteral("Sharh")},
+                      QStringLiteral("ID"));
+    }
     QString CreateSettingsTable() const override {
         return QStringLiteral(
             "CREATE TABLE IF NOT EXISTS tblTanzimatJadid (Name TEXT PRIMARY KEY NOT NULL, Value TEXT)");
@@ -291,7 +301,7 @@ public:
         return upsert(QStringLiteral("tblLeitner"),
                       {QStringLiteral("ID"), QStringLiteral("Box"), QStringLiteral("Due"),
                        QStringLiteral("Fingerprint")},
-                      QStringLiteral("ID"));
+                      kLearnerKey);
     }
     QString RemoveLeitnerCard() const override {
         return QStringLiteral("DELETE FROM tblLeitner WHERE ID = ?");
@@ -303,7 +313,7 @@ public:
         return upsert(QStringLiteral("tblLeitnerState"),
                       {QStringLiteral("ID"), QStringLiteral("NewPerDay"), QStringLiteral("LastNewDay"),
                        QStringLiteral("NewOnLastDay")},
-                      QStringLiteral("ID"), QStringLiteral("1, ?, ?, ?"));
+                      kLearnerKey, QStringLiteral("1, ?, ?, ?"));
     }
     QString AddPracticeAnswer() const override {
         return QStringLiteral("INSERT INTO tblPractice (AnsweredAt, QuestionID, IsRight) VALUES (?, ?, ?)");
@@ -322,7 +332,7 @@ public:
         return upsert(QStringLiteral("tblAnswerSummary"),
                       {QStringLiteral("QuestionID"), QStringLiteral("Answered"), QStringLiteral("RightCount"),
                        QStringLiteral("RefDay"), QStringLiteral("Weight"), QStringLiteral("RightWeight")},
-                      QStringLiteral("QuestionID"));
+                      QStringLiteral("Learner, QuestionID"));
     }
     QString ClearAnswerSummaries() const override { return QStringLiteral("DELETE FROM tblAnswerSummary"); }
     QString CountSummarisedAnswers() const override {
@@ -356,3 +366,43 @@ const EngineSql& PostgresEngine() {
     static const PostgresSql postgres;
     return postgres;
 }
+
+namespace serversql {
+
+QString RoleExists() {
+    return QStringLiteral("SELECT 1 FROM pg_roles WHERE rolname = ?");
+}
+QString CreateGroupRole(const QString& role) {
+    return QStringLiteral("CREATE ROLE %1 NOLOGIN").arg(role);
+}
+QString GrantRoleToSelf(const QString& role) {
+    return QStringLiteral("GRANT %1 TO CURRENT_USER").arg(role);
+}
+QString CanEditQuestions() {
+    return QStringLiteral("SELECT (has_table_privilege('tblSoal', 'UPDATE') AND "
+                          "has_table_privilege('qrySoalat', 'UPDATE'))::int");
+}
+QString Learners() {
+    return QStringLiteral("SELECT Name FROM tblLearners ORDER BY Name");
+}
+QString AddLearner() {
+    return QStringLiteral("INSERT INTO tblLearners (Name) VALUES (?) ON CONFLICT (Name) DO NOTHING");
+}
+QString ReadAsClass() {
+    return QStringLiteral("SELECT set_config('ravex.learner', '', false)");
+}
+QString ClassExams() {
+    return QStringLiteral("SELECT Learner, ExamID, TakenAt, Questions, Correct, Passed FROM tblExamHistory "
+                          "ORDER BY Learner, ExamID");
+}
+QString ClassAnswers() {
+    return QStringLiteral("SELECT a.Learner, a.QuestionID, %1, coalesce((a.Chosen = a.Correct)::int, 0) "
+                          "FROM tblExamAnswers a JOIN tblExamHistory h ON h.ExamID = a.ExamID "
+                          "UNION ALL SELECT Learner, QuestionID, %2, IsRight FROM tblPractice")
+        .arg(julianDay(QStringLiteral("h.TakenAt")), julianDay(QStringLiteral("AnsweredAt")));
+}
+QString CategoryTitles() {
+    return QStringLiteral("SELECT NoeSoal, Farsi FROM tblNoeSoal ORDER BY Tartib");
+}
+
+} // namespace serversql

@@ -1,5 +1,7 @@
 #include "data/Settings.h"
 
+#include "data/SharedState.h"
+
 #include "data/Sql.h"
 
 #include <QSqlError>
@@ -97,4 +99,8 @@ bool ReadFlag(const QString& connectionString, const QString& name, bool fallbac
 
 bool WriteFlag(const QString& connectionString, const QString& name, bool on, BankError* error) {
     return WriteSetting(connectionString, name, on ? kOn : kOff, error);
+}
+
+QString LocalBankConnectionString() {
+    return gConnProvider + QStringLiteral("Data Source=") + gDataDir + QStringLiteral("515;");
 }

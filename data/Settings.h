@@ -19,6 +19,12 @@ inline const QString kSpeechOnSetting = QStringLiteral("SpeechOn");
 inline const QString kSpeechVoiceSetting = QStringLiteral("SpeechVoice");
 inline const QString kSpeechRateSetting = QStringLiteral("SpeechRate");
 
+// The school server's address the program opens at start when none is given on the command line
+// (--server) or in RAVEX_SERVER; kept in the data folder's own bank, whatever bank is open.
+inline const QString kServerAddressSetting = QStringLiteral("ServerAddress");
+// The connection string of the data folder's own bank file.
+QString LocalBankConnectionString();
+
 // The stored value of name; fallback when none is stored (or NULL), or the bank cannot tell.
 QString ReadSetting(Connection& connection, const QString& name, const QString& fallback);
 QString ReadSetting(const QString& connectionString, const QString& name, const QString& fallback);

@@ -124,6 +124,12 @@ public:
     // The table as the schema's step makes it, for a bank that was not given the step.
     virtual QString CreateSettingsTable() const = 0;
 
+    // --- The questions' explanations (tblSharh)
+    // The table as the schema's step makes it, for a bank that was not given the step; a server's
+    // bank always has it (and is never changed in shape by the program).
+    virtual QString CreateExplanationsTable() const = 0;
+    virtual QString PutExplanation() const = 0; // ID, Sharh: added, or replacing the one stored
+
     // --- Writing a new bank
     virtual QString AddCategory() const = 0; // NoeSoal, Farsi, Tartib
     virtual QString

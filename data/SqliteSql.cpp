@@ -183,6 +183,13 @@ public:
     QString WriteSetting() const override {
         return QStringLiteral("INSERT OR REPLACE INTO tblTanzimatJadid (Name, Value) VALUES (?, ?)");
     }
+    QString CreateExplanationsTable() const override {
+        return QStringLiteral(
+            "CREATE TABLE IF NOT EXISTS tblSharh (ID INTEGER PRIMARY KEY, Sharh TEXT NOT NULL)");
+    }
+    QString PutExplanation() const override {
+        return QStringLiteral("INSERT OR REPLACE INTO tblSharh (ID, Sharh) VALUES (?, ?)");
+    }
     QString CreateSettingsTable() const override {
         return QStringLiteral(
             "CREATE TABLE IF NOT EXISTS tblTanzimatJadid (Name TEXT PRIMARY KEY NOT NULL, Value TEXT)");

@@ -1,5 +1,7 @@
 #include "editor/frmSharh.h"
 
+#include "data/Classroom.h"
+
 #include "data/Explanations.h"
 #include "data/SharedState.h"
 #include "platform/PersianDigits.h"
@@ -95,7 +97,11 @@ void frmSharh::cmdOK_Click() {
     }
     BankError why = BankError::None;
     if (!SaveExplanation(ConnectionString(), id_, text(), &why)) {
-        MsgBox(this, why == BankError::Busy ? kBankBusyText : kNotSavedText, MsgIcon::Warning, kAppTitle);
+        MsgBox(this,
+               why == BankError::Busy           ? kBankBusyText
+               : why == BankError::NotPermitted ? kInstructorOnlyText
+                                                : kNotSavedText,
+               MsgIcon::Warning, kAppTitle);
         return;
     }
     saved_ = true;

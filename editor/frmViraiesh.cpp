@@ -3,6 +3,7 @@
 
 #include "card/CardControls.h"
 #include "data/BoundSource.h"
+#include "data/Classroom.h"
 #include "data/SharedState.h"
 #include "data/Sql.h"
 #include "platform/Vb.h"
@@ -115,6 +116,14 @@ frmViraiesh::frmViraiesh(QWidget* parent) : ChildForm(parent) {
 void frmViraiesh::Form_Load() {
     PlaceOnMain(14300, 8560);
     card_->LoadCategories();
+    // A learner's login on a school server may read the questions only: told before typing, and
+    // the boxes for new texts take none.
+    if (!MayEditQuestions(ConnectionString())) {
+        for (QLineEdit* box : txt_)
+            box->setReadOnly(true);
+        lblG_Sahih_->setReadOnly(true);
+        MsgBox(this, kInstructorOnlyText, MsgIcon::Information, kAppTitle);
+    }
 }
 
 void frmViraiesh::paintOption(QuestionCard& /*card*/, int k, bool correct) {
@@ -205,6 +214,9 @@ bool frmViraiesh::Save() {
             break;
         case SaveOutcome::NotFound:
             break;
+        case SaveOutcome::NotPermitted:
+            MsgBox(this, kInstructorOnlyText, MsgIcon::Warning, kAppTitle);
+            return false;
         case SaveOutcome::NotWritten:
         case SaveOutcome::Busy:
             // Told once, and the typed text stays in its boxes for another try.

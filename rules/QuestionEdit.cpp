@@ -48,7 +48,14 @@ QString Stored(const QString& text) {
 SaveOutcome SaveQuestion(const QString& connectionString, double id, const EditedQuestion& question) {
     Connection connection(connectionString);
     const auto refused = [&connection] {
-        return connection.error() == BankError::Busy ? SaveOutcome::Busy : SaveOutcome::NotWritten;
+        switch (connection.error()) {
+        case BankError::Busy:
+            return SaveOutcome::Busy;
+        case BankError::NotPermitted:
+            return SaveOutcome::NotPermitted;
+        default:
+            return SaveOutcome::NotWritten;
+        }
     };
     if (!connection.isOpen() || !connection.begin()) {
         qCWarning(lcEditor) << "the bank could not be opened for a save";
@@ -78,8 +85,11 @@ SaveOutcome SaveQuestion(const QString& connectionString, double id, const Edite
             adoS.setValue(QStringLiteral("G%1").arg(k), Stored(question.options[k - 1]));
         // Values go in bound, never joined into the statement.
         if (!adoS.update()) {
+            // Nothing after a refused write lands (a server's transaction is over), and its cause
+            // is the one to tell.
             qCWarning(lcEditor) << "question" << number << "was not written";
             failed = true;
+            break;
         }
     }
     if (found && !failed && connection.commit())

@@ -30,10 +30,11 @@ struct EditedQuestion {
 bool ChangesQuestion(const EditedQuestion& shown, const EditedQuestion& edited);
 
 enum class SaveOutcome {
-    Written,    // found and written (or found with nothing to change)
-    NotFound,   // the ID is in neither collection: nothing written, nothing to say
-    NotWritten, // the bank refused the write (read-only, full, gone): nothing of it landed
-    Busy,       // another program holds the bank: nothing of it landed
+    Written,      // found and written (or found with nothing to change)
+    NotFound,     // the ID is in neither collection: nothing written, nothing to say
+    NotWritten,   // the bank refused the write (read-only, full, gone): nothing of it landed
+    Busy,         // another program holds the bank: nothing of it landed
+    NotPermitted, // a school server refused this login the write (a learner's): nothing landed
 };
 
 // Writes the question with this ID wherever the two writable collections hold it, texts trimmed,

@@ -30,8 +30,9 @@ Q_LOGGING_CATEGORY(lcSettings, "ravex.settings", QtCriticalMsg)
 
 namespace {
 constexpr int kClientWidth = 5235;
-// The designed 3510 twips and, under them, the frame of reading aloud.
-constexpr int kClientHeight = 4650;
+// The designed 3510 twips and, under them, the frame of reading aloud and the school server's
+// address.
+constexpr int kClientHeight = 5070;
 
 // Rows inside a frame are placed relative to that frame.
 const ControlPlace kSettingsLayout[] = {
@@ -57,6 +58,11 @@ const ControlPlace kSettingsLayout[] = {
     {"sldSorat", 120, 300, 1620, 315},
     {"lblSeda", 4260, 705, 615, 315},
     {"cboSeda", 120, 675, 4080, 360},
+};
+// The school server's address, a row of its own under the frame of reading aloud.
+const ControlPlace kServerLayout[] = {
+    {"lblServer", 3420, 4650, 1695, 315},
+    {"txtServer", 120, 4620, 3255, 375},
 };
 
 // The voice list asks the speech engine for its voices only when it is opened: opening the
@@ -180,17 +186,30 @@ void frmTanzimat::BuildControls() {
     cmdClose_->setObjectName(QStringLiteral("cmdClose"));
     connect(cmdClose_, &QPushButton::clicked, this, &frmTanzimat::cmdClose_Click);
 
+    lblServer_ = MakeLabel(this, QStringLiteral("lblServer"), QStringLiteral("نشاني سرور آموزشگاه:"),
+                           Tahoma(8.25), kAlignRight | Qt::AlignVCenter);
+    txtServer_ = new QLineEdit(this);
+    txtServer_->setObjectName(QStringLiteral("txtServer"));
+    txtServer_->setFont(Tahoma(8.25));
+    // An address reads left to right whatever the window's direction.
+    txtServer_->setLayoutDirection(Qt::LeftToRight);
+    txtServer_->setPlaceholderText(QStringLiteral("postgresql://user@host:5432/ravex"));
+    lblServer_->setBuddy(txtServer_);
+    connect(txtServer_, &QLineEdit::editingFinished, this, &frmTanzimat::txtServer_LostFocus);
+
     PlaceLayout(kSettingsLayout);
+    PlaceLayout(kServerLayout);
     setTabOrder(opt10_, txtNomre_);
     setTabOrder(txtNomre_, txtMusic_);
     setTabOrder(txtMusic_, cmdDelete_);
     setTabOrder(cmdDelete_, cmdMp3Select_);
     setTabOrder(cmdMp3Select_, chkBarrasiPishAzTashih_);
     setTabOrder(chkBarrasiPishAzTashih_, cmdPF_);
+    setTabOrder(cmdPF_, cmdClose_);
     setTabOrder(cmdClose_, chkBekhan_);
     setTabOrder(chkBekhan_, sldSorat_);
     setTabOrder(sldSorat_, cboSeda_);
-    setTabOrder(cmdPF_, cmdClose_);
+    setTabOrder(cboSeda_, txtServer_);
 }
 
 QSize frmTanzimat::sizeHint() const {
@@ -203,6 +222,28 @@ void frmTanzimat::Form_Load() {
     PlaceOnMain(outer.width() * 15, outer.height() * 15, 2.5);
     ShowSettings();
     txtMusic_->setText(gMusicFile);
+    storedServer_ = ReadSetting(LocalBankConnectionString(), kServerAddressSetting, QString());
+    txtServer_->setText(storedServer_);
+}
+
+// Kept in the data folder's own bank for the next start; a text that is no server address is
+// refused with why, and an empty box opens the folder's bank again.
+void frmTanzimat::txtServer_LostFocus() {
+    const QString address = txtServer_->text().trimmed();
+    if (address == storedServer_)
+        return;
+    QString why;
+    if (!address.isEmpty() && !ParseServerAddress(address, nullptr, &why)) {
+        MsgBox(this, why, MsgIcon::Warning, kAppTitle);
+        return;
+    }
+    BankError error = BankError::None;
+    if (!WriteSetting(LocalBankConnectionString(), kServerAddressSetting, address, &error)) {
+        qCWarning(lcSettings) << "cannot store the school server's address";
+        MsgBox(this, error == BankError::Busy ? kBankBusyText : kNotSavedText, MsgIcon::Warning, kAppTitle);
+        return;
+    }
+    storedServer_ = address;
 }
 
 void frmTanzimat::ShowSettings() {

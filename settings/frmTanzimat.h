@@ -47,6 +47,7 @@ private slots:
     void cboSeda_Click(int index);
     void cmdPF_Click();
     void cmdClose_Click();
+    void txtServer_LostFocus();
 
 private:
     void BuildControls();
@@ -78,6 +79,9 @@ private:
     bool voicesListed_ = false;
     QPushButton* cmdPF_ = nullptr;
     QPushButton* cmdClose_ = nullptr;
+    QLabel* lblServer_ = nullptr;
+    QLineEdit* txtServer_ = nullptr;
+    QString storedServer_; // the address as the data folder's bank keeps it
     // A bank that refuses the check's setting is told of once a window; the check holds this run.
     bool toldCheckNotStored_ = false;
 };

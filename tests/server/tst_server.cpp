@@ -292,9 +292,19 @@ private slots:
                      QStringLiteral("Data Source=") + server->urlOf(QStringLiteral("ravex_old")) + u';');
         }
         qputenv("RAVEX_SERVER", server->url().toUtf8());
+        // A server it can use asks who practises first; Escape leaves no one named.
+        QStringList asked;
+        SetModalHandler([&](QDialog* dialog) {
+            asked << dialog->objectName();
+            dialog->reject();
+            return dialog->result();
+        });
+        const auto unhandle = qScopeGuard([] { SetModalHandler({}); });
         RunningProgram program;
         QVERIFY(program.main);
         QVERIFY(program.platform.messages.messages.isEmpty());
+        QCOMPARE(asked, QStringList{QStringLiteral("frmShagerd")});
+        QCOMPARE(ServerLearner(), QString());
     }
 
     // make-datadir refuses a database of another version, and one with the bank's tables but no

@@ -1,5 +1,7 @@
 #include "tools/bank/BankWriter.h"
 
+#include "data/Classroom.h"
+
 #include "data/BankSchema.h"
 #include "data/Sql.h"
 
@@ -152,7 +154,7 @@ ServerLoad WriteServerBank(const QString& address, const BankSource& source, QSt
                        (q.addBindValue(QString::fromLatin1(object)), q.exec()) && q.next() &&
                        q.value(0).toInt() == 1;
             };
-            const int newest = NewestSchemaVersion();
+            const int newest = NewestServerSchemaVersion();
             if (has("tblSchemaVersion")) {
                 const int version = SchemaVersion(db);
                 if (version == newest) {
@@ -172,7 +174,11 @@ ServerLoad WriteServerBank(const QString& address, const BankSource& source, QSt
             } else {
                 QSqlQuery q(db);
                 QString error;
-                bool ok = q.exec(engine.BeginWrite()) && RunSqlScript(db, ServerBaseSchema(), &error);
+                QString note;
+                // The roles belong to the whole server, so they are made (where missing) apart from
+                // the bank's own transaction; its grants name them.
+                bool ok = EnsureSchoolRoles(db, &error, &note);
+                ok = ok && q.exec(engine.BeginWrite()) && RunSqlScript(db, ServerBaseSchema(), &error);
                 for (const SchemaStep& step : ServerSchemaSteps()) {
                     if (ok && step.version <= newest)
                         ok = RunSqlScript(db, step.script, &error);
@@ -184,6 +190,8 @@ ServerLoad WriteServerBank(const QString& address, const BankSource& source, QSt
                     said = QStringLiteral("the bank was made on the server: %1 questions, schema version %2")
                                .arg(source.questions.size())
                                .arg(newest);
+                    if (!note.isEmpty())
+                        said += QStringLiteral("; ") + note;
                 } else {
                     if (error.isEmpty())
                         error = q.lastError().text();

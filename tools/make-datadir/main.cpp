@@ -4,7 +4,9 @@
 //   --out:  the data folder (default: the one the program reads, e.g. ~/.local/share/vkimgdir)
 //   --postgres: a school server's empty database (postgresql://user@host:port/dbname) to make the
 //           bank in instead; the password comes from ~/.pgpass or PGPASSWORD. With --out as well,
-//           the data folder (its pictures) is made too.
+//           the data folder (its pictures) is made too. The school's roles ravex_instructor and
+//           ravex_learner are made where missing (the login needs CREATEROLE), and the login is
+//           made an instructor.
 // Files already in the data folder are kept as they are; a server that has the bank is left as it is.
 #include "data/SharedState.h"
 #include "tools/bank/BankWriter.h"
