@@ -1,7 +1,9 @@
 #include "app/mdlRavex.h"
 
+#include "app/ServerStart.h"
 #include "app/frmMain.h"
 #include "data/Connection.h"
+#include "data/SchoolLink.h"
 #include "data/Settings.h"
 #include "platform/DataSeed.h"
 #include "ui/MessageBox.h"
@@ -66,16 +68,11 @@ bool Main() {
     gConnProvider = QStringLiteral("Provider=Microsoft.jet.OLEDB.4.0;");
     // A school server's bank replaces the data folder's file; the pictures stay in the folder.
     const QString server = ServerFromStart(QCoreApplication::arguments());
-    gConnSource = QStringLiteral("Data Source=") +
-                  (server.isEmpty() ? gDataDir + QStringLiteral("515") : server) + QStringLiteral(";");
-    if (!server.isEmpty()) {
-        const Connection probe(ConnectionString());
-        if (!probe.isOpen()) {
-            qCWarning(lcApp).noquote()
-                << "the school server" << server << "is not usable:" << probe.problem();
-            MsgBox(frmMain::Instance(), probe.problem(), MsgIcon::Warning, kAppTitle);
-        }
-    }
+    gConnSource = QStringLiteral("Data Source=") + gDataDir + QStringLiteral("515;");
+    SetLinkedServer(QString());
+    SetServerLostHandler({});
+    if (!server.isEmpty())
+        StartOnServer(server, frmMain::Instance());
     // One indexed read, after the main window is built: the bank's driver has loaded beside it.
     gCheckBeforeGrading = ReadFlag(ConnectionString(), kCheckBeforeGradingSetting, true);
     return true;

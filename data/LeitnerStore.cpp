@@ -1,8 +1,10 @@
 #include "data/LeitnerStore.h"
 
 #include "data/Connection.h"
+#include "data/SchoolLink.h"
 #include "data/Settings.h"
 #include "data/Sql.h"
+#include "data/UploadQueue.h"
 
 #include <QCryptographicHash>
 #include <QHash>
@@ -244,14 +246,11 @@ LeitnerData ReadLeitner(const QString& connectionString, const QVector<int>* onl
     return out;
 }
 
-bool WriteLeitner(const QString& connectionString, const LeitnerWrite& write) {
-    Connection connection(connectionString);
-    if (!connection.isOpen() || !hasTables(connection) || !connection.begin())
-        return false;
+bool WriteLeitnerBox(QSqlDatabase db, const LeitnerWrite& write) {
     bool ok = true;
-    QSqlQuery query(connection.database());
+    QSqlQuery query(db);
     if (!write.put.isEmpty()) {
-        ok = query.prepare(Engine(connection.database()).PutLeitnerCard());
+        ok = query.prepare(Engine(db).PutLeitnerCard());
         for (int i = 0; ok && i < write.put.size(); ++i) {
             const LeitnerRow& row = write.put[i];
             query.bindValue(0, row.id);
@@ -262,24 +261,43 @@ bool WriteLeitner(const QString& connectionString, const LeitnerWrite& write) {
         }
     }
     if (ok && !write.remove.isEmpty()) {
-        ok = query.prepare(Engine(connection.database()).RemoveLeitnerCard());
+        ok = query.prepare(Engine(db).RemoveLeitnerCard());
         for (int i = 0; ok && i < write.remove.size(); ++i) {
             query.bindValue(0, write.remove[i]);
             ok = run(query, "taking a card out of the box");
         }
     }
     if (ok && write.writeState) {
-        ok = query.prepare(Engine(connection.database()).PutLeitnerState());
+        ok = query.prepare(Engine(db).PutLeitnerState());
         query.bindValue(0, write.state.newPerDay);
         query.bindValue(1, write.state.lastNewDay.isValid() ? QVariant(write.state.lastNewDay.toString(kDay))
                                                             : QVariant(QMetaType(QMetaType::QString)));
         query.bindValue(2, write.state.newOnLastDay);
         ok = ok && run(query, "keeping the box's settings");
-        ok = ok && query.prepare(Engine(connection.database()).WriteSetting());
+        ok = ok && query.prepare(Engine(db).WriteSetting());
         query.bindValue(0, kLeitnerNewPerDaySetting);
         query.bindValue(1, QString::number(write.state.newPerDay));
         ok = ok && run(query, "keeping the new questions a day");
     }
+    return ok;
+}
+
+bool AddAnswersToSummaries(QSqlDatabase db, const QVector<KeptAnswer>& added, const QDate& today) {
+    return added.isEmpty() || addToSummaries(db, added, today);
+}
+
+bool WriteLeitner(const QString& connectionString, const LeitnerWrite& write) {
+    if (LinkedBank(connectionString))
+        return WriteLeitnerLinked(connectionString, write);
+    return WriteLeitnerHere(connectionString, write);
+}
+
+bool WriteLeitnerHere(const QString& connectionString, const LeitnerWrite& write) {
+    Connection connection(connectionString);
+    if (!connection.isOpen() || !hasTables(connection) || !connection.begin())
+        return false;
+    bool ok = WriteLeitnerBox(connection.database(), write);
+    QSqlQuery query(connection.database());
     if (ok && !write.practice.isEmpty()) {
         ok = query.prepare(Engine(connection.database()).AddPracticeAnswer());
         for (int i = 0; ok && i < write.practice.size(); ++i) {
