@@ -334,8 +334,10 @@ QVector<QueuedItem> QueuedItems(const QString& server) {
         !q.prepare(QStringLiteral("SELECT Seq, Kind, ClientKey, Body, coalesce(Held, '') FROM tblQueue "
                                   "WHERE ? = '' OR Server = ? ORDER BY Seq")))
         return out;
-    q.addBindValue(server);
-    q.addBindValue(server);
+    // A null text would bind as NULL, which equals nothing.
+    const QString which = server.isEmpty() ? QStringLiteral("") : server;
+    q.addBindValue(which);
+    q.addBindValue(which);
     if (!q.exec())
         return out;
     while (q.next())
