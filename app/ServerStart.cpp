@@ -25,18 +25,27 @@ bool haveLocalCopy() {
 }
 } // namespace
 
-void StartOnServer(const QString& server, QWidget* main) {
+std::future<ServerReach> ReachServer(const QString& server) {
+    const QString connection = gConnProvider + sourceOf(server);
+    return std::async(std::launch::async, [connection] {
+        const Connection probe(connection);
+        return ServerReach{probe.isOpen(), probe.error(), probe.problem()};
+    });
+}
+
+void StartOnServer(const QString& server, ServerReach probe, QWidget* main) {
     gConnSource = sourceOf(server);
     ServerAddress address;
     if (!ParseServerAddress(server, &address, nullptr)) {
         SetLinkedServer(QString());
-        const Connection probe(ConnectionString());
-        MsgBox(main, probe.problem(), MsgIcon::Warning, kAppTitle);
+        MsgBox(main, probe.problem, MsgIcon::Warning, kAppTitle);
         return;
     }
     SetLinkedServer(server);
     SetServerLostHandler({});
-    const Connection probe(ConnectionString());
+    // The probe ran before the server was linked: an outage it met is said here, once.
+    if (!probe.open && probe.error == BankError::Unreachable)
+        MarkServerLostTold();
     // Set after the probe, which tells of an outage in the start-up's own message.
     const QPointer<QWidget> owner(main);
     // Lost mid-session: said once; the windows opened from then on read the local copy.
@@ -51,17 +60,17 @@ void StartOnServer(const QString& server, QWidget* main) {
         QObject::connect(timer, &QTimer::timeout, timer, [] { StartUpload(); });
         timer->start(kUploadIntervalMs);
     }
-    if (probe.isOpen()) {
+    if (probe.open) {
         StartUpload();
         QTimer::singleShot(kLocalCopyDelayMs, main, [] { StartLocalCopyRefresh(); });
         return;
     }
-    qCWarning(lcApp).noquote() << "the school server" << server << "is not usable:" << probe.problem();
-    if (probe.error() == BankError::Unreachable && haveLocalCopy()) {
+    qCWarning(lcApp).noquote() << "the school server" << server << "is not usable:" << probe.problem;
+    if (probe.error == BankError::Unreachable && haveLocalCopy()) {
         gConnSource = sourceOf(LocalCopyFile());
         MarkServerLostTold();
         MsgBox(main, kServerLostText, MsgIcon::Warning, kAppTitle);
         return;
     }
-    MsgBox(main, probe.problem(), MsgIcon::Warning, kAppTitle);
+    MsgBox(main, probe.problem, MsgIcon::Warning, kAppTitle);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include "data/Connection.h"
+
 #include <QString>
+#include <future>
 
 class QWidget;
 
@@ -11,6 +14,16 @@ class QWidget;
 inline constexpr int kUploadIntervalMs = 60000;
 inline constexpr int kLocalCopyDelayMs = 1000;
 
+// What opening the server's bank came to.
+struct ServerReach {
+    bool open = false;
+    BankError error = BankError::None;
+    QString problem;
+};
+// Opens the server's bank on a thread of its own, so the start-up builds the main window meanwhile
+// (the driver loads, the connection is made and the version read there).
+std::future<ServerReach> ReachServer(const QString& server);
+
 // Sets the bank's source (gConnSource) for server and says, once, why the program cannot use it.
 // main is the main window, the parent of the messages and of the upload timer.
-void StartOnServer(const QString& server, QWidget* main);
+void StartOnServer(const QString& server, ServerReach reach, QWidget* main);

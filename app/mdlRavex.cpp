@@ -62,17 +62,19 @@ bool Main() {
     if (!SeedDataFolder(InstalledDataDir(), gDataDir, &seedError))
         qCWarning(lcApp) << "the data folder was not made from the installed copy:" << seedError;
     InitExamRanges();
+    gConnProvider = QStringLiteral("Provider=Microsoft.jet.OLEDB.4.0;");
+    // A school server's bank replaces the data folder's file; the pictures stay in the folder. The
+    // server is reached on another core while the main window is built.
+    const QString server = ServerFromStart(QCoreApplication::arguments());
+    SetLinkedServer(QString());
+    SetServerLostHandler({});
+    std::future<ServerReach> reach = server.isEmpty() ? std::future<ServerReach>() : ReachServer(server);
     frmMain::Open();
     gExamTime = QTime(0, 26);
     gPassMark = 27;
-    gConnProvider = QStringLiteral("Provider=Microsoft.jet.OLEDB.4.0;");
-    // A school server's bank replaces the data folder's file; the pictures stay in the folder.
-    const QString server = ServerFromStart(QCoreApplication::arguments());
     gConnSource = QStringLiteral("Data Source=") + gDataDir + QStringLiteral("515;");
-    SetLinkedServer(QString());
-    SetServerLostHandler({});
     if (!server.isEmpty())
-        StartOnServer(server, frmMain::Instance());
+        StartOnServer(server, reach.get(), frmMain::Instance());
     // One indexed read, after the main window is built: the bank's driver has loaded beside it.
     gCheckBeforeGrading = ReadFlag(ConnectionString(), kCheckBeforeGradingSetting, true);
     return true;
