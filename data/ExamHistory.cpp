@@ -208,9 +208,13 @@ KeepResult queued(const QString& server, const ExamRecord& record) {
 KeepResult keepLinked(const QString& connectionString, const GradedExam& exam) {
     const QString server = ServerOf(connectionString);
     Connection connection(connectionString);
-    QHash<int, std::array<int, 4>> orders;
-    if (!readOrders(connection, &orders) || !covers(orders, exam.ids))
-        orders = lastDealt;
+    // The exam this run dealt is the one graded: its shuffle holds even when the program moved to
+    // the local copy after dealing it on the server.
+    QHash<int, std::array<int, 4>> orders = lastDealt;
+    if (!covers(orders, exam.ids)) {
+        orders.clear();
+        readOrders(connection, &orders);
+    }
     if (!covers(orders, exam.ids))
         return failed(kNoOrder);
     const ExamRecord record = recordOf(exam, orders);

@@ -158,6 +158,46 @@ private slots:
                  QStringList{QStringLiteral("true")});
     }
 
+    // The server goes away between the exam's deal and its keep, and between two practice answers:
+    // both wait in the queue (the exam through the shuffle this run dealt), the learner is told
+    // once, and the server back takes each once.
+    void aWriteThatMeetsTheServerGoneIsQueued() {
+        needServer();
+        SetLinkedServer(server->url());
+        int told = 0;
+        SetServerLostHandler([&told] { ++told; });
+        QVERIFY(AssembleExam(bank).ok);
+        const GradedExam exam = examOf(bank, 40000);
+        QCOMPARE(exam.ids.size(), 30);
+        const QString practiceBefore =
+            column(server->url(), QStringLiteral("SELECT count(*) FROM tblPractice")).value(0);
+        QVERIFY2(server->stop(true), qPrintable(server->error()));
+        {
+            const auto restart = qScopeGuard([&] { server->start(); });
+            const KeepResult kept = KeepExam(bank, exam);
+            QVERIFY2(kept.kept, qPrintable(kept.reason));
+            LeitnerWrite write;
+            write.practice.append({exam.ids[0], QDate(2026, 3, 1), true});
+            QVERIFY(WriteLeitner(bank, write));
+            QCoreApplication::processEvents();
+            QCOMPARE(told, 1);
+            const QVector<QueuedItem> queued = QueuedItems(server->url());
+            QCOMPARE(queued.size(), 2);
+            QCOMPARE(queued[0].kind, QStringLiteral("exam"));
+            QCOMPARE(queued[1].kind, QStringLiteral("leitner"));
+        }
+        QCOMPARE(UploadQueue(server->url()).uploaded, 2);
+        QCOMPARE(keptSeconds(40000, 40000), QStringList{QStringLiteral("40000")});
+        QCOMPARE(column(server->url(), QStringLiteral("SELECT count(*) FROM tblPractice")).value(0).toInt(),
+                 practiceBefore.toInt() + 1);
+        // The answers went up in the source's numbering, as a keep on the server would have written them.
+        QCOMPARE(column(server->url(),
+                        QStringLiteral("SELECT count(*) FROM tblExamAnswers a JOIN tblExamHistory h "
+                                       "USING (ExamID) JOIN tblSoal s ON s.ID = a.QuestionID "
+                                       "WHERE h.Seconds = 40000 AND a.Correct = s.G_Sahih")),
+                 QStringList{QStringLiteral("30")});
+    }
+
     // A queue of many exams sent up while the server is killed: the server started again takes the
     // rest, and every exam is there once, in the order queued.
     void aQueueOutlivesTheServerKilledMidUpload() {
