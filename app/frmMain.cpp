@@ -3,6 +3,7 @@
 #include "app/CentredStrip.h"
 #include "app/mdlRavex.h"
 #include "data/Connection.h"
+#include "data/UploadQueue.h"
 #include "platform/Picture.h"
 #include "platform/Twips.h"
 #include "settings/MusicControl.h"
@@ -323,6 +324,8 @@ QWidget* frmMain::ShowChild(ChildWindow window) {
     // the program is ending.
     if (closing_)
         return nullptr;
+    // Whatever waits for the school server is sent up, off this thread, as a window opens.
+    StartUpload();
     if (QMdiSubWindow* sub = openFrame(window)) {
         if (sub->isMinimized())
             sub->showNormal(); // a maximized window stays maximized

@@ -1,7 +1,9 @@
 #include "app/mdlRavex.h"
 
+#include "app/ServerStart.h"
 #include "app/frmMain.h"
 #include "data/Connection.h"
+#include "data/SchoolLink.h"
 #include "data/Settings.h"
 #include "platform/DataSeed.h"
 #include "progress/frmShagerd.h"
@@ -52,6 +54,19 @@ QString ServerAtStart(const QStringList& arguments, const QString& localBank) {
     return given.isEmpty() ? ReadSetting(localBank, kServerAddressSetting, QString()).trimmed() : given;
 }
 
+void ChooseLearner(bool onServer, QWidget* parent) {
+    const QString local = LocalBankConnectionString();
+    if (!onServer) {
+        // Without the server there is no list of learners: the last one named goes on.
+        SetServerLearner(ReadSetting(local, kLastLearnerSetting, QString()));
+        return;
+    }
+    const QString learner = frmShagerd::Choose(ConnectionString(), parent);
+    SetServerLearner(learner);
+    if (!learner.isEmpty())
+        WriteSetting(local, kLastLearnerSetting, learner);
+}
+
 bool Main() {
     bool ok = false;
     const QString dataDir = SystemDataDir(&ok);
@@ -66,25 +81,20 @@ bool Main() {
     if (!SeedDataFolder(InstalledDataDir(), gDataDir, &seedError))
         qCWarning(lcApp) << "the data folder was not made from the installed copy:" << seedError;
     InitExamRanges();
+    gConnProvider = QStringLiteral("Provider=Microsoft.jet.OLEDB.4.0;");
+    // A school server's bank replaces the data folder's file; the pictures stay in the folder. The
+    // server is reached on another core while the main window is built.
+    const QString server = ServerAtStart(QCoreApplication::arguments(), LocalBankConnectionString());
+    SetLinkedServer(QString());
+    SetServerLostHandler({});
+    std::future<ServerReach> reach = server.isEmpty() ? std::future<ServerReach>() : ReachServer(server);
     frmMain::Open();
     gExamTime = QTime(0, 26);
     gPassMark = 27;
-    gConnProvider = QStringLiteral("Provider=Microsoft.jet.OLEDB.4.0;");
-    // A school server's bank replaces the data folder's file; the pictures stay in the folder. An
-    // address given at start wins over the one kept in the settings window.
-    const QString server = ServerAtStart(QCoreApplication::arguments(), LocalBankConnectionString());
-    gConnSource = QStringLiteral("Data Source=") +
-                  (server.isEmpty() ? gDataDir + QStringLiteral("515") : server) + QStringLiteral(";");
+    gConnSource = QStringLiteral("Data Source=") + gDataDir + QStringLiteral("515;");
     if (!server.isEmpty()) {
-        const Connection probe(ConnectionString());
-        if (!probe.isOpen()) {
-            qCWarning(lcApp).noquote()
-                << "the school server" << server << "is not usable:" << probe.problem();
-            MsgBox(frmMain::Instance(), probe.problem(), MsgIcon::Warning, kAppTitle);
-        } else {
-            // Exams and practice are kept under the learner named here, on every connection after.
-            SetServerLearner(frmShagerd::Choose(ConnectionString(), frmMain::Instance()));
-        }
+        const bool onServer = StartOnServer(server, reach.get(), frmMain::Instance());
+        ChooseLearner(onServer, frmMain::Instance());
     }
     // One indexed read, after the main window is built: the bank's driver has loaded beside it.
     gCheckBeforeGrading = ReadFlag(ConnectionString(), kCheckBeforeGradingSetting, true);

@@ -3,6 +3,8 @@
 #include "data/SharedState.h"
 #include "rules/ExamDraw.h"
 
+class QWidget;
+
 // Start-up: the data folder, the ranges, the main window, the defaults, the connection string.
 // Returns false when start-up failed before the main window could be shown.
 bool Main();
@@ -13,6 +15,9 @@ QString ServerFromStart(const QStringList& arguments);
 // The server the program opens: ServerFromStart, else the address the settings window keeps in the
 // data folder's bank (localBank, a connection string); empty for that bank itself.
 QString ServerAtStart(const QStringList& arguments, const QString& localBank);
+// Names who practises on a school server: asked while the server answers (and remembered on this
+// PC), else the learner last named here.
+void ChooseLearner(bool onServer, QWidget* parent);
 
 // The data folder an installed program ships, found beside its executable.
 QString InstalledDataDir();

@@ -285,3 +285,8 @@ BEGIN
                    pg_get_serial_sequence('tblPractice', 'practiceid'));
 END;
 $$;
+
+-- An exam or a practice answer kept on a PC while the server was out of reach is uploaded later
+-- under a key the PC made for it: a retry after a lost acknowledgement inserts nothing twice.
+ALTER TABLE tblExamHistory ADD COLUMN ClientKey UUID UNIQUE;
+ALTER TABLE tblPractice ADD COLUMN ClientKey UUID UNIQUE;

@@ -1,6 +1,7 @@
 #include "data/Connection.h"
 
 #include "data/BankSchema.h"
+#include "data/SchoolLink.h"
 #include "data/Sql.h"
 #include "platform/PersianDigits.h"
 
@@ -306,8 +307,11 @@ Connection::Connection(const QString& connectionString) {
 
 void Connection::openServer(const QString& address) {
     db_ = QSqlDatabase::addDatabase(QString::fromLatin1(kServerDriver), name_);
-    if (!OpenServer(db_, address, &error_, &problem_))
+    if (!OpenServer(db_, address, &error_, &problem_)) {
+        if (error_ == BankError::Unreachable && address == LinkedServer())
+            NoteServerLost();
         return;
+    }
     // A server's bank is made by make-datadir --postgres alone and never upgraded on opening: every PC shares
     // it, so a program of another version leaves it as it is and says so.
     const int version = SchemaVersion(db_);

@@ -3,7 +3,9 @@
 #include "data/Connection.h"
 #include "data/JetSql.h"
 #include "data/LeitnerStore.h"
+#include "data/SchoolLink.h"
 #include "data/Sql.h"
+#include "data/UploadQueue.h"
 
 #include <QHash>
 #include <QSqlError>
@@ -31,7 +33,10 @@ const QString kExamGone = QStringLiteral("اين آزمون در كارنامه 
 const QString kNoAnswers = QStringLiteral("پاسخهاي اين آزمون در كارنامه نمانده است.");
 const QString kExamUnread = QStringLiteral("كارنامه اين آزمون خوانده نشد.");
 
-QString keepFailure;
+thread_local QString keepFailure; // each thread its own: learners may keep exams at once
+// The shuffle of the exam last dealt in this run, for keeping it when its bank cannot be read
+// any more (a school server gone away mid-exam).
+QHash<int, std::array<int, 4>> lastDealt;
 
 bool run(QSqlQuery& query, const QString& what) {
     if (query.exec())
@@ -143,7 +148,11 @@ bool WriteExamOrder(Connection& connection, const QVector<ExamOrderRow>& rows) {
             insert.bindValue(2 + k, rows[i].order[k]);
         ok = run(insert, QStringLiteral("recording the shuffle"));
     }
+    lastDealt.clear();
+    for (int i = 0; ok && i < rows.size(); ++i)
+        lastDealt.insert(rows[i].id, rows[i].order);
     if (!ok) {
+        lastDealt.clear();
         // A stale order must not be read against the new exam: whatever is left of it goes.
         exec(connection, Engine(connection.database()).ClearExamOrder());
         qCWarning(lcHistory) << "the exam's shuffle is not recorded; it will not be kept";
@@ -151,7 +160,94 @@ bool WriteExamOrder(Connection& connection, const QVector<ExamOrderRow>& rows) {
     return ok;
 }
 
+namespace {
+bool readOrders(Connection& connection, QHash<int, std::array<int, 4>>* orders) {
+    QSqlQuery read(connection.database());
+    if (!connection.isOpen() || !read.exec(Engine(connection.database()).ReadExamOrder()))
+        return false;
+    while (read.next())
+        orders->insert(read.value(0).toInt(), {read.value(1).toInt(), read.value(2).toInt(),
+                                               read.value(3).toInt(), read.value(4).toInt()});
+    return true;
+}
+
+bool covers(const QHash<int, std::array<int, 4>>& orders, const QVector<int>& ids) {
+    return std::all_of(ids.begin(), ids.end(), [&](int id) { return orders.contains(id); });
+}
+
+ExamRecord recordOf(const GradedExam& exam, const QHash<int, std::array<int, 4>>& orders) {
+    ExamRecord r;
+    r.clientKey = NewClientKey();
+    r.learner = ServerLearner();
+    r.takenAt = exam.takenAt.toString(Qt::ISODate);
+    r.seconds = exam.durationSeconds;
+    r.passMark = exam.passMark;
+    r.correct = exam.correct;
+    r.wrong = exam.wrong;
+    r.passed = exam.passed;
+    r.mistakesExam = exam.mistakesExam;
+    for (int i = 0; i < exam.ids.size(); ++i) {
+        const std::array<int, 4>& order = orders[exam.ids[i]];
+        bool number = false;
+        const int shownCorrect = exam.shownCorrect.value(i).toString().toInt(&number);
+        r.answers.append({exam.ids[i], original(order, exam.shownChosen.value(i)),
+                          original(order, number ? shownCorrect : 0)});
+    }
+    return r;
+}
+
+KeepResult queued(const QString& server, const ExamRecord& record) {
+    if (!EnqueueExam(server, record))
+        return failed(kNotWritten);
+    keepFailure.clear();
+    return {true, QString()};
+}
+
+// On a school server the exam is kept once under a key made here, after whatever waits in the
+// queue; when the server is out of reach it waits in the queue, and the learner is told once.
+// On the server's local copy it is kept there too, for this run's progress window.
+KeepResult keepLinked(const QString& connectionString, const GradedExam& exam) {
+    const QString server = ServerOf(connectionString);
+    Connection connection(connectionString);
+    // The exam this run dealt is the one graded: its shuffle holds even when the program moved to
+    // the local copy after dealing it on the server.
+    QHash<int, std::array<int, 4>> orders = lastDealt;
+    if (!covers(orders, exam.ids)) {
+        orders.clear();
+        readOrders(connection, &orders);
+    }
+    if (!covers(orders, exam.ids))
+        return failed(kNoOrder);
+    const ExamRecord record = recordOf(exam, orders);
+    if (IsLocalCopy(connectionString)) {
+        KeepExamHere(connectionString, exam);
+        const KeepResult out = queued(server, record);
+        StartUpload();
+        return out;
+    }
+    if (WaitingCount(server) > 0 && UploadQueue(server).waiting > 0)
+        return queued(server, record);
+    const Delivery d = connection.isOpen() ? DeliverExam(connection.database(), record) : Delivery::Later;
+    if (d == Delivery::Done) {
+        keepFailure.clear();
+        return {true, QString()};
+    }
+    if (d == Delivery::Refused)
+        return failed(kNotWritten);
+    if (!connection.isOpen() ? connection.error() == BankError::Unreachable
+                             : !QSqlQuery(connection.database()).exec(QStringLiteral("SELECT 1")))
+        NoteServerLost();
+    return queued(server, record);
+}
+} // namespace
+
 KeepResult KeepExam(const QString& connectionString, const GradedExam& exam) {
+    if (LinkedBank(connectionString))
+        return keepLinked(connectionString, exam);
+    return KeepExamHere(connectionString, exam);
+}
+
+KeepResult KeepExamHere(const QString& connectionString, const GradedExam& exam) {
     Connection connection(connectionString);
     if (!connection.isOpen())
         return failed(kBankUnreadable);

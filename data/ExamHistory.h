@@ -51,7 +51,11 @@ struct KeepResult {
 };
 
 // Stores a graded exam and its answers in one transaction; nothing of it lands when any part fails.
+// On a school server (or its local copy while the server is out of reach) it is kept once under a
+// key made here, through the queue of data/UploadQueue.h when the server does not answer.
 KeepResult KeepExam(const QString& connectionString, const GradedExam& exam);
+// The same in that bank alone, never through the queue.
+KeepResult KeepExamHere(const QString& connectionString, const GradedExam& exam);
 
 // Why the last exam was not kept, this session; empty when it was or none was graded.
 QString LastKeepFailure();

@@ -1,13 +1,17 @@
 #include "data/LeitnerStore.h"
 
 #include "data/Connection.h"
+#include "data/SchoolLink.h"
 #include "data/Settings.h"
 #include "data/Sql.h"
+#include "data/UploadQueue.h"
 
 #include <QCryptographicHash>
 #include <QHash>
+#include <QSet>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <algorithm>
 #include <cmath>
 
 Q_LOGGING_CATEGORY(lcLeitner, "ravex.leitner", QtCriticalMsg)
@@ -60,11 +64,20 @@ void readAnswers(QSqlQuery& query, QVector<KeptAnswer>& out) {
         out.append({query.value(0).toInt(), fromDayNumber(query.value(1)), query.value(2).toInt() == 1});
 }
 
-// Every summary the bank keeps, by question; false when there is no summary table.
-bool readSummaries(QSqlDatabase db, QHash<int, AnswerSummary>& out) {
+// Every summary the bank keeps (or, given, those of these questions alone), by question; false
+// when there is no summary table.
+bool readSummaries(QSqlDatabase db, QHash<int, AnswerSummary>& out, const QSet<int>* only = nullptr) {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    if (!query.exec(Engine(db).AnswerSummaries()))
+    QString text = Engine(db).AnswerSummaries();
+    if (only) {
+        QStringList ids;
+        for (const int id : *only)
+            ids << QString::number(id);
+        text += QStringLiteral(" WHERE QuestionID IN (%1)")
+                    .arg(ids.isEmpty() ? QStringLiteral("NULL") : ids.join(u','));
+    }
+    if (!query.exec(text))
         return false;
     while (query.next())
         out.insert(query.value(0).toInt(),
@@ -74,17 +87,32 @@ bool readSummaries(QSqlDatabase db, QHash<int, AnswerSummary>& out) {
 }
 
 bool putSummaries(QSqlDatabase db, const QVector<AnswerSummary>& summaries) {
+    // Up to a hundred rows a statement: a server's keeps take their turn on these rows, and each
+    // statement is a round trip while the others wait.
+    const QString one = QStringLiteral("(?, ?, ?, ?, ?, ?)");
+    const QString text = Engine(db).PutAnswerSummary();
+    constexpr qsizetype kRows = 100;
+    bool ok = text.count(one) == 1;
     QSqlQuery query(db);
-    bool ok = query.prepare(Engine(db).PutAnswerSummary());
-    for (int i = 0; ok && i < summaries.size(); ++i) {
-        const AnswerSummary& s = summaries[i];
-        query.bindValue(0, s.id);
-        query.bindValue(1, s.answered);
-        query.bindValue(2, s.right);
-        query.bindValue(3, s.refDay.toJulianDay());
-        query.bindValue(4, s.weight);
-        query.bindValue(5, s.rightWeight);
-        ok = run(query, "keeping an answer summary");
+    qsizetype prepared = 0;
+    for (qsizetype from = 0; ok && from < summaries.size(); from += kRows) {
+        const qsizetype rows = std::min(kRows, summaries.size() - from);
+        if (rows != prepared) {
+            QString many = text;
+            ok = query.prepare(many.replace(one, QStringList(rows, one).join(QStringLiteral(", "))));
+            prepared = rows;
+        }
+        for (qsizetype r = 0; ok && r < rows; ++r) {
+            const AnswerSummary& s = summaries[from + r];
+            const int at = int(r) * 6;
+            query.bindValue(at, s.id);
+            query.bindValue(at + 1, s.answered);
+            query.bindValue(at + 2, s.right);
+            query.bindValue(at + 3, s.refDay.toJulianDay());
+            query.bindValue(at + 4, s.weight);
+            query.bindValue(at + 5, s.rightWeight);
+        }
+        ok = ok && run(query, "keeping the answer summaries");
     }
     return ok;
 }
@@ -92,8 +120,12 @@ bool putSummaries(QSqlDatabase db, const QVector<AnswerSummary>& summaries) {
 // Adds answers just kept to their questions' summaries, in the transaction open on db. A bank
 // without the summary table has nothing to add to.
 bool addToSummaries(QSqlDatabase db, const QVector<KeptAnswer>& added, const QDate& today) {
+    // Only the questions answered: a server's keeps take their turn here, so it stays short.
+    QSet<int> ids;
+    for (const KeptAnswer& a : added)
+        ids.insert(a.id);
     QHash<int, AnswerSummary> summaries;
-    if (!readSummaries(db, summaries))
+    if (!readSummaries(db, summaries, &ids))
         return true;
     QHash<int, AnswerSummary> changed;
     for (const KeptAnswer& a : added) {
@@ -244,14 +276,11 @@ LeitnerData ReadLeitner(const QString& connectionString, const QVector<int>* onl
     return out;
 }
 
-bool WriteLeitner(const QString& connectionString, const LeitnerWrite& write) {
-    Connection connection(connectionString);
-    if (!connection.isOpen() || !hasTables(connection) || !connection.begin())
-        return false;
+bool WriteLeitnerBox(QSqlDatabase db, const LeitnerWrite& write) {
     bool ok = true;
-    QSqlQuery query(connection.database());
+    QSqlQuery query(db);
     if (!write.put.isEmpty()) {
-        ok = query.prepare(Engine(connection.database()).PutLeitnerCard());
+        ok = query.prepare(Engine(db).PutLeitnerCard());
         for (int i = 0; ok && i < write.put.size(); ++i) {
             const LeitnerRow& row = write.put[i];
             query.bindValue(0, row.id);
@@ -262,24 +291,43 @@ bool WriteLeitner(const QString& connectionString, const LeitnerWrite& write) {
         }
     }
     if (ok && !write.remove.isEmpty()) {
-        ok = query.prepare(Engine(connection.database()).RemoveLeitnerCard());
+        ok = query.prepare(Engine(db).RemoveLeitnerCard());
         for (int i = 0; ok && i < write.remove.size(); ++i) {
             query.bindValue(0, write.remove[i]);
             ok = run(query, "taking a card out of the box");
         }
     }
     if (ok && write.writeState) {
-        ok = query.prepare(Engine(connection.database()).PutLeitnerState());
+        ok = query.prepare(Engine(db).PutLeitnerState());
         query.bindValue(0, write.state.newPerDay);
         query.bindValue(1, write.state.lastNewDay.isValid() ? QVariant(write.state.lastNewDay.toString(kDay))
                                                             : QVariant(QMetaType(QMetaType::QString)));
         query.bindValue(2, write.state.newOnLastDay);
         ok = ok && run(query, "keeping the box's settings");
-        ok = ok && query.prepare(Engine(connection.database()).WriteSetting());
+        ok = ok && query.prepare(Engine(db).WriteSetting());
         query.bindValue(0, kLeitnerNewPerDaySetting);
         query.bindValue(1, QString::number(write.state.newPerDay));
         ok = ok && run(query, "keeping the new questions a day");
     }
+    return ok;
+}
+
+bool AddAnswersToSummaries(QSqlDatabase db, const QVector<KeptAnswer>& added, const QDate& today) {
+    return added.isEmpty() || addToSummaries(db, added, today);
+}
+
+bool WriteLeitner(const QString& connectionString, const LeitnerWrite& write) {
+    if (LinkedBank(connectionString))
+        return WriteLeitnerLinked(connectionString, write);
+    return WriteLeitnerHere(connectionString, write);
+}
+
+bool WriteLeitnerHere(const QString& connectionString, const LeitnerWrite& write) {
+    Connection connection(connectionString);
+    if (!connection.isOpen() || !hasTables(connection) || !connection.begin())
+        return false;
+    bool ok = WriteLeitnerBox(connection.database(), write);
+    QSqlQuery query(connection.database());
     if (ok && !write.practice.isEmpty()) {
         ok = query.prepare(Engine(connection.database()).AddPracticeAnswer());
         for (int i = 0; ok && i < write.practice.size(); ++i) {

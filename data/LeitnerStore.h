@@ -64,6 +64,11 @@ struct LeitnerWrite {
     QVector<Practice> practice;
 };
 bool WriteLeitner(const QString& connectionString, const LeitnerWrite& write);
+// The same on that bank alone, never through the queue for a school server.
+bool WriteLeitnerHere(const QString& connectionString, const LeitnerWrite& write);
+// The cards, removals and settings of a write (not its practice answers), in the caller's
+// transaction on db.
+bool WriteLeitnerBox(QSqlDatabase db, const LeitnerWrite& write);
 
 // Every answer kept, exam and practice, by the local day it was given.
 struct KeptAnswer {
@@ -97,6 +102,8 @@ QVector<AnswerSummary> ReadAnswerSummaries(const QString& connectionString, cons
 // Adds one kept exam's answers (just inserted, in the transaction open on db) to the summaries.
 // A bank without the summary table is passed over.
 bool AddExamToAnswerSummaries(QSqlDatabase db, const QVariant& examId, const QDate& today);
+// Adds answers just kept (in the transaction open on db) to their questions' summaries.
+bool AddAnswersToSummaries(QSqlDatabase db, const QVector<KeptAnswer>& added, const QDate& today);
 QVector<KeptAnswer> ReadKeptAnswers(const QString& connectionString);
 // Every question's category code, through all the collections.
 QHash<int, QString> ReadQuestionCategories(const QString& connectionString);

@@ -22,6 +22,9 @@ inline const QString kSpeechRateSetting = QStringLiteral("SpeechRate");
 // The school server's address the program opens at start when none is given on the command line
 // (--server) or in RAVEX_SERVER; kept in the data folder's own bank, whatever bank is open.
 inline const QString kServerAddressSetting = QStringLiteral("ServerAddress");
+// The learner last named on this PC, kept in the data folder's bank: a start that finds the server
+// out of reach keeps exams under that learner until they go up.
+inline const QString kLastLearnerSetting = QStringLiteral("LastLearner");
 // The connection string of the data folder's own bank file.
 QString LocalBankConnectionString();
 

@@ -4,6 +4,7 @@
 #include "card/CardControls.h"
 #include "data/BoundSource.h"
 #include "data/Classroom.h"
+#include "data/SchoolLink.h"
 #include "data/SharedState.h"
 #include "data/Sql.h"
 #include "platform/Vb.h"
@@ -206,6 +207,12 @@ bool frmViraiesh::Save() {
     const EditedQuestion question = Edited();
     // A question left as it was is not written: a move over a read-only bank says nothing.
     if (ChangesQuestion(Stored(), question)) {
+        if (IsLocalCopy(ConnectionString())) {
+            // The local copy of a school server's bank is refreshed from the server: an edit here
+            // would be lost, so it waits for the server.
+            MsgBox(this, kEditsWaitText, MsgIcon::Warning, kAppTitle);
+            return false;
+        }
         const double id = vb::Val(c_.lblID->text());
         const SaveOutcome outcome = SaveQuestion(ConnectionString(), id, question);
         switch (outcome) {

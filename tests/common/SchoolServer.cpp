@@ -43,6 +43,24 @@ SchoolServer::~SchoolServer() {
         run({QStringLiteral("stop"), dir_.path()}, nullptr);
 }
 
+bool SchoolServer::stop(bool immediate) {
+    QStringList arguments{QStringLiteral("stop"), dir_.path()};
+    if (immediate)
+        arguments << QStringLiteral("--immediate");
+    return run(arguments, nullptr);
+}
+
+bool SchoolServer::start() {
+    QString out;
+    if (!run({QStringLiteral("start"), dir_.path()}, &out))
+        return false;
+    if (out.trimmed().split(u'\n').last() != url_) {
+        error_ = QStringLiteral("the server came back at another address: ") + out.trimmed();
+        return false;
+    }
+    return true;
+}
+
 bool SchoolServer::run(const QStringList& arguments, QString* out) {
     QProcess p;
     p.start(QStringLiteral("bash"), QStringList{script_} + arguments);

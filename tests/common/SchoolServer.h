@@ -27,6 +27,10 @@ public:
     // Runs statements as the server's superuser over its socket, in database; false and error()
     // on a failure.
     bool superuser(const QString& database, const QStringList& statements);
+    // Stops the server (at once, as a crash would, when immediate) and starts it again on the same
+    // port; false and error() on a failure.
+    bool stop(bool immediate);
+    bool start();
     // Lets the login user in by password alone (scram), with the given password.
     bool addPasswordUser(const QString& user, const QString& password);
 

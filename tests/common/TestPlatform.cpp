@@ -4,6 +4,7 @@
 
 #include "app/frmMain.h"
 #include "app/mdlRavex.h"
+#include "data/SharedState.h"
 #include "platform/SystemDir.h"
 
 #include <QLabel>
@@ -54,8 +55,16 @@ FakePlatform::~FakePlatform() {
     SetSpeaker(&silentSpeaker());
 }
 
-RunningProgram::RunningProgram() {
+RunningProgram::RunningProgram() : RunningProgram(std::function<void(const QString&)>()) {}
+
+RunningProgram::RunningProgram(const std::function<void(const QString& dataDir)>& before) {
     SetSystemDirectoryProvider([this] { return root_.path(); });
+    if (before) {
+        bool ok = false;
+        const QString dataDir = SystemDataDir(&ok);
+        QDir().mkpath(dataDir);
+        before(dataDir);
+    }
     if (!Main())
         return;
     main = frmMain::Instance();

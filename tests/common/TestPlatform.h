@@ -8,6 +8,7 @@
 #include <QStringList>
 #include <QTemporaryDir>
 #include <QVector>
+#include <functional>
 #include <random>
 
 // A clock the test moves by hand.
@@ -164,6 +165,8 @@ void ClickButton(QWidget* form, const char* name);
 class RunningProgram {
 public:
     RunningProgram();
+    // before is given the data folder the program is about to start on, to put files there first.
+    explicit RunningProgram(const std::function<void(const QString& dataDir)>& before);
     ~RunningProgram();
     // Acts on a main-window button or menu entry by name; returns the child window then active.
     QWidget* Open(const char* control);
