@@ -23,6 +23,18 @@ QString sourceOf(const QString& bank) {
 bool haveLocalCopy() {
     return QFileInfo(LocalCopyFile()).isFile();
 }
+
+// A server that cannot be used and no copy of its bank: the program goes on with the data
+// folder's own bank, as for a learner alone, rather than with windows that open empty.
+void useOwnBank(QWidget* main, const QString& problem) {
+    const QString own = gDataDir + QStringLiteral("515");
+    if (!QFileInfo(own).isFile()) {
+        MsgBox(main, problem, MsgIcon::Warning, kAppTitle);
+        return;
+    }
+    gConnSource = sourceOf(own);
+    MsgBox(main, problem + u' ' + kOnOwnBankText, MsgIcon::Warning, kAppTitle);
+}
 } // namespace
 
 std::future<ServerReach> ReachServer(const QString& server) {
@@ -38,7 +50,7 @@ bool StartOnServer(const QString& server, ServerReach probe, QWidget* main) {
     ServerAddress address;
     if (!ParseServerAddress(server, &address, nullptr)) {
         SetLinkedServer(QString());
-        MsgBox(main, probe.problem, MsgIcon::Warning, kAppTitle);
+        useOwnBank(main, probe.problem);
         return false;
     }
     SetLinkedServer(server);
@@ -66,12 +78,17 @@ bool StartOnServer(const QString& server, ServerReach probe, QWidget* main) {
         return true;
     }
     qCWarning(lcApp).noquote() << "the school server" << server << "is not usable:" << probe.problem;
-    if (probe.error == BankError::Unreachable && haveLocalCopy()) {
+    // Out of reach, refused, or of another version: the last copy of its bank serves meanwhile,
+    // and what is kept waits in the queue for the server.
+    if (haveLocalCopy()) {
         gConnSource = sourceOf(LocalCopyFile());
         MarkServerLostTold();
-        MsgBox(main, kServerLostText, MsgIcon::Warning, kAppTitle);
+        MsgBox(main,
+               probe.error == BankError::Unreachable ? kServerLostText
+                                                     : probe.problem + u' ' + kOnLocalCopyText,
+               MsgIcon::Warning, kAppTitle);
         return false;
     }
-    MsgBox(main, probe.problem, MsgIcon::Warning, kAppTitle);
+    useOwnBank(main, probe.problem);
     return false;
 }

@@ -32,6 +32,11 @@ inline const QString kServerLostText =
     QStringLiteral("سرور آموزشگاه در دسترس نيست؛ برنامه با آخرين نسخه محلي بانك سؤالات كار مي كند. "
                    "آزمونها و پاسخهاي تمرين روي اين رايانه نگه داشته مي شوند و هر وقت سرور برگشت "
                    "به آن فرستاده مي شوند.");
+// Added to why the server cannot be used, when the program goes on without it.
+inline const QString kOnLocalCopyText = QStringLiteral(
+    "برنامه فعلا با آخرين نسخه محلي بانك سؤالات كار مي كند و آزمونها روي اين رايانه نگه داشته مي شوند تا "
+    "به سرور فرستاده شوند.");
+inline const QString kOnOwnBankText = QStringLiteral("برنامه با بانك سؤالات خود اين رايانه كار مي كند.");
 // What the editor says while the program runs on the local copy.
 inline const QString kEditsWaitText =
     QStringLiteral("سرور آموزشگاه در دسترس نيست؛ ويرايش سؤالات تا برگشتن سرور ممكن نيست و "
