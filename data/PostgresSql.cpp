@@ -1,3 +1,4 @@
+#include "data/CommonSql.h"
 #include "data/Connection.h"
 #include "data/JetSql.h"
 #include "data/ServerSql.h"
@@ -11,10 +12,6 @@
 // catalogue.
 
 namespace {
-
-const QString kQuestionColumns = QStringLiteral("ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, Shekl");
-
-const char* const kCollections[] = {"qrySoalat", "qryTabloha", "qrySoalatOLD"};
 
 // How many of the named tables and views the bank has, in one row.
 QString countObjects(const QStringList& names) {
@@ -59,13 +56,6 @@ QString categoryAnswers(const QString& questions, const QString& where) {
         .arg(questions, where);
 }
 
-QString idList(const QVector<int>& ids) {
-    QStringList out;
-    for (const int id : ids)
-        out << QString::number(id);
-    return out.isEmpty() ? QStringLiteral("NULL") : out.join(u',');
-}
-
 // An insert that replaces the row of the same key ("A, B" for a key of two columns).
 QString upsert(const QString& table, const QStringList& columns, const QString& key,
                const QString& values = QString()) {
@@ -85,7 +75,7 @@ QString upsert(const QString& table, const QStringList& columns, const QString& 
 // The box and its state are each learner's own: the learner (the column's default) is in the key.
 const QString kLearnerKey = QStringLiteral("Learner, ID");
 
-class PostgresSql final : public EngineSql {
+class PostgresSql final : public CommonSql {
 public:
     // The run's key for its own exam and the learner, session-wide; statements wait for another
     // session's lock as long as they do for another program's on a file.
@@ -98,23 +88,11 @@ public:
     }
     QString ProbeBank() const override { return QStringLiteral("SELECT 1"); }
     QString BeginWrite() const override { return QStringLiteral("BEGIN"); }
-    QString Commit() const override { return QStringLiteral("COMMIT"); }
-    QString Rollback() const override { return QStringLiteral("ROLLBACK"); }
     QString BusyTimeout() const override {
         return QStringLiteral("SELECT setting::int FROM pg_settings WHERE name = 'lock_timeout'");
     }
     QString SetBusyTimeout(int ms) const override { return QStringLiteral("SET lock_timeout = %1").arg(ms); }
 
-    QString UpdateRow(const QString& table, const QStringList& sets,
-                      const QStringList& where) const override {
-        return QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-            .arg(table, sets.join(QStringLiteral(", ")), where.join(QStringLiteral(" AND ")));
-    }
-    QString InsertRow(const QString& table, const QStringList& columns) const override {
-        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-            .arg(table, columns.join(QStringLiteral(", ")),
-                 QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
-    }
     QString SameValueTerm(const QString& column) const override {
         return column + QStringLiteral(" IS NOT DISTINCT FROM ?");
     }
@@ -177,40 +155,15 @@ public:
         return countObjects({QStringLiteral("tblExamHistory"), QStringLiteral("tblExamAnswers"),
                              QStringLiteral("tblAzmoonTartib")});
     }
-    QString ClearExamOrder() const override { return QStringLiteral("DELETE FROM tblAzmoonTartib"); }
-    QString AddExamOrder() const override {
-        return QStringLiteral(
-            "INSERT INTO tblAzmoonTartib (Position, ID, O1, O2, O3, O4) VALUES (?, ?, ?, ?, ?, ?)");
-    }
-    QString ReadExamOrder() const override {
-        return QStringLiteral("SELECT ID, O1, O2, O3, O4 FROM tblAzmoonTartib");
-    }
     QString AddKeptExam() const override {
         return QStringLiteral(
             "INSERT INTO tblExamHistory (TakenAt, Seconds, PassMark, Questions, Correct, Wrong, "
             "Passed, Kind) VALUES (?, ?, ?, ?, ?, ?, ?, ?) RETURNING ExamID");
     }
-    QString AddKeptAnswer() const override {
-        return QStringLiteral("INSERT INTO tblExamAnswers (ExamID, Position, QuestionID, Chosen, Correct) "
-                              "VALUES (?, ?, ?, ?, ?)");
-    }
     QString ProbeHistoryWrite() const override {
         return QStringLiteral("DELETE FROM tblExamHistory WHERE false");
     }
-    QString KeptExams() const override {
-        return QStringLiteral(
-            "SELECT ExamID, TakenAt, Seconds, PassMark, Questions, Correct, Wrong, Passed, Kind "
-            "FROM tblExamHistory ORDER BY ExamID DESC");
-    }
     QString CategoryAnswers() const override { return categoryAnswers(kAnsweredCategories, QString()); }
-    QString KeptExam() const override {
-        return QStringLiteral(
-            "SELECT ExamID, TakenAt, Seconds, PassMark, Questions, Correct, Wrong, Passed, Kind "
-            "FROM tblExamHistory WHERE ExamID = ?");
-    }
-    QString CountKeptAnswers() const override {
-        return QStringLiteral("SELECT count(*) FROM tblExamAnswers WHERE ExamID = ?");
-    }
     QString PastExamQuestions(int examId) const override {
         return QStringLiteral(
                    "SELECT DISTINCT ON (a.Position) a.QuestionID AS ID, q.NoeSoal, q.SoorateSoal, q.G1,"
@@ -237,9 +190,6 @@ public:
             " ORDER BY Misses DESC, LastWrong DESC, QuestionID");
     }
 
-    QString ReadSetting() const override {
-        return QStringLiteral("SELECT Value FROM tblTanzimatJadid WHERE Name = ?");
-    }
     QString WriteSetting() const override {
         return upsert(QStringLiteral("tblTanzimatJadid"), {QStringLiteral("Name"), QStringLiteral("Value")},
                       QStringLiteral("Name"));
@@ -249,53 +199,17 @@ public:
         return upsert(QStringLiteral("tblSharh"), {QStringLiteral("ID"), QStringLiteral("Sharh")},
                       QStringLiteral("ID"));
     }
-    QString CreateSettingsTable() const override {
-        return QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS tblTanzimatJadid (Name TEXT PRIMARY KEY NOT NULL, Value TEXT)");
-    }
-
-    QString AddCategory() const override {
-        return QStringLiteral("INSERT INTO tblNoeSoal (NoeSoal, Farsi, Tartib) VALUES (?, ?, ?)");
-    }
-    QString AddQuestion() const override {
-        return QStringLiteral(
-            "INSERT INTO tblSoal (ID, Majmooe, Azmoon, NoeSoal, SoorateSoal, G1, G2, G3, G4, "
-            "G_Sahih, Shekl) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    }
-    QString AddSettingsRow() const override {
-        return QStringLiteral("INSERT INTO tblTanzimat (Music) VALUES ('')");
-    }
 
     QString CountLeitnerTables() const override {
         return countObjects(
             {QStringLiteral("tblLeitner"), QStringLiteral("tblLeitnerState"), QStringLiteral("tblPractice")});
-    }
-    QString LeitnerPool() const override {
-        return QStringLiteral("SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, 1 AS Pool "
-                              "FROM qrySoalateAzmoon UNION "
-                              "SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, 0 FROM qryTabloha "
-                              "ORDER BY ID, Pool DESC");
-    }
-    QString QuestionCategories() const override {
-        QStringList arms;
-        for (const char* query : kCollections)
-            arms << QStringLiteral("SELECT ID, NoeSoal FROM %1").arg(QLatin1String(query));
-        arms << QStringLiteral("SELECT ID, NoeSoal FROM qrySoalateAzmoon");
-        return arms.join(QStringLiteral(" UNION "));
-    }
-    QString LeitnerCards() const override {
-        return QStringLiteral("SELECT ID, Box, Due, Fingerprint FROM tblLeitner");
     }
     QString LeitnerPoolOf(const QVector<int>& ids) const override {
         return QStringLiteral("SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, 1 AS Pool "
                               "FROM qrySoalateAzmoon WHERE ID IN (%1) UNION "
                               "SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, 0 FROM qryTabloha "
                               "WHERE ID IN (%1) ORDER BY ID, Pool DESC")
-            .arg(idList(ids));
-    }
-    QString LeitnerCardsOf(const QVector<int>& ids) const override {
-        return QStringLiteral("SELECT ID, Box, Due, Fingerprint FROM tblLeitner WHERE ID IN (%1)")
-            .arg(idList(ids));
+            .arg(IdList(ids));
     }
     QString PutLeitnerCard() const override {
         return upsert(QStringLiteral("tblLeitner"),
@@ -303,20 +217,11 @@ public:
                        QStringLiteral("Fingerprint")},
                       kLearnerKey);
     }
-    QString RemoveLeitnerCard() const override {
-        return QStringLiteral("DELETE FROM tblLeitner WHERE ID = ?");
-    }
-    QString LeitnerState() const override {
-        return QStringLiteral("SELECT NewPerDay, LastNewDay, NewOnLastDay FROM tblLeitnerState WHERE ID = 1");
-    }
     QString PutLeitnerState() const override {
         return upsert(QStringLiteral("tblLeitnerState"),
                       {QStringLiteral("ID"), QStringLiteral("NewPerDay"), QStringLiteral("LastNewDay"),
                        QStringLiteral("NewOnLastDay")},
                       kLearnerKey, QStringLiteral("1, ?, ?, ?"));
-    }
-    QString AddPracticeAnswer() const override {
-        return QStringLiteral("INSERT INTO tblPractice (AnsweredAt, QuestionID, IsRight) VALUES (?, ?, ?)");
     }
     QString AllAnswers() const override {
         return QStringLiteral("SELECT a.QuestionID, %1, coalesce((a.Chosen = a.Correct)::int, 0) "
@@ -324,17 +229,12 @@ public:
                               "UNION ALL SELECT QuestionID, %2, IsRight FROM tblPractice")
             .arg(julianDay(QStringLiteral("h.TakenAt")), julianDay(QStringLiteral("AnsweredAt")));
     }
-    QString AnswerSummaries() const override {
-        return QStringLiteral(
-            "SELECT QuestionID, Answered, RightCount, RefDay, Weight, RightWeight FROM tblAnswerSummary");
-    }
     QString PutAnswerSummary() const override {
         return upsert(QStringLiteral("tblAnswerSummary"),
                       {QStringLiteral("QuestionID"), QStringLiteral("Answered"), QStringLiteral("RightCount"),
                        QStringLiteral("RefDay"), QStringLiteral("Weight"), QStringLiteral("RightWeight")},
                       QStringLiteral("Learner, QuestionID"));
     }
-    QString ClearAnswerSummaries() const override { return QStringLiteral("DELETE FROM tblAnswerSummary"); }
     QString CountSummarisedAnswers() const override {
         return QStringLiteral("SELECT (SELECT count(*) FROM tblExamAnswers a JOIN tblExamHistory h "
                               "ON h.ExamID = a.ExamID) + (SELECT count(*) FROM tblPractice), "

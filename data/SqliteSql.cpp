@@ -1,15 +1,8 @@
-#include "data/Sql.h"
+#include "data/CommonSql.h"
 
 // The bank in an SQLite file.
 
 namespace {
-
-// The columns every question query returns.
-const QString kQuestionColumns = QStringLiteral("ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, Shekl");
-
-// The collections' question queries: together they hold every question of the bank, whatever
-// base tables stand behind them.
-const char* const kCollections[] = {"qrySoalat", "qryTabloha", "qrySoalatOLD"};
 
 // The question numbers of the kept answers with their category codes, through the collections'
 // queries; each arm is limited to the answered numbers, so only those are looked up.
@@ -43,28 +36,16 @@ QString categoryAnswers(const QString& questions, const QString& where) {
         .arg(questions, where);
 }
 
-class SqliteSql final : public EngineSql {
+class SqliteSql final : public CommonSql {
 public:
     QString OpenConnection() const override { return QStringLiteral("PRAGMA foreign_keys = ON"); }
     QString ProbeBank() const override { return QStringLiteral("SELECT count(*) FROM sqlite_master"); }
     QString BeginWrite() const override { return QStringLiteral("BEGIN IMMEDIATE"); }
-    QString Commit() const override { return QStringLiteral("COMMIT"); }
-    QString Rollback() const override { return QStringLiteral("ROLLBACK"); }
     QString BusyTimeout() const override { return QStringLiteral("PRAGMA busy_timeout"); }
     QString SetBusyTimeout(int ms) const override {
         return QStringLiteral("PRAGMA busy_timeout = %1").arg(ms);
     }
 
-    QString UpdateRow(const QString& table, const QStringList& sets,
-                      const QStringList& where) const override {
-        return QStringLiteral("UPDATE %1 SET %2 WHERE %3")
-            .arg(table, sets.join(QStringLiteral(", ")), where.join(QStringLiteral(" AND ")));
-    }
-    QString InsertRow(const QString& table, const QStringList& columns) const override {
-        return QStringLiteral("INSERT INTO %1 (%2) VALUES (%3)")
-            .arg(table, columns.join(QStringLiteral(", ")),
-                 QStringList(columns.size(), QStringLiteral("?")).join(QStringLiteral(", ")));
-    }
     QString SameValueTerm(const QString& column) const override { return column + QStringLiteral(" IS ?"); }
     QString FinishJet(const QString& adapted) const override { return adapted; }
     // The limit keeps the IDs a query of their own, which the engine would otherwise fold into
@@ -117,40 +98,15 @@ public:
         return QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
                               "('tblExamHistory', 'tblExamAnswers', 'tblAzmoonTartib')");
     }
-    QString ClearExamOrder() const override { return QStringLiteral("DELETE FROM tblAzmoonTartib"); }
-    QString AddExamOrder() const override {
-        return QStringLiteral(
-            "INSERT INTO tblAzmoonTartib (Position, ID, O1, O2, O3, O4) VALUES (?, ?, ?, ?, ?, ?)");
-    }
-    QString ReadExamOrder() const override {
-        return QStringLiteral("SELECT ID, O1, O2, O3, O4 FROM tblAzmoonTartib");
-    }
     QString AddKeptExam() const override {
         return QStringLiteral(
             "INSERT INTO tblExamHistory (TakenAt, Seconds, PassMark, Questions, Correct, Wrong, "
             "Passed, Kind) VALUES (?, ?, ?, ?, ?, ?, ?, ?)");
     }
-    QString AddKeptAnswer() const override {
-        return QStringLiteral("INSERT INTO tblExamAnswers (ExamID, Position, QuestionID, Chosen, Correct) "
-                              "VALUES (?, ?, ?, ?, ?)");
-    }
     QString ProbeHistoryWrite() const override {
         return QStringLiteral("DELETE FROM tblExamHistory WHERE 0");
     }
-    QString KeptExams() const override {
-        return QStringLiteral(
-            "SELECT ExamID, TakenAt, Seconds, PassMark, Questions, Correct, Wrong, Passed, Kind "
-            "FROM tblExamHistory ORDER BY ExamID DESC");
-    }
     QString CategoryAnswers() const override { return categoryAnswers(kAnsweredCategories, QString()); }
-    QString KeptExam() const override {
-        return QStringLiteral(
-            "SELECT ExamID, TakenAt, Seconds, PassMark, Questions, Correct, Wrong, Passed, Kind "
-            "FROM tblExamHistory WHERE ExamID = ?");
-    }
-    QString CountKeptAnswers() const override {
-        return QStringLiteral("SELECT count(*) FROM tblExamAnswers WHERE ExamID = ?");
-    }
     // A question two collections hold alike comes once; one they hold differently, once as either.
     QString PastExamQuestions(int examId) const override {
         return QStringLiteral("SELECT a.QuestionID AS ID, q.NoeSoal, q.SoorateSoal, q.G1, q.G2, q.G3, q.G4,"
@@ -177,9 +133,6 @@ public:
                               " ORDER BY Misses DESC, LastWrong DESC, QuestionID");
     }
 
-    QString ReadSetting() const override {
-        return QStringLiteral("SELECT Value FROM tblTanzimatJadid WHERE Name = ?");
-    }
     QString WriteSetting() const override {
         return QStringLiteral("INSERT OR REPLACE INTO tblTanzimatJadid (Name, Value) VALUES (?, ?)");
     }
@@ -190,78 +143,26 @@ public:
     QString PutExplanation() const override {
         return QStringLiteral("INSERT OR REPLACE INTO tblSharh (ID, Sharh) VALUES (?, ?)");
     }
-    QString CreateSettingsTable() const override {
-        return QStringLiteral(
-            "CREATE TABLE IF NOT EXISTS tblTanzimatJadid (Name TEXT PRIMARY KEY NOT NULL, Value TEXT)");
-    }
-
-    QString AddCategory() const override {
-        return QStringLiteral("INSERT INTO tblNoeSoal (NoeSoal, Farsi, Tartib) VALUES (?, ?, ?)");
-    }
-    QString AddQuestion() const override {
-        return QStringLiteral(
-            "INSERT INTO tblSoal (ID, Majmooe, Azmoon, NoeSoal, SoorateSoal, G1, G2, G3, G4, "
-            "G_Sahih, Shekl) VALUES (?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)");
-    }
-    QString AddSettingsRow() const override {
-        return QStringLiteral("INSERT INTO tblTanzimat (Music) VALUES ('')");
-    }
 
     QString CountLeitnerTables() const override {
         return QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'table' AND name IN "
                               "('tblLeitner', 'tblLeitnerState', 'tblPractice')");
     }
-    QString LeitnerPool() const override {
-        return QStringLiteral("SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, 1 AS Pool "
-                              "FROM qrySoalateAzmoon UNION "
-                              "SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, 0 FROM qryTabloha "
-                              "ORDER BY ID, Pool DESC");
-    }
-    QString QuestionCategories() const override {
-        QStringList arms;
-        for (const char* query : kCollections)
-            arms << QStringLiteral("SELECT ID, NoeSoal FROM %1").arg(QLatin1String(query));
-        arms << QStringLiteral("SELECT ID, NoeSoal FROM qrySoalateAzmoon");
-        return arms.join(QStringLiteral(" UNION "));
-    }
-    QString LeitnerCards() const override {
-        return QStringLiteral("SELECT ID, Box, Due, Fingerprint FROM tblLeitner");
-    }
     QString LeitnerPoolOf(const QVector<int>& ids) const override {
-        const QString in = idList(ids);
+        const QString in = IdList(ids);
         return QStringLiteral("SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, 1 AS Pool "
                               "FROM qrySoalateAzmoon WHERE ID IN (%1) UNION "
                               "SELECT ID, NoeSoal, SoorateSoal, G1, G2, G3, G4, G_Sahih, 0 FROM qryTabloha "
                               "WHERE ID IN (%1) ORDER BY ID, Pool DESC")
             .arg(in);
     }
-    QString LeitnerCardsOf(const QVector<int>& ids) const override {
-        return QStringLiteral("SELECT ID, Box, Due, Fingerprint FROM tblLeitner WHERE ID IN (%1)")
-            .arg(idList(ids));
-    }
-    // Numbers only, so the list is safe to write into the text; an empty list matches nothing.
-    static QString idList(const QVector<int>& ids) {
-        QStringList out;
-        for (const int id : ids)
-            out << QString::number(id);
-        return out.isEmpty() ? QStringLiteral("NULL") : out.join(u',');
-    }
     QString PutLeitnerCard() const override {
         return QStringLiteral(
             "INSERT OR REPLACE INTO tblLeitner (ID, Box, Due, Fingerprint) VALUES (?, ?, ?, ?)");
     }
-    QString RemoveLeitnerCard() const override {
-        return QStringLiteral("DELETE FROM tblLeitner WHERE ID = ?");
-    }
-    QString LeitnerState() const override {
-        return QStringLiteral("SELECT NewPerDay, LastNewDay, NewOnLastDay FROM tblLeitnerState WHERE ID = 1");
-    }
     QString PutLeitnerState() const override {
         return QStringLiteral("INSERT OR REPLACE INTO tblLeitnerState (ID, NewPerDay, LastNewDay, "
                               "NewOnLastDay) VALUES (1, ?, ?, ?)");
-    }
-    QString AddPracticeAnswer() const override {
-        return QStringLiteral("INSERT INTO tblPractice (AnsweredAt, QuestionID, IsRight) VALUES (?, ?, ?)");
     }
     // An exam's answers are dated by the local day the exam was kept; an unanswered question is wrong.
     QString AllAnswers() const override {
@@ -272,15 +173,10 @@ public:
             "UNION ALL SELECT QuestionID, CAST(julianday(AnsweredAt) + 0.5 AS INTEGER), IsRight "
             "FROM tblPractice");
     }
-    QString AnswerSummaries() const override {
-        return QStringLiteral(
-            "SELECT QuestionID, Answered, RightCount, RefDay, Weight, RightWeight FROM tblAnswerSummary");
-    }
     QString PutAnswerSummary() const override {
         return QStringLiteral("INSERT OR REPLACE INTO tblAnswerSummary (QuestionID, Answered, RightCount, "
                               "RefDay, Weight, RightWeight) VALUES (?, ?, ?, ?, ?, ?)");
     }
-    QString ClearAnswerSummaries() const override { return QStringLiteral("DELETE FROM tblAnswerSummary"); }
     QString CountSummarisedAnswers() const override {
         return QStringLiteral("SELECT (SELECT count(*) FROM tblExamAnswers a JOIN tblExamHistory h "
                               "ON h.ExamID = a.ExamID) + (SELECT count(*) FROM tblPractice), "
