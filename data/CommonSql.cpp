@@ -126,3 +126,20 @@ QString CommonSql::AnswerSummaries() const {
 QString CommonSql::ClearAnswerSummaries() const {
     return QStringLiteral("DELETE FROM tblAnswerSummary");
 }
+
+QString CommonSql::QuestionsInOrder(const QVector<int>& ids) const {
+    if (ids.isEmpty())
+        return QStringLiteral("Select %1 from qrySoalat Where 1 = 0").arg(kQuestionColumns);
+    QStringList numbers, order;
+    for (int i = 0; i < ids.size(); ++i) {
+        numbers << QString::number(ids[i]);
+        order << QStringLiteral("When %1 Then %2").arg(ids[i]).arg(i);
+    }
+    QStringList arms;
+    for (const char* query : kCollections)
+        arms << QStringLiteral("Select %1 from %2 Where ID In (%3)")
+                    .arg(kQuestionColumns, QLatin1String(query), numbers.join(u','));
+    // A question two collections hold alike comes once.
+    return QStringLiteral("Select * from (%1) AS q Order By Case ID %2 End")
+        .arg(arms.join(QStringLiteral(" Union ")), order.join(u' '));
+}

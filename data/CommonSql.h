@@ -19,6 +19,7 @@ QString IdList(const QVector<int>& ids);
 class CommonSql : public EngineSql {
 public:
     QString Commit() const override;
+    QString QuestionsInOrder(const QVector<int>& ids) const override;
     QString Rollback() const override;
     QString UpdateRow(const QString& table, const QStringList& sets, const QStringList& where) const override;
     QString InsertRow(const QString& table, const QStringList& columns) const override;

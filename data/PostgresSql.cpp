@@ -135,22 +135,6 @@ public:
             "G4 TEXT, G_Sahih INTEGER, Shekl INTEGER, NoeSoal TEXT)");
     }
 
-    QString QuestionsInOrder(const QVector<int>& ids) const override {
-        if (ids.isEmpty())
-            return QStringLiteral("Select %1 from qrySoalat Where false").arg(kQuestionColumns);
-        QStringList numbers, order;
-        for (int i = 0; i < ids.size(); ++i) {
-            numbers << QString::number(ids[i]);
-            order << QStringLiteral("When %1 Then %2").arg(ids[i]).arg(i);
-        }
-        QStringList arms;
-        for (const char* query : kCollections)
-            arms << QStringLiteral("Select %1 from %2 Where ID In (%3)")
-                        .arg(kQuestionColumns, QLatin1String(query), numbers.join(u','));
-        return QStringLiteral("Select * from (%1) AS q Order By Case ID %2 End")
-            .arg(arms.join(QStringLiteral(" Union ")), order.join(u' '));
-    }
-
     QString CountHistoryTables() const override {
         return countObjects({QStringLiteral("tblExamHistory"), QStringLiteral("tblExamAnswers"),
                              QStringLiteral("tblAzmoonTartib")});
