@@ -7,9 +7,9 @@
 #include <QRegularExpression>
 
 // The bank on a school server: PostgreSQL, through Qt's QPSQL driver. Texts that read the same in
-// both engines are the same as SQLite's; the differences are PostgreSQL's stricter grammar (every
-// subquery named, no bare columns beside a GROUP BY, IS only with NULL), upserts, dates, and the
-// catalogue.
+// both engines are written once (data/CommonSql); here are the differences: PostgreSQL's stricter
+// grammar (every subquery named, no bare columns beside a GROUP BY, IS only with NULL), upserts,
+// dates, and the catalogue.
 
 namespace {
 
