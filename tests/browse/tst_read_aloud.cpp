@@ -10,6 +10,7 @@
 #include "rules/Utterance.h"
 #include "ui/Modal.h"
 
+#include <QAbstractItemView>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
@@ -101,6 +102,20 @@ private slots:
         QTest::mouseClick(button, Qt::LeftButton);
         QCOMPARE(speaker->said.size(), 2);
         QCOMPARE(speaker->said[1], speaker->said[0]);
+    }
+
+    // A focused category list would open its popup on F4: the key reads aloud there too, and
+    // the list stays shut.
+    void theKeyReadsFromAFocusedCategoryList() {
+        QWidget* form = program->Open("Command10");
+        auto* categories = form->findChild<QComboBox*>(QStringLiteral("cboNoeSoal"));
+        QVERIFY(categories && categories->isVisible());
+        categories->setFocus();
+        QCOMPARE(QApplication::focusWidget(), categories);
+        PressKey(kReadAloudKey);
+        QCOMPARE(speaker->said.size(), 1);
+        checkReadsTheShownQuestion(form, speaker->said.last());
+        QVERIFY(!categories->view()->isVisible());
     }
 
     // The mistakes review and a past exam read their own cards too.
