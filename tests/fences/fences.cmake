@@ -40,8 +40,11 @@ foreach(case IN LISTS cases)
     foreach(dir IN LISTS INCLUDES)
         list(APPEND flags "-I${dir}")
     endforeach()
+    # A definition a generator expression left empty (Qt's QT_NO_DEBUG in a debug build) is none.
     foreach(definition IN LISTS DEFINITIONS)
-        list(APPEND flags "-D${definition}")
+        if(NOT definition STREQUAL "")
+            list(APPEND flags "-D${definition}")
+        endif()
     endforeach()
 
     math(EXPR index "${index} + 1")
