@@ -7,6 +7,28 @@ QString IdList(const QVector<int>& ids) {
     return out.isEmpty() ? QStringLiteral("NULL") : out.join(u',');
 }
 
+QString AnsweredCategories() {
+    static const QString text = [] {
+        QStringList arms;
+        for (const char* query : kCollections)
+            arms << QStringLiteral(
+                        "SELECT ID, NoeSoal FROM %1 WHERE ID IN (SELECT QuestionID FROM tblExamAnswers)")
+                        .arg(QLatin1String(query));
+        return arms.join(QStringLiteral(" UNION "));
+    }();
+    return text;
+}
+
+QString ExamQuestionArms(int examId) {
+    QStringList arms;
+    for (const char* query : kCollections)
+        arms << QStringLiteral("SELECT %1 FROM %2 WHERE ID IN (SELECT QuestionID FROM tblExamAnswers "
+                               "WHERE ExamID = %3)")
+                    .arg(kQuestionColumns, QLatin1String(query))
+                    .arg(examId);
+    return arms.join(QStringLiteral(" UNION "));
+}
+
 QString CommonSql::Commit() const {
     return QStringLiteral("COMMIT");
 }

@@ -16,6 +16,12 @@ inline constexpr const char* kCollections[] = {"qrySoalat", "qryTabloha", "qrySo
 // Numbers only, so the list is safe to write into the text; an empty list matches nothing.
 QString IdList(const QVector<int>& ids);
 
+// The question numbers of the kept answers with their category codes, through the collections'
+// queries; each arm is limited to the answered numbers, so only those are looked up.
+QString AnsweredCategories();
+// The answered questions of one kept exam with their card columns, through the collections' queries.
+QString ExamQuestionArms(int examId);
+
 class CommonSql : public EngineSql {
 public:
     QString Commit() const override;

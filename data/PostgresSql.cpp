@@ -28,25 +28,6 @@ QString julianDay(const QString& column) {
         .arg(column);
 }
 
-const QString kAnsweredCategories = [] {
-    QStringList arms;
-    for (const char* query : kCollections)
-        arms << QStringLiteral(
-                    "SELECT ID, NoeSoal FROM %1 WHERE ID IN (SELECT QuestionID FROM tblExamAnswers)")
-                    .arg(QLatin1String(query));
-    return arms.join(QStringLiteral(" UNION "));
-}();
-
-QString examQuestionArms(int examId) {
-    QStringList arms;
-    for (const char* query : kCollections)
-        arms << QStringLiteral("SELECT %1 FROM %2 WHERE ID IN (SELECT QuestionID FROM tblExamAnswers "
-                               "WHERE ExamID = %3)")
-                    .arg(kQuestionColumns, QLatin1String(query))
-                    .arg(examId);
-    return arms.join(QStringLiteral(" UNION "));
-}
-
 QString categoryAnswers(const QString& questions, const QString& where) {
     return QStringLiteral("SELECT s.NoeSoal, c.Farsi, s.Answered, s.RightOnes FROM ("
                           " SELECT q.NoeSoal AS NoeSoal, count(*) AS Answered,"
@@ -147,7 +128,7 @@ public:
     QString ProbeHistoryWrite() const override {
         return QStringLiteral("DELETE FROM tblExamHistory WHERE false");
     }
-    QString CategoryAnswers() const override { return categoryAnswers(kAnsweredCategories, QString()); }
+    QString CategoryAnswers() const override { return categoryAnswers(AnsweredCategories(), QString()); }
     QString PastExamQuestions(int examId) const override {
         return QStringLiteral(
                    "SELECT DISTINCT ON (a.Position) a.QuestionID AS ID, q.NoeSoal, q.SoorateSoal, q.G1,"
@@ -155,12 +136,12 @@ public:
                    " a.Position AS Position, (q.ID IS NOT NULL)::int AS InBank"
                    " FROM tblExamAnswers a LEFT JOIN (%1) q ON q.ID = a.QuestionID"
                    " WHERE a.ExamID = %2 ORDER BY a.Position")
-            .arg(examQuestionArms(examId))
+            .arg(ExamQuestionArms(examId))
             .arg(examId);
     }
     QString PastExamCategoryAnswers(int examId) const override {
         const QString arms =
-            QStringLiteral("SELECT ID, NoeSoal FROM (%1) AS asked").arg(examQuestionArms(examId));
+            QStringLiteral("SELECT ID, NoeSoal FROM (%1) AS asked").arg(ExamQuestionArms(examId));
         return categoryAnswers(arms, QStringLiteral(" WHERE a.ExamID = %1").arg(examId));
     }
     QString Mistakes() const override {

@@ -4,28 +4,6 @@
 
 namespace {
 
-// The question numbers of the kept answers with their category codes, through the collections'
-// queries; each arm is limited to the answered numbers, so only those are looked up.
-const QString kAnsweredCategories = [] {
-    QStringList arms;
-    for (const char* query : kCollections)
-        arms << QStringLiteral(
-                    "SELECT ID, NoeSoal FROM %1 WHERE ID IN (SELECT QuestionID FROM tblExamAnswers)")
-                    .arg(QLatin1String(query));
-    return arms.join(QStringLiteral(" UNION "));
-}();
-
-// The answered questions of one kept exam with their card columns, through the collections' queries.
-QString examQuestionArms(int examId) {
-    QStringList arms;
-    for (const char* query : kCollections)
-        arms << QStringLiteral("SELECT %1 FROM %2 WHERE ID IN (SELECT QuestionID FROM tblExamAnswers "
-                               "WHERE ExamID = %3)")
-                    .arg(kQuestionColumns, QLatin1String(query))
-                    .arg(examId);
-    return arms.join(QStringLiteral(" UNION "));
-}
-
 // Per category code of the answers a WHERE clause picks: title, answers, right answers.
 QString categoryAnswers(const QString& questions, const QString& where) {
     return QStringLiteral("SELECT s.NoeSoal, c.Farsi, s.Answered, s.RightOnes FROM ("
@@ -89,7 +67,7 @@ public:
     QString ProbeHistoryWrite() const override {
         return QStringLiteral("DELETE FROM tblExamHistory WHERE 0");
     }
-    QString CategoryAnswers() const override { return categoryAnswers(kAnsweredCategories, QString()); }
+    QString CategoryAnswers() const override { return categoryAnswers(AnsweredCategories(), QString()); }
     // A question two collections hold alike comes once; one they hold differently, once as either.
     QString PastExamQuestions(int examId) const override {
         return QStringLiteral("SELECT a.QuestionID AS ID, q.NoeSoal, q.SoorateSoal, q.G1, q.G2, q.G3, q.G4,"
@@ -97,11 +75,11 @@ public:
                               " q.ID IS NOT NULL AS InBank"
                               " FROM tblExamAnswers a LEFT JOIN (%1) q ON q.ID = a.QuestionID"
                               " WHERE a.ExamID = %2 GROUP BY a.Position ORDER BY a.Position")
-            .arg(examQuestionArms(examId))
+            .arg(ExamQuestionArms(examId))
             .arg(examId);
     }
     QString PastExamCategoryAnswers(int examId) const override {
-        const QString arms = QStringLiteral("SELECT ID, NoeSoal FROM (%1)").arg(examQuestionArms(examId));
+        const QString arms = QStringLiteral("SELECT ID, NoeSoal FROM (%1)").arg(ExamQuestionArms(examId));
         return categoryAnswers(arms, QStringLiteral(" WHERE a.ExamID = %1").arg(examId));
     }
     // Exams are numbered as they were kept, so the latest answer is the one of the highest ExamID,
