@@ -82,9 +82,9 @@ bool Main() {
         qCWarning(lcApp) << "the data folder was not made from the installed copy:" << seedError;
     InitExamRanges();
     gConnProvider = QStringLiteral("Provider=Microsoft.jet.OLEDB.4.0;");
-    // A school server's bank replaces the data folder's file; the pictures stay in the folder. The
-    // server is reached on another core while the main window is built.
-    const QString server = ServerAtStart(QCoreApplication::arguments(), LocalBankConnectionString());
+    // A school server's bank replaces the data folder's file; the pictures stay in the folder. A
+    // server named at start is reached on another core while the main window is built.
+    QString server = ServerFromStart(QCoreApplication::arguments());
     SetLinkedServer(QString());
     SetServerLostHandler({});
     std::future<ServerReach> reach = server.isEmpty() ? std::future<ServerReach>() : ReachServer(server);
@@ -92,6 +92,13 @@ bool Main() {
     gExamTime = QTime(0, 26);
     gPassMark = 27;
     gConnSource = QStringLiteral("Data Source=") + gDataDir + QStringLiteral("515;");
+    // The address the settings window keeps is read once the window is built, as the other
+    // settings are: a learner alone does not wait for the bank's driver before seeing it.
+    if (server.isEmpty()) {
+        server = ServerAtStart(QCoreApplication::arguments(), LocalBankConnectionString());
+        if (!server.isEmpty())
+            reach = ReachServer(server);
+    }
     if (!server.isEmpty()) {
         const bool onServer = StartOnServer(server, reach.get(), frmMain::Instance());
         ChooseLearner(onServer, frmMain::Instance());
